@@ -1,0 +1,59 @@
+#include "decoder.h"
+
+#include "errors.h"
+#include "parse_integer.h"
+
+namespace tobric {
+namespace {
+
+// Upper-cased character at a 0-based position, or NUL past the end; a NUL names nothing.
+char UpperAt(std::string_view line, std::size_t position) {
+    return position < line.size() ? UpperAscii(line[position]) : '\0';
+}
+
+bool MnemonicOf(std::string_view line, Mnemonic& mnemonic) {
+    switch (UpperAt(line, 0)) {
+        case '*': mnemonic = Mnemonic::Comment; return true;
+        case 'I': mnemonic = Mnemonic::In; return true;
+        case 'O': mnemonic = Mnemonic::Out; return true;
+        case 'L': mnemonic = Mnemonic::Lda; return true;
+        case 'H': mnemonic = Mnemonic::Hlt; return true;
+        case 'D': mnemonic = Mnemonic::Dat; return true;
+        case 'J': mnemonic = Mnemonic::Jmp; return true;
+        case 'A': mnemonic = Mnemonic::Add; return true;
+        case 'S': break;
+        default: return false;
+    }
+    switch (UpperAt(line, 1)) {
+        case 'T': mnemonic = Mnemonic::Sta; return true;
+        case 'U': mnemonic = Mnemonic::Sub; return true;
+        case 'K': break;
+        default: return false;
+    }
+    switch (UpperAt(line, 2)) {
+        case 'P': mnemonic = Mnemonic::Skp; return true;
+        case 'N': mnemonic = Mnemonic::Skn; return true;
+        case 'Z': mnemonic = Mnemonic::Skz; return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand) {
+    if (line.empty()) throw EmptyLineError();
+    MnemonicOf(line, mnemonic);
+    if (!TakesOperand(mnemonic)) return;
+
+    // Only positions 5 and 6 (counting from 1) hold the operand; position 4 and anything after
+    // position 6 are never looked at.
+    char text[2];
+    std::size_t length = 0;
+    for (std::size_t position = 4; position < 6 && position < line.size(); ++position)
+        text[length++] = UpperAscii(line[position]);
+    operand = ParseInteger(std::string_view(text, length));
+}
+
+}  // namespace tobric

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "mnemonic.h"
+
+namespace tobric {
+
+// Upper-cases the letters a to z only; every other byte stays as it is.
+char UpperAscii(char c);
+
+// Interprets one mailbox line. Both outputs are in/out: the mnemonic changes only when the line's
+// first letters name one, and the operand only when the (possibly carried) mnemonic takes one and
+// positions 5 and 6 of the line convert. Throws the conversion error (the mnemonic is already
+// updated then) or, for an empty line, the empty-line error (nothing updated).
+void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand);
+
+}  // namespace tobric

@@ -1,0 +1,23 @@
+#include "machine.h"
+#include "program_file.h"
+
+namespace tobric {
+
+void Machine::Load() {
+    if (const std::optional<std::string> path = m_view.AskOpenFileName()) {
+        // Read fully before touching the store: a file that cannot be read changes nothing.
+        m_store.ReplaceAll(ReadProgramFile(*path));
+        PadToHundred(m_store);
+        m_view.ShowMailboxes(m_store);
+    }
+    // Chosen or cancelled, the program starts again from mailbox 0. A run in progress goes on.
+    m_registers.programCounter = 0;
+    m_registers.accumulator = 0;
+}
+
+void Machine::Save() {
+    if (const std::optional<std::string> path = m_view.AskSaveFileName())
+        WriteProgramFile(*path, m_store.Lines());
+}
+
+}  // namespace tobric

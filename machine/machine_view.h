@@ -1,0 +1,45 @@
+#pragma once
+// The machine view: the only way the machine reaches the user. The window implements it; the
+// headless runner and the tests have their own.
+//
+// Any call may run other event handlers before it returns (a prompt or a notice keeps serving
+// clicks and timer ticks, and a running program may change the store meanwhile). Callers must not
+// hold a reference into the store across a call, and must read the registers again afterwards.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tobric {
+
+class Store;
+struct Registers;
+
+class MachineView {
+public:
+    virtual ~MachineView() = default;
+
+    // Rebuild the numbered mailbox display from the whole store: no row selected afterwards, the
+    // first row at the top, repainted at once. Called after every change to the store.
+    virtual void ShowMailboxes(const Store& store) = 0;
+    // Write the program counter, the current operand and the current mnemonic into their boxes.
+    virtual void ShowRegisters(const Registers& registers) = 0;
+    // Show n on the calculator display, followed by one blank.
+    virtual void ShowCalculator(std::int32_t n) = 0;
+    // Put n into the OUT basket: its field shows n and its list gains n as the last item.
+    virtual void ShowOutput(std::int32_t n) = 0;
+    // Show n in the IN basket.
+    virtual void ShowInBasket(std::int32_t n) = 0;
+    // Let the user choose a program file to read, or cancel (no value).
+    virtual std::optional<std::string> AskOpenFileName() = 0;
+    // Let the user choose a file to save the program to, or cancel (no value).
+    virtual std::optional<std::string> AskSaveFileName() = 0;
+    // Ask for one line of text; the edited text on OK, the default on Cancel, Esc or close.
+    virtual std::string InputPrompt(const std::string& caption, const std::string& prompt,
+                                    const std::string& defaultText) = 0;
+    // The program's own one-button message, captioned "Compiler Message". Disables nothing;
+    // returns when dismissed.
+    virtual void ShowNotice(const std::string& text) = 0;
+};
+
+}  // namespace tobric

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tobric {
+
+// The current mnemonic. The decoder only ever hands out one of the thirteen mnemonics or keeps
+// what it was given, and everything starts from the empty text, so these fourteen values are all
+// the texts it can hold.
+enum class Mnemonic : std::uint8_t {
+    None,  // the empty text the machine starts with
+    Comment,
+    In,
+    Out,
+    Lda,
+    Sta,
+    Add,
+    Sub,
+    Jmp,
+    Skp,
+    Skn,
+    Skz,
+    Hlt,
+    Dat,
+};
+
+// "*", "IN", "OUT", "LDA", ... and "" for None.
+std::string_view MnemonicText(Mnemonic m);
+
+// Whether the decoder reads an operand for a line under this mnemonic. The empty mnemonic does.
+bool TakesOperand(Mnemonic m);
+
+// The five mnemonics whose operand is a mailbox address.
+bool TakesAddress(Mnemonic m);
+
+}  // namespace tobric

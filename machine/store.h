@@ -1,0 +1,45 @@
+#pragma once
+// The mailbox store: the machine's memory and its program at once, an ordered list of text lines
+// with mailbox i being line i. Numbers live in the lines as text. The operations keep the exact
+// edge behaviour programs and the editing commands rely on (see each one).
+
+#include <string>
+#include <vector>
+
+namespace tobric {
+
+class Store {
+public:
+    // A new store holds exactly one line, and that line is empty.
+    Store();
+
+    int Count() const { return static_cast<int>(m_lines.size()); }
+    const std::vector<std::string>& Lines() const { return m_lines; }
+
+    // Line i; any other index fails with the list-index error carrying i.
+    const std::string& Get(int i) const;
+    // Replaces line i; i = Count() or i = -1 appends; any other index fails with the insert
+    // error and changes nothing.
+    void Put(int i, std::string text);
+    // Inserts before line i for 0 <= i <= Count(); i = -1 appends; otherwise the insert error.
+    void Insert(int i, std::string text);
+    // Removes line i; an index outside the store does nothing.
+    void Delete(int i);
+    void Add(std::string text);
+    void Clear();
+    void ReplaceAll(std::vector<std::string> lines);
+
+private:
+    std::vector<std::string> m_lines;
+};
+
+inline constexpr int kMailboxCount = 100;
+inline constexpr const char* kPaddingLine = "DAT 00";
+
+// Appends "DAT 00" lines while the store has fewer than 100 (after Load and the editor's Save).
+void PadToHundred(Store& store);
+
+// Fewer than two lines count as no program: run control refuses then.
+bool HasNoProgram(const Store& store);
+
+}  // namespace tobric

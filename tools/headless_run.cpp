@@ -1,0 +1,83 @@
+#include "headless_run.h"
+
+#include <ostream>
+
+#include "machine/display_text.h"
+#include "machine/errors.h"
+
+namespace tobric {
+namespace {
+
+// Thrown by the IN prompt when the answers are used up; ends the run, not a machine failure.
+struct NoInputLeft {};
+
+}  // namespace
+
+HeadlessRun::HeadlessRun(std::vector<std::string> programLines, RunOptions options,
+                         std::ostream& out)
+    : m_options(std::move(options)), m_out(out), m_machine(*this, m_timer) {
+    m_machine.store().ReplaceAll(std::move(programLines));
+    PadToHundred(m_machine.store());
+}
+
+void HeadlessRun::ShowRegisters(const Registers& registers) {
+    m_pcBox = registers.programCounter;
+    m_instructionBox = registers.mnemonic;
+    m_mdrBox = registers.operand;
+}
+
+void HeadlessRun::ShowOutput(std::int32_t n) {
+    m_outputs.push_back(n);
+    if (m_options.trace)
+        m_out << "out " << n << '\n';
+    else if (m_options.printOutputs)
+        m_out << n << '\n';
+}
+
+void HeadlessRun::ShowInBasket(std::int32_t n) {
+    if (m_options.trace) m_out << "in " << n << '\n';
+}
+
+std::string HeadlessRun::InputPrompt(const std::string&, const std::string&, const std::string&) {
+    if (m_nextAnswer >= m_options.answers.size()) throw NoInputLeft{};
+    return m_options.answers[m_nextAnswer++];
+}
+
+RunResult HeadlessRun::Run() {
+    RunResult result;
+    try {
+        m_machine.Run();
+        while (m_timer.Enabled()) {
+            if (result.steps >= m_options.maxSteps) {
+                result.end = RunEnd::StepLimit;
+                break;
+            }
+            m_machine.TimerTimer();
+            ++result.steps;
+            if (m_options.trace) {
+                m_out << "step pc=" << m_pcBox << " ins=" << MnemonicText(m_instructionBox)
+                      << " mdr=" << m_mdrBox << " acc=" << m_machine.registers().accumulator
+                      << '\n';
+            }
+        }
+    } catch (const NoInputLeft&) {
+        result.end = RunEnd::NoInputLeft;
+    } catch (...) {
+        result.end = RunEnd::Failed;
+        result.error = ReportText(std::current_exception());
+    }
+    result.outputs = std::move(m_outputs);
+    m_outputs.clear();
+    return result;
+}
+
+void HeadlessRun::Dump(std::ostream& out) const {
+    const Registers& r = m_machine.registers();
+    out << "pc=" << r.programCounter << " acc=" << r.accumulator
+        << " ins=" << MnemonicText(r.mnemonic) << " mdr=" << r.operand << '\n';
+    const std::vector<std::string>& lines = m_machine.store().Lines();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out << MailboxRowText(static_cast<std::uint16_t>(i), lines[i]) << '\n';
+}
+
+}  // namespace tobric
