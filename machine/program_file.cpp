@@ -146,7 +146,9 @@ void WriteProgramFile(const std::string& path, const std::vector<std::string>& l
     if (exists && ::access(target.c_str(), W_OK) != 0)
         throw FileCreateError(shownPath, SystemErrorText(errno));
 
-    std::string temporaryName = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hiddenName = ".";
+    hiddenName.append(target.filename().string()).append(".XXXXXX");
+    std::string temporaryName = (target.parent_path() / hiddenName).string();
     FileDescriptor temporary(::mkstemp(temporaryName.data()));
     if (!temporary.valid()) {
         if (errno == EACCES || errno == EPERM || errno == EROFS) return WriteInPlace(target, shownPath, text);
