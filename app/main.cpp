@@ -1,0 +1,62 @@
+// Tobric Computer: creates the four windows in their fixed order and runs the event loop.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+
+#include "machine/errors.h"
+#include "ui/about_box.h"
+#include "ui/editor_window.h"
+#include "ui/error_report.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/splash_window.h"
+
+namespace {
+
+// Failures inside any event end here at the latest, reported once; none reaches Qt.
+class TobricApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            tobric::ReportError(std::current_exception());
+            return true;
+        }
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TobricApplication application(argc, argv);
+    application.setApplicationName(QString::fromLatin1(tobric::kApplicationTitle));
+    application.setApplicationDisplayName(QString::fromLatin1(tobric::kApplicationTitle));
+    application.setDesktopFileName(QStringLiteral("tobric"));
+    tobric::UseWindowFontEverywhere();
+
+    std::unique_ptr<tobric::TForm1> form1;
+    std::unique_ptr<tobric::TForm2> form2;
+    std::unique_ptr<tobric::Taboutfrm> aboutfrm;
+    std::unique_ptr<tobric::TForm4> form4;
+    try {
+        form1 = std::make_unique<tobric::TForm1>();
+        form2 = std::make_unique<tobric::TForm2>(form1.get());
+        aboutfrm = std::make_unique<tobric::Taboutfrm>();
+        form4 = std::make_unique<tobric::TForm4>();
+        form1->SetCompanions(form2.get(), aboutfrm.get(), form4.get());
+    } catch (...) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
+                        QStringLiteral("Tobric Computer could not start: ") +
+                            QString::fromLocal8Bit(tobric::ReportText(std::current_exception())),
+                        QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+
+    form1->show();
+    return application.exec();
+}

@@ -1,0 +1,53 @@
+#include "error_report.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringDecoder>
+#include <QWidget>
+
+#include "machine/errors.h"
+#include "text_codec.h"
+
+namespace tobric {
+namespace {
+
+ErrorSink g_sink = nullptr;
+
+// Messages mix program text (single-byte) with file paths (UTF-8 on this platform): take the
+// message as UTF-8 when it is valid UTF-8, byte for byte otherwise.
+QString MessageText(const std::string& message) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(QByteArrayView(message.data(), static_cast<qsizetype>(message.size())));
+    return utf8.hasError() ? ToQt(message) : text;
+}
+
+void ShowErrorBox(const std::exception_ptr& error) {
+    // A press or a drag in progress ends here.
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    QPointer<QWidget> focus = QApplication::focusWidget();
+
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
+                    MessageText(ReportText(error)), QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setAccessibleName(QStringLiteral("Error"));
+    box.exec();
+    if (focus) focus->setFocus();
+}
+
+}  // namespace
+
+void SetErrorSinkForTesting(ErrorSink sink) { g_sink = sink; }
+
+void ReportError(const std::exception_ptr& error) {
+    try {
+        if (g_sink)
+            g_sink(error);
+        else
+            ShowErrorBox(error);
+    } catch (...) {
+        // Nothing sensible is left to do when the report itself fails.
+    }
+}
+
+}  // namespace tobric

@@ -1,0 +1,29 @@
+#pragma once
+// Every place where Qt hands control to the program ends in Guarded(): a failure inside reaches
+// the user exactly once, through ReportError, and never escapes into Qt's event loop.
+
+#include <exception>
+#include <utility>
+
+namespace tobric {
+
+inline constexpr const char* kApplicationTitle = "Tobric Computer for Windows";
+
+// Shows the error box: the message with the period rule, the application title, the stop icon.
+// Application-modal; timer ticks go on being served while it is open.
+void ReportError(const std::exception_ptr& error);
+
+// Tests replace the box to see what would be reported; nullptr restores it.
+using ErrorSink = void (*)(const std::exception_ptr& error);
+void SetErrorSinkForTesting(ErrorSink sink);
+
+template <typename Handler>
+void Guarded(Handler&& handler) noexcept {
+    try {
+        std::forward<Handler>(handler)();
+    } catch (...) {
+        ReportError(std::current_exception());
+    }
+}
+
+}  // namespace tobric

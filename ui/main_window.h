@@ -1,0 +1,116 @@
+#pragma once
+// The main window: the control column, the calculator, the register panel and the mailbox display.
+// It owns the machine and is its view. Each handler is one line into the machine, run through
+// Guarded() so that a failure is reported once and never escapes into Qt.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "file_chooser.h"
+#include "machine/machine.h"
+#include "machine/machine_view.h"
+#include "qt_execution_timer.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+class QTimer;
+
+namespace tobric {
+
+class MailboxDisplay;
+class OutputBasket;
+class Panel;
+class PanelButton;
+class Picture;
+
+class TForm1 final : public QWidget, public MachineView {
+    Q_OBJECT
+public:
+    explicit TForm1(std::unique_ptr<FileChooser> files = nullptr, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Machine& machine() { return m_machine; }
+    QtExecutionTimer& executionTimer() { return m_timer; }
+
+    // The windows the main window opens: the splash window, the about box, the editor.
+    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, QWidget* editorWindow);
+    // How the program ends; tests replace it to see the exit code instead of dying.
+    void SetProcessExit(std::function<void(int)> exitProcess) { m_exitProcess = std::move(exitProcess); }
+
+    // The machine view.
+    void ShowMailboxes(const Store& store) override;
+    void ShowRegisters(const Registers& registers) override;
+    void ShowCalculator(std::int32_t n) override;
+    void ShowOutput(std::int32_t n) override;
+    void ShowInBasket(std::int32_t n) override;
+    std::optional<std::string> AskOpenFileName() override;
+    std::optional<std::string> AskSaveFileName() override;
+    std::string InputPrompt(const std::string& caption, const std::string& prompt,
+                            const std::string& defaultText) override;
+    void ShowNotice(const std::string& text) override;
+
+    // Handlers.
+    void runmenuClick() { m_machine.Run(); }
+    void stepmenuClick() { m_machine.Step(); }
+    void menuhaltClick() { m_machine.HaltOrContinue(); }
+    void resetmenuClick() { m_machine.Reset(); }
+    void savemenuClick() { m_machine.Save(); }
+    void loadmenuClick() { m_machine.Load(); }
+    void menuExitClick() { m_exitProcess(0); }
+    void TimerTimer() { m_machine.TimerTimer(); }
+    void ScrollBar1Change(int position) { m_machine.ChangeSpeed(position); }
+    void splashTimer();
+    void Image1Click();
+    void EditthisMailbox1Click() {}
+    void InsertCommand1Click() {}
+    void DeleteCommand1Click() {}
+    void EditPrograminEditor1Click() {}
+
+    // The controls, by their names.
+    MailboxDisplay* mailboxshow = nullptr;
+    QLineEdit* inbasket = nullptr;
+    OutputBasket* outbasket = nullptr;
+    QLineEdit* pctext = nullptr;
+    QLineEdit* opcodetext = nullptr;
+    QLineEdit* mdrtext = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    Panel* calculatorValueText = nullptr;
+    PanelButton* runmenu = nullptr;
+    PanelButton* stepmenu = nullptr;
+    PanelButton* menuhalt = nullptr;
+    PanelButton* resetmenu = nullptr;
+    PanelButton* savemenu = nullptr;
+    PanelButton* loadmenu = nullptr;
+    PanelButton* menuExit = nullptr;
+    Picture* Image1 = nullptr;
+    QMenu* mailboxmenu = nullptr;
+    QTimer* splash = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControlColumn();
+    void BuildCalculator();
+    void BuildRegisterPanel();
+    void BuildMailboxDisplay();
+    // Connects a control's signal to a handler run under Guarded().
+    template <typename Sender, typename Signal>
+    void Wire(Sender* sender, Signal signal, void (TForm1::*handler)());
+
+    std::unique_ptr<FileChooser> m_files;
+    QtExecutionTimer m_timer;
+    Machine m_machine;
+    std::function<void(int)> m_exitProcess;
+    QWidget* m_splashWindow = nullptr;
+    QWidget* m_aboutBox = nullptr;
+    QWidget* m_editorWindow = nullptr;
+    bool m_placed = false;
+};
+
+}  // namespace tobric

@@ -1,0 +1,119 @@
+#include "panel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace tobric {
+namespace {
+
+// One 1-pixel bevel around `r`: a raised bevel is light at the top left and dark at the bottom
+// right, a lowered one the other way round.
+void DrawBevel(QPainter& painter, const QRect& r, Panel::Bevel bevel, const QPalette& palette) {
+    const QColor light = palette.color(QPalette::Light);
+    const QColor dark = palette.color(QPalette::Dark);
+    const QColor& topLeft = bevel == Panel::Bevel::Raised ? light : dark;
+    const QColor& bottomRight = bevel == Panel::Bevel::Raised ? dark : light;
+    painter.setPen(topLeft);
+    painter.drawLine(r.left(), r.top(), r.right(), r.top());
+    painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
+    painter.setPen(bottomRight);
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+}  // namespace
+
+Panel::Panel(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Children (labels) then draw their text in the button-text colour on the button face.
+    setBackgroundRole(QPalette::Button);
+}
+
+void Panel::setCaption(const QString& caption) {
+    if (caption == m_caption) return;
+    m_caption = caption;
+    setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
+    update();
+}
+
+void Panel::setBevels(Bevel outer, Bevel inner) {
+    m_outer = outer;
+    m_inner = inner;
+    update();
+}
+
+void Panel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect outer = rect();
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    painter.fillRect(inner.adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
+    DrawBevel(painter, outer, m_outer, palette());
+    DrawBevel(painter, inner, m_inner, palette());
+    if (m_caption.isEmpty()) return;
+
+    const QRect text = inner.adjusted(1, 1, -1, -1);
+    QFont font = this->font();
+    const int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs | Qt::TextSingleLine;
+    if (m_shrinkMinimum > 0) {
+        while (font.pixelSize() > m_shrinkMinimum &&
+               QFontMetrics(font).boundingRect(text, flags, m_caption).width() > text.width())
+            font.setPixelSize(font.pixelSize() - 1);
+    }
+    painter.setFont(font);
+    // The text line is as high as a "W" and centred between the inner bevels.
+    const int h = QFontMetrics(font).height();
+    const int top = (text.top() + text.bottom() + 1 - h) / 2;
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(QRect(text.left(), top, text.width(), h), flags | m_alignment | Qt::AlignTop,
+                     m_caption);
+}
+
+PanelButton::PanelButton(QWidget* parent) : Panel(parent) {
+    setAccessibleDescription(QStringLiteral("button"));
+}
+
+void PanelButton::setGlyph(const QString& svgResource) {
+    auto* glyph = new Picture(svgResource, this);
+    glyph->setGeometry(8, 8, 16, 16);
+}
+
+void PanelButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) m_pressed = true;
+    event->accept();
+}
+
+void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const bool click = m_pressed && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click) emit clicked();
+}
+
+void PanelButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double-click: not a press, so its release is no click either.
+    m_pressed = false;
+    event->accept();
+}
+
+Picture::Picture(const QString& svgResource, QWidget* parent)
+    : QWidget(parent), m_renderer(new QSvgRenderer(svgResource, this)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Picture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    m_renderer->render(&painter, QRectF(rect()));
+}
+
+// A picture takes the clicks made on it; on a panel button that means they do nothing.
+void Picture::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void Picture::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+}  // namespace tobric

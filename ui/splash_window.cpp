@@ -1,0 +1,51 @@
+#include "splash_window.h"
+
+#include <QTimer>
+
+#include "error_report.h"
+#include "panel.h"
+
+namespace tobric {
+
+TForm2::TForm2(QWidget* mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("About"));
+    setFixedSize(150, 153);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    // 149 wide in a 150-wide window: a one-pixel column of background shows at the right.
+    Image1 = new Picture(QStringLiteral(":/art/splash.svg"), this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 149, 153);
+    Image1->setAccessibleName(QStringLiteral("Tobric Computer"));
+    connect(Image1, &Picture::clicked, this, [this] { Guarded([this] { Image1Click(); }); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(5000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    Timer1->start();
+}
+
+void TForm2::Timer1Timer() {
+    hide();
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+    Timer1->stop();
+}
+
+void TForm2::Image1Click() { Timer1Timer(); }
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_placed) return;
+    m_placed = true;
+    // Centred over the main window's outer frame, never off the desktop's top left.
+    const QRect main = m_mainWindow->frameGeometry();
+    move(std::max(0, main.left() + (main.width() - width()) / 2),
+         std::max(0, main.top() + (main.height() - height()) / 2));
+}
+
+}  // namespace tobric
