@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,28 @@ QLineEdit* MakeBox(QWidget* parent, const QRect& geometry, const char* name, con
     box->setAccessibleName(QLatin1String(role));
     return box;
 }
+
+// The speed bar's keys: left and up lower the position (a faster run), right and down raise it, Page Up and Page Down by the large step, Home and End to the ends.
+class SpeedBar final : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
+            case Qt::Key_Right:
+            case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+            case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
+            case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
+            case Qt::Key_Home: triggerAction(SliderToMinimum); break;
+            case Qt::Key_End: triggerAction(SliderToMaximum); break;
+            default: QScrollBar::keyPressEvent(event); return;
+        }
+        event->accept();
+    }
+};
 
 // The exit of a real run: at once, whatever is open, without asking anything.
 void EndProcess(int code) {
@@ -227,7 +250,7 @@ void TForm1::BuildRegisterPanel() {
     mdrtext = MakeBox(registers, {320, 80, 121, 21}, "mdrtext", "Memory Data Register");
     MakeLabel(registers, 8, 64, "speed", "Speed:");
 
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, registers);
+    ScrollBar1 = new SpeedBar(Qt::Horizontal, registers);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setGeometry(48, 64, 153, 16);
     ScrollBar1->setRange(1, 1000);

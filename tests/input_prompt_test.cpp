@@ -1,0 +1,709 @@
+// The input prompt: its layout arithmetic, the dialog as built, and the answers it gives when the
+// user types, pastes, presses keys and clicks. The modal dialog is driven from zero-delay timer
+// callbacks that run inside its own event loop.
+
+#include "ui/input_prompt.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/text_codec.h"
+
+using tobric::AverageCharSize;
+using tobric::ComputePromptLayout;
+using tobric::FromQt;
+using tobric::InputPrompt;
+using tobric::MulDivRound;
+using tobric::PromptDialog;
+using tobric::PromptLayout;
+using tobric::ToQt;
+
+namespace {
+
+const char kPrompt[] = "Enter a value into the in basket";
+
+struct PromptRun {
+    std::string answer;
+    bool dialogFound = false;  // the callback found the prompt as the active modal widget
+    bool leftOpen = false;     // the prompt was still open after the action and had to be closed
+};
+
+PromptDialog* OpenPrompt() {
+    return qobject_cast<PromptDialog*>(QApplication::activeModalWidget());
+}
+
+// Calls InputPrompt and, once its dialog is up, runs `action` on it. Should the action leave the
+// dialog open, it is recorded and the dialog closed, so that a fault never hangs the suite.
+PromptRun RunPrompt(const std::string& caption, const std::string& prompt,
+                    const std::string& defaultText,
+                    const std::function<void(PromptDialog*)>& action, QWidget* parent = nullptr) {
+    PromptRun run;
+    QTimer::singleShot(0, qApp, [&run, &action] {
+        PromptDialog* dialog = OpenPrompt();
+        if (dialog == nullptr) {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* d = qobject_cast<PromptDialog*>(w); d != nullptr && d->isVisible())
+                    d->reject();
+            }
+            return;
+        }
+        run.dialogFound = true;
+        action(dialog);
+        // Runs only while this very dialog still exists, that is while InputPrompt is waiting.
+        QTimer::singleShot(0, dialog, [dialog, &run] {
+            if (dialog->isVisible()) {
+                run.leftOpen = true;
+                dialog->reject();
+            }
+        });
+    });
+    run.answer = InputPrompt(parent, caption, prompt, defaultText);
+    return run;
+}
+
+int CountPromptDialogs() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<PromptDialog*>(w) != nullptr) ++n;
+    return n;
+}
+
+// Letters a to z over and over, so that a cut or a shift in a long text shows.
+std::string LongText(std::size_t length) {
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + i % 26);
+    return text;
+}
+
+}  // namespace
+
+class InputPromptTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void layoutFor6By13();
+    void layoutFollowsLabelAndEditHeights();
+    void layoutForOtherCharacterSize();
+    void mulDivRoundsHalvesAwayFromZero();
+    void mulDivUses64BitIntermediate();
+    void mulDivRefusesWhatItCannotGive();
+    void averageCharSizeOfAFont();
+
+    void dialogGeometryFollowsLayout();
+    void longPromptWrapsWithinMaxWidth();
+    void dialogIsFixedWithCloseBoxOnly();
+    void dialogIsCentredOnScreen();
+
+    void opensWithDefaultSelectedAndFocused();
+    void tabOrderIsEditOkCancel();
+    void okGivesEditedText();
+    void okUnchangedGivesDefault();
+    void okAfterClearingGivesEmpty();
+    void cancelGivesDefault();
+    void escGivesDefault();
+    void closeBoxGivesDefault();
+    void enterInsideEditMeansOk();
+    void typingStopsAt255();
+    void pasteIsCutToRoomLeft();
+    void longDefaultShownAndGivenBackWhole();
+    void longDefaultTakesNoMoreButDeletes();
+    void otherWindowsBlockedWhileOpen();
+    void dialogGoneAfterCall();
+
+    void latin1RoundTrip();
+    void latin1ThroughDialog();
+};
+
+void InputPromptTest::initTestCase() {
+    // The window makes the toolkit's dialog font at 11 px the application's font.
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+}
+
+void InputPromptTest::layoutFor6By13() {
+    const PromptLayout l = ComputePromptLayout(6, 13, 13, 21);
+    QCOMPARE(l.clientWidth, 270);
+    QCOMPARE(l.labelLeft, 12);
+    QCOMPARE(l.labelTop, 13);
+    QCOMPARE(l.labelMaxWidth, 246);
+    QCOMPARE(l.editLeft, 12);
+    QCOMPARE(l.editTop, 31);
+    QCOMPARE(l.editWidth, 246);
+    QCOMPARE(l.buttonTop, 67);
+    QCOMPARE(l.buttonWidth, 75);
+    QCOMPARE(l.buttonHeight, 23);
+    QCOMPARE(l.okLeft, 57);
+    QCOMPARE(l.cancelLeft, 138);
+    QCOMPARE(l.clientHeight, 103);
+}
+
+void InputPromptTest::layoutFollowsLabelAndEditHeights() {
+    // A prompt wrapped onto two lines and a taller edit box push everything below them down.
+    const PromptLayout l = ComputePromptLayout(6, 13, 26, 22);
+    QCOMPARE(l.labelTop, 13);
+    QCOMPARE(l.editTop, 13 + 26 + 5);
+    QCOMPARE(l.buttonTop, 44 + 22 + 15);
+    QCOMPARE(l.clientHeight, 81 + 23 + 13);
+    QCOMPARE(l.clientWidth, 270);  // widths do not depend on the heights
+    QCOMPARE(l.okLeft, 57);
+}
+
+void InputPromptTest::layoutForOtherCharacterSize() {
+    // 7 x 15: several figures land on halves or quarters and show the rounding.
+    const PromptLayout l = ComputePromptLayout(7, 15, 15, 23);
+    QCOMPARE(l.clientWidth, 315);
+    QCOMPARE(l.labelLeft, 14);
+    QCOMPARE(l.labelTop, 15);
+    QCOMPARE(l.labelMaxWidth, 287);
+    QCOMPARE(l.editWidth, 287);
+    QCOMPARE(l.editTop, 15 + 15 + 5);
+    QCOMPARE(l.buttonWidth, 88);   // 87.5
+    QCOMPARE(l.buttonHeight, 26);  // 26.25
+    QCOMPARE(l.okLeft, 67);        // 66.5
+    QCOMPARE(l.cancelLeft, 161);
+    QCOMPARE(l.buttonTop, 35 + 23 + 15);
+    QCOMPARE(l.clientHeight, 73 + 26 + 13);
+}
+
+void InputPromptTest::mulDivRoundsHalvesAwayFromZero() {
+    QCOMPARE(MulDivRound(50, 5, 4), 63);    // 62.5
+    QCOMPARE(MulDivRound(-50, 5, 4), -63);  // -62.5
+    QCOMPARE(MulDivRound(50, -5, 4), -63);
+    QCOMPARE(MulDivRound(50, 5, -4), -63);
+    QCOMPARE(MulDivRound(-50, -5, 4), 63);
+    QCOMPARE(MulDivRound(-50, 5, -4), 63);
+    QCOMPARE(MulDivRound(14, 13, 8), 23);  // 22.75
+    QCOMPARE(MulDivRound(-14, 13, 8), -23);
+    QCOMPARE(MulDivRound(1, 1, 2), 1);  // 0.5
+    QCOMPARE(MulDivRound(-1, 1, 2), -1);
+    QCOMPARE(MulDivRound(3, 1, 2), 2);  // 1.5
+    QCOMPARE(MulDivRound(5, 1, 2), 3);  // 2.5: away from zero, not to even
+    QCOMPARE(MulDivRound(-5, 1, 2), -3);
+    QCOMPARE(MulDivRound(1, 1, 3), 0);  // 0.33
+    QCOMPARE(MulDivRound(2, 1, 3), 1);  // 0.67
+    QCOMPARE(MulDivRound(-1, 1, 3), 0);
+    QCOMPARE(MulDivRound(-2, 1, 3), -1);
+    QCOMPARE(MulDivRound(7, 1, 4), 2);  // 1.75
+    QCOMPARE(MulDivRound(5, 1, 4), 1);  // 1.25
+    QCOMPARE(MulDivRound(-5, 1, 4), -1);
+    QCOMPARE(MulDivRound(8, 13, 8), 13);  // exact
+    QCOMPARE(MulDivRound(0, 13, 8), 0);
+}
+
+void InputPromptTest::mulDivUses64BitIntermediate() {
+    QCOMPARE(MulDivRound(2147483647, 2, 2), 2147483647);
+    QCOMPARE(MulDivRound(std::int64_t{1} << 20, std::int64_t{1} << 20, std::int64_t{1} << 20),
+             1 << 20);
+    QCOMPARE(MulDivRound(-2147483647, 3, 3), -2147483647);
+    QCOMPARE(MulDivRound(2147483647, 3, 2), -1);  // 3221225470.5 does not fit in an int
+}
+
+void InputPromptTest::mulDivRefusesWhatItCannotGive() {
+    QCOMPARE(MulDivRound(5, 5, 0), -1);
+    QCOMPARE(MulDivRound(std::int64_t{1} << 40, std::int64_t{1} << 40, 1), -1);
+    QCOMPARE(MulDivRound(std::int64_t{1} << 31, 1, 1), -1);
+    QCOMPARE(MulDivRound(-(std::int64_t{1} << 31), 1, 1), -2147483647 - 1);
+}
+
+void InputPromptTest::averageCharSizeOfAFont() {
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    for (int pixels : {11, 17, 30}) {
+        QFont font = QApplication::font();
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        const int advance = metrics.horizontalAdvance(alphabet);
+        const QSize average = AverageCharSize(font);
+        // X is the whole-number part of advance / 52.
+        QVERIFY2(average.width() * 52 <= advance && advance < (average.width() + 1) * 52,
+                 qPrintable(QStringLiteral("%1 px: X %2 for advance %3")
+                                .arg(pixels)
+                                .arg(average.width())
+                                .arg(advance)));
+        QCOMPARE(average.height(), metrics.height());
+        QVERIFY(average.width() > 0);
+    }
+    QFont small = QApplication::font();
+    small.setPixelSize(11);
+    QFont large = small;
+    large.setPixelSize(30);
+    QVERIFY(AverageCharSize(large).width() > AverageCharSize(small).width());
+    QVERIFY(AverageCharSize(large).height() > AverageCharSize(small).height());
+}
+
+void InputPromptTest::dialogGeometryFollowsLayout() {
+    PromptDialog dialog(nullptr, QStringLiteral("Message"), QString::fromLatin1(kPrompt),
+                        QStringLiteral("0"));
+    QCOMPARE(dialog.font(), QApplication::font());
+    const QSize average = AverageCharSize(dialog.font());
+    QLabel* label = dialog.promptLabel();
+    QLineEdit* edit = dialog.lineEdit();
+    const int editHeight = edit->sizeHint().height();
+
+    // The prompt fits on one line of the label's font.
+    const QFontMetrics labelMetrics = label->fontMetrics();
+    const int maxWidth = MulDivRound(164, average.width(), 4);
+    QVERIFY(labelMetrics.horizontalAdvance(QString::fromLatin1(kPrompt)) <= maxWidth);
+    QCOMPARE(label->height(), labelMetrics.height());
+
+    const PromptLayout want =
+        ComputePromptLayout(average.width(), average.height(), label->height(), editHeight);
+    QVERIFY(dialog.promptLayout() == want);
+
+    QCOMPARE(dialog.size(), QSize(want.clientWidth, want.clientHeight));
+    QCOMPARE(label->pos(), QPoint(want.labelLeft, want.labelTop));
+    QVERIFY(label->width() <= want.labelMaxWidth);
+    QVERIFY(label->width() >= labelMetrics.horizontalAdvance(QString::fromLatin1(kPrompt)));
+    QCOMPARE(edit->geometry(), QRect(want.editLeft, want.editTop, want.editWidth, editHeight));
+    QCOMPARE(edit->y(), label->y() + label->height() + 5);
+    QCOMPARE(dialog.okButton()->geometry(),
+             QRect(want.okLeft, want.buttonTop, want.buttonWidth, want.buttonHeight));
+    QCOMPARE(dialog.cancelButton()->geometry(),
+             QRect(want.cancelLeft, want.buttonTop, want.buttonWidth, want.buttonHeight));
+    QCOMPARE(dialog.okButton()->y(), edit->y() + edit->height() + 15);
+    QCOMPARE(dialog.height(), dialog.okButton()->y() + dialog.okButton()->height() + 13);
+    QCOMPARE(dialog.okButton()->text(), QStringLiteral("OK"));
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+    QCOMPARE(label->text(), QString::fromLatin1(kPrompt));
+}
+
+void InputPromptTest::longPromptWrapsWithinMaxWidth() {
+    const QString prompt = QStringLiteral(
+        "Enter the number that the program should find in the in basket when it next obeys an "
+        "IN instruction, then choose OK");
+    PromptDialog dialog(nullptr, QStringLiteral("Message"), prompt, QStringLiteral("0"));
+    QLabel* label = dialog.promptLabel();
+    const PromptLayout& l = dialog.promptLayout();
+    const int lineHeight = label->fontMetrics().height();
+    QVERIFY(label->fontMetrics().horizontalAdvance(prompt) > l.labelMaxWidth);
+    QVERIFY(label->width() <= l.labelMaxWidth);
+    QVERIFY2(label->height() >= 2 * lineHeight, qPrintable(QString::number(label->height())));
+    QVERIFY(label->wordWrap());
+    // The label is tall enough for its own wrapped text.
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    QCOMPARE(dialog.lineEdit()->y(), l.labelTop + label->height() + 5);
+    QCOMPARE(dialog.height(), l.clientHeight);
+    QCOMPARE(l.editTop, l.labelTop + label->height() + 5);
+
+    // Markup is shown as typed, not interpreted.
+    PromptDialog markup(nullptr, QStringLiteral("M"), QStringLiteral("<b>bold</b>"), QString());
+    QCOMPARE(markup.promptLabel()->textFormat(), Qt::PlainText);
+}
+
+void InputPromptTest::dialogIsFixedWithCloseBoxOnly() {
+    PromptDialog dialog(nullptr, QStringLiteral("Edit Mailbox"),
+                        QStringLiteral("Enter Tobric Assembly Command"), QStringLiteral("LDA 10"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Mailbox"));
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+    QCOMPARE(dialog.windowType(), Qt::Dialog);
+    QCOMPARE(dialog.minimumSize(), dialog.size());
+    QCOMPARE(dialog.maximumSize(), dialog.size());
+    QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+    QVERIFY(dialog.okButton()->isDefault());
+    QVERIFY(!dialog.cancelButton()->isDefault());
+    QCOMPARE(dialog.lineEdit()->accessibleName(), QStringLiteral("Enter Tobric Assembly Command"));
+    QCOMPARE(dialog.okButton()->accessibleName(), QStringLiteral("OK"));
+    QCOMPARE(dialog.cancelButton()->accessibleName(), QStringLiteral("Cancel"));
+    QCOMPARE(dialog.accessibleName(), QStringLiteral("Edit Mailbox"));
+
+    // Before it is shown: the default is in place, wholly selected, and the edit box is the
+    // control that will hold the focus.
+    QCOMPARE(dialog.lineEdit()->text(), QStringLiteral("LDA 10"));
+    QCOMPARE(dialog.lineEdit()->selectedText(), QStringLiteral("LDA 10"));
+    QCOMPARE(dialog.focusWidget(), dialog.lineEdit());
+}
+
+void InputPromptTest::dialogIsCentredOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QVERIFY(screen != nullptr);
+    const QRect area = screen->geometry();
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [area](PromptDialog* dialog) {
+        const QRect g = dialog->geometry();
+        const int dx = (g.left() - area.left()) - (area.right() - g.right());
+        const int dy = (g.top() - area.top()) - (area.bottom() - g.bottom());
+        QVERIFY2(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1,
+                 qPrintable(QStringLiteral("dialog %1,%2 %3x%4 on screen %5x%6")
+                                .arg(g.x())
+                                .arg(g.y())
+                                .arg(g.width())
+                                .arg(g.height())
+                                .arg(area.width())
+                                .arg(area.height())));
+        QCOMPARE(dialog->size(),
+                 QSize(dialog->promptLayout().clientWidth, dialog->promptLayout().clientHeight));
+        dialog->reject();
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+
+    // Centred on the screen even when it has an owner window off to one side.
+    QWidget owner;
+    owner.setGeometry(area.x() + 10, area.y() + 10, 120, 90);
+    owner.show();
+    run = RunPrompt(
+        "Message", kPrompt, "0",
+        [area](PromptDialog* dialog) {
+            const QPoint offset = dialog->geometry().center() - area.center();
+            QVERIFY2(
+                offset.manhattanLength() <= 2,
+                qPrintable(QStringLiteral("off centre by %1,%2").arg(offset.x()).arg(offset.y())));
+            dialog->reject();
+        },
+        &owner);
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+}
+
+void InputPromptTest::opensWithDefaultSelectedAndFocused() {
+    PromptRun run = RunPrompt("Insert Command", "Enter Tobric Assembly Command", "DAT 00",
+                              [](PromptDialog* dialog) {
+                                  QCOMPARE(dialog->windowTitle(), QStringLiteral("Insert Command"));
+                                  QLineEdit* edit = dialog->lineEdit();
+                                  QCOMPARE(edit->text(), QStringLiteral("DAT 00"));
+                                  QCOMPARE(edit->selectedText(), QStringLiteral("DAT 00"));
+                                  QCOMPARE(dialog->focusWidget(), edit);
+                                  QVERIFY(dialog->isVisible());
+                                  QVERIFY(dialog->isModal());
+                                  dialog->reject();
+                              });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("DAT 00"));
+}
+
+void InputPromptTest::tabOrderIsEditOkCancel() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QCOMPARE(dialog->focusWidget(), dialog->lineEdit());
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->okButton());
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->cancelButton());
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->lineEdit());
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(dialog->focusWidget(), dialog->cancelButton());
+        dialog->reject();
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+}
+
+void InputPromptTest::okGivesEditedText() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keyClicks(dialog->lineEdit(), "42");  // replaces the selected default
+        QCOMPARE(dialog->lineEdit()->text(), QStringLiteral("42"));
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("42"));
+
+    // Editing around the default rather than replacing it.
+    run = RunPrompt("Edit Mailbox", "Enter Tobric Assembly Command", "LDA 1",
+                    [](PromptDialog* dialog) {
+                        QTest::keyClick(dialog->lineEdit(), Qt::Key_End);
+                        QTest::keyClicks(dialog->lineEdit(), "7");
+                        QTest::keyClick(dialog->lineEdit(), Qt::Key_Home);
+                        QTest::keyClick(dialog->lineEdit(), Qt::Key_Delete);
+                        QTest::keyClicks(dialog->lineEdit(), "S");
+                        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+                    });
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("SDA 17"));
+}
+
+void InputPromptTest::okUnchangedGivesDefault() {
+    PromptRun run = RunPrompt(
+        "Insert Command", "Enter Tobric Assembly Command", "DAT 00",
+        [](PromptDialog* dialog) { QTest::mouseClick(dialog->okButton(), Qt::LeftButton); });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("DAT 00"));
+}
+
+void InputPromptTest::okAfterClearingGivesEmpty() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keyClick(dialog->lineEdit(), Qt::Key_Backspace);  // deletes the selected default
+        QVERIFY(dialog->lineEdit()->text().isEmpty());
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string());
+}
+
+void InputPromptTest::cancelGivesDefault() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keyClicks(dialog->lineEdit(), "99");
+        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("0"));
+
+    // Cancel after clearing also gives the default, not the empty text.
+    run = RunPrompt("Edit Mailbox", "Enter Tobric Assembly Command", "ADD 20",
+                    [](PromptDialog* dialog) {
+                        QTest::keyClick(dialog->lineEdit(), Qt::Key_Delete);
+                        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+                    });
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("ADD 20"));
+}
+
+void InputPromptTest::escGivesDefault() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keyClicks(dialog->lineEdit(), "123");
+        QTest::keyClick(dialog->lineEdit(), Qt::Key_Escape);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("0"));
+}
+
+void InputPromptTest::closeBoxGivesDefault() {
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keyClicks(dialog->lineEdit(), "123");
+        // What the window system sends when the close box is clicked.
+        QWindow* window = dialog->windowHandle();
+        QVERIFY(window != nullptr);
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window, &close);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("0"));
+}
+
+void InputPromptTest::enterInsideEditMeansOk() {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        PromptRun run = RunPrompt("Message", kPrompt, "0", [key](PromptDialog* dialog) {
+            QTest::keyClicks(dialog->lineEdit(), "-15");
+            QCOMPARE(dialog->focusWidget(), dialog->lineEdit());
+            QTest::keyClick(dialog->lineEdit(), key);
+        });
+        QVERIFY(run.dialogFound);
+        QVERIFY(!run.leftOpen);
+        QCOMPARE(run.answer, std::string("-15"));
+    }
+}
+
+void InputPromptTest::typingStopsAt255() {
+    PromptRun run = RunPrompt("Message", kPrompt, "", [](PromptDialog* dialog) {
+        QLineEdit* edit = dialog->lineEdit();
+        QTest::keyClicks(edit, QString(300, QLatin1Char('x')));
+        QCOMPARE(edit->text(), QString(255, QLatin1Char('x')));
+        // Full: a key typed in the middle changes nothing either.
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClicks(edit, "yy");
+        QCOMPARE(edit->text(), QString(255, QLatin1Char('x')));
+        // Deleting makes room for exactly as much again.
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, "yz");
+        QCOMPARE(edit->text(), QString(254, QLatin1Char('x')) + QLatin1Char('y'));
+        // Typing over a selection replaces it.
+        edit->selectAll();
+        QTest::keyClicks(edit, "7");
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QTest::keyClicks(edit, QString(260, QLatin1Char('1')));
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, "7" + std::string(254, '1'));
+}
+
+void InputPromptTest::pasteIsCutToRoomLeft() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString pasted = ToQt(LongText(300));
+    clipboard->setText(pasted);
+    if (clipboard->text() != pasted) QSKIP("no clipboard on this platform");
+
+    PromptRun run = RunPrompt("Edit Mailbox", "Enter Tobric Assembly Command", "abcdef",
+                              [](PromptDialog* dialog) {
+                                  QLineEdit* edit = dialog->lineEdit();
+                                  edit->setCursorPosition(3);
+                                  QTest::keySequence(edit, QKeySequence::Paste);
+                                  QCOMPARE(edit->text().size(), 255);
+                                  QCOMPARE(edit->cursorPosition(), 3 + 249);
+                                  QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+                              });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    // What was pasted is cut at its end; what stood around the cursor stays whole.
+    QCOMPARE(run.answer, "abc" + LongText(249) + "def");
+
+    // Pasting over the selected default takes the room the default left.
+    run = RunPrompt("Message", kPrompt, "0", [](PromptDialog* dialog) {
+        QTest::keySequence(dialog->lineEdit(), QKeySequence::Paste);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, LongText(255));
+}
+
+void InputPromptTest::longDefaultShownAndGivenBackWhole() {
+    const std::string longDefault = LongText(300);
+    PromptRun run = RunPrompt("Edit Mailbox", "Enter Tobric Assembly Command", longDefault,
+                              [&longDefault](PromptDialog* dialog) {
+                                  QCOMPARE(dialog->lineEdit()->text(), ToQt(longDefault));
+                                  QCOMPARE(dialog->lineEdit()->selectedText(), ToQt(longDefault));
+                                  QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+                              });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer.size(), std::size_t{300});
+    QCOMPARE(run.answer, longDefault);
+
+    // Enter gives it back whole as well.
+    run = RunPrompt(
+        "Edit Mailbox", "Enter Tobric Assembly Command", longDefault,
+        [](PromptDialog* dialog) { QTest::keyClick(dialog->lineEdit(), Qt::Key_Return); });
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, longDefault);
+}
+
+void InputPromptTest::longDefaultTakesNoMoreButDeletes() {
+    const std::string longDefault = LongText(300);
+    PromptRun run =
+        RunPrompt("Edit Mailbox", "Enter Tobric Assembly Command", longDefault,
+                  [&longDefault](PromptDialog* dialog) {
+                      QLineEdit* edit = dialog->lineEdit();
+                      QTest::keyClick(edit, Qt::Key_End);
+                      QTest::keyClicks(edit, "Z");
+                      QCOMPARE(edit->text(), ToQt(longDefault));
+                      QTest::keyClick(edit, Qt::Key_Backspace);
+                      QCOMPARE(edit->text(), ToQt(longDefault.substr(0, 299)));
+                      QTest::keyClicks(edit, "Z");  // still over the limit: nothing is added
+                      QCOMPARE(edit->text(), ToQt(longDefault.substr(0, 299)));
+                      QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+                  });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, longDefault.substr(0, 299));
+}
+
+void InputPromptTest::otherWindowsBlockedWhileOpen() {
+    QWidget main;
+    main.resize(200, 100);
+    auto* button = new QPushButton(QStringLiteral("Run"), &main);
+    button->setGeometry(10, 10, 80, 30);
+    main.show();
+    main.activateWindow();
+    QCoreApplication::processEvents();  // delivers the activation
+    QVERIFY(main.windowHandle() != nullptr);
+    QCOMPARE(QApplication::activeWindow(), &main);
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    const QPoint buttonInWindow = button->mapTo(&main, button->rect().center());
+
+    PromptRun run = RunPrompt("Message", kPrompt, "0", [&](PromptDialog* dialog) {
+        QCOMPARE(QApplication::activeModalWidget(), dialog);
+        // A click as the window system would deliver it to the main window goes nowhere.
+        QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, buttonInWindow);
+        QCOMPARE(clicks.count(), 0);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("0"));
+
+    // Once the prompt is gone the window that was active is active again, and the same click
+    // reaches the button.
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), &main);
+    QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, buttonInWindow);
+    QCOMPARE(clicks.count(), 1);
+}
+
+void InputPromptTest::dialogGoneAfterCall() {
+    QPointer<PromptDialog> seen;
+    PromptRun run = RunPrompt("Message", kPrompt, "5", [&seen](PromptDialog* dialog) {
+        seen = dialog;
+        QCOMPARE(CountPromptDialogs(), 1);
+        QTest::keyClicks(dialog->lineEdit(), "8");
+        dialog->reject();
+    });
+    QVERIFY(run.dialogFound);
+    QCOMPARE(run.answer, std::string("5"));
+    QVERIFY(seen.isNull());
+    QCOMPARE(CountPromptDialogs(), 0);
+
+    // A second call starts again from its own default.
+    run = RunPrompt("Message", kPrompt, "6", [](PromptDialog* dialog) {
+        QCOMPARE(dialog->lineEdit()->text(), QStringLiteral("6"));
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QCOMPARE(run.answer, std::string("6"));
+}
+
+void InputPromptTest::latin1RoundTrip() {
+    std::string every;
+    for (int b = 0; b < 256; ++b) every += static_cast<char>(b);
+    const QString qt = ToQt(every);
+    QCOMPARE(qt.size(), 256);
+    for (int b = 0; b < 256; ++b) QCOMPARE(qt[b].unicode(), static_cast<char16_t>(b));
+    QCOMPARE(FromQt(qt), every);
+
+    QCOMPARE(ToQt("caf\xE9"), QString(QStringLiteral("caf")) + QChar(0xE9));
+    QCOMPARE(FromQt(QString(QChar(0xFC))), std::string("\xFC"));
+    QCOMPARE(FromQt(QString(QChar(0x20AC))), std::string("?"));  // no Latin-1 code
+    QCOMPARE(ToQt(std::string_view()), QString());
+    QCOMPARE(FromQt(QString()), std::string());
+}
+
+void InputPromptTest::latin1ThroughDialog() {
+    const std::string caption = "Bo\xEEte";
+    const std::string prompt =
+        "Entr\xE9"
+        "e \xA3";
+    const std::string defaultText = "\xC0\xFF\x80";
+    PromptRun run = RunPrompt(caption, prompt, defaultText, [&](PromptDialog* dialog) {
+        QCOMPARE(dialog->windowTitle(), ToQt(caption));
+        QCOMPARE(dialog->promptLabel()->text(), ToQt(prompt));
+        QCOMPARE(dialog->lineEdit()->text(), ToQt(defaultText));
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(run.dialogFound);
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, defaultText);
+
+    run = RunPrompt(caption, prompt, defaultText, [](PromptDialog* dialog) {
+        // Keys with Latin-1 letters beyond ASCII, as a keyboard layout that has them sends them.
+        QTest::sendKeyEvent(QTest::Click, dialog->lineEdit(), Qt::Key_Eacute, QChar(0xE9),
+                            Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, dialog->lineEdit(), Qt::Key_ssharp, QChar(0xDF),
+                            Qt::NoModifier);
+        QTest::keyClicks(dialog->lineEdit(), "1");
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QVERIFY(!run.leftOpen);
+    QCOMPARE(run.answer, std::string("\xE9\xDF"
+                                     "1"));
+}
+
+QTEST_MAIN(InputPromptTest)
+#include "input_prompt_test.moc"

@@ -1,0 +1,417 @@
+// The main window driven with clicks and keys, offscreen.
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "machine/errors.h"
+#include <QTemporaryDir>
+#include "ui/error_report.h"
+#include "ui/fonts.h"
+#include "ui/mailbox_display.h"
+#include "ui/main_window.h"
+#include "ui/output_basket.h"
+#include "ui/panel.h"
+#include "window_driver.h"
+
+using namespace tobric;
+using tobric::testing::BoxWatcher;
+using tobric::testing::ScriptedFileChooser;
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A left click beside the glyph, where a command button acts.
+void ClickPanel(QWidget* panel) { QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(80, 15)); }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TForm1> m_form;
+    ScriptedFileChooser* m_files = nullptr;
+    std::unique_ptr<BoxWatcher> m_boxes;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    int m_exitCode = -1;
+
+    std::filesystem::path Folder() const { return m_folder->path().toStdString(); }
+
+    PanelButton* Button(const char* name) { return m_form->findChild<PanelButton*>(name); }
+
+    // Loads a program through the Load button and the scripted file choice.
+    void LoadProgram(const std::string& text) {
+        const auto path = Folder() / "program.txt";
+        WriteBytes(path, text);
+        m_files->openAnswers.push_back(path.string());
+        ClickPanel(m_form->loadmenu);
+    }
+
+    void CloseNotices() {
+        for (QMessageBox* box : m_boxes->OpenNotices())
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+    }
+
+    void RunUntilStopped(int timeoutMs = 5000) {
+        QTRY_VERIFY_WITH_TIMEOUT(!m_form->executionTimer().Enabled(), timeoutMs);
+    }
+
+private slots:
+    void init() {
+        auto files = std::make_unique<ScriptedFileChooser>();
+        m_files = files.get();
+        m_form = std::make_unique<TForm1>(std::move(files));
+        m_form->SetProcessExit([this](int code) { m_exitCode = code; });
+        m_boxes = std::make_unique<BoxWatcher>();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_exitCode = -1;
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    void cleanup() {
+        m_form.reset();
+        m_boxes.reset();
+        m_folder.reset();
+    }
+
+    void startsEmptyWithTitleAndFocus() {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Tobric Computer for Windows"));
+        QCOMPARE(m_form->size(), QSize(633, 434));
+        QCOMPARE(m_form->mailboxshow->model()->rowCount(), 0);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
+        QVERIFY(m_form->pctext->text().isEmpty());
+        QVERIFY(m_form->mdrtext->text().isEmpty());
+        QVERIFY(m_form->opcodetext->text().isEmpty());
+        QVERIFY(m_form->inbasket->text().isEmpty());
+        QVERIFY(!m_form->inbasket->isEnabled());
+        QCOMPARE(m_form->outbasket->count(), 0);
+        QCOMPARE(m_form->ScrollBar1->value(), 500);
+        QCOMPARE(m_form->executionTimer().Interval(), 1000);
+        m_form->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
+    }
+
+    void tabStopsCycleInOrder() {
+        m_form->activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
+        const QList<QWidget*> order = {m_form->mdrtext, m_form->opcodetext, m_form->ScrollBar1,
+                                       m_form->outbasket, m_form->mailboxshow,
+                                       m_form->pctext};
+        for (QWidget* expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected);
+        }
+    }
+
+    void everyCommandRefusesWithoutProgram() {
+        for (const char* name : {"runmenu", "stepmenu", "menuhalt", "resetmenu"}) ClickPanel(Button(name));
+        QTRY_COMPARE(m_boxes->notices.size(), 4);
+        for (const QString& text : m_boxes->notices)
+            QCOMPARE(text, QStringLiteral("There is no program loaded"));
+        QVERIFY(!m_form->executionTimer().Enabled());
+        QVERIFY(m_form->pctext->text().isEmpty());
+    }
+
+    void glyphAndAcceleratorFireNothing() {
+        LoadProgram("IN\r\nHLT\r\n");
+        QWidget* glyph = m_form->runmenu->findChild<Picture*>();
+        QVERIFY(glyph);
+        QCOMPARE(glyph->geometry(), QRect(8, 8, 16, 16));
+        QTest::mouseClick(glyph, Qt::LeftButton, {}, QPoint(8, 8));
+        QTest::keyClick(m_form.get(), Qt::Key_R, Qt::AltModifier);
+        QVERIFY(!m_form->executionTimer().Enabled());
+        ClickPanel(m_form->runmenu);
+        QVERIFY(m_form->executionTimer().Enabled());
+    }
+
+    void clickCountsOnlyWhenReleasedOnThePanel() {
+        LoadProgram("IN\r\nHLT\r\n");
+        QTest::mousePress(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 15));
+        QTest::mouseRelease(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 200));
+        QVERIFY(!m_form->executionTimer().Enabled());
+    }
+
+    void doubleClickOnKeyEntersOneDigit() {
+        // What the platform sends for a double-click: press, release, double-click, release.
+        QWidget* seven = m_form->findChild<PanelButton*>("no7calc");
+        const QPoint at(20, 20);
+        QTest::mousePress(seven, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(seven, Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, seven->mapToGlobal(at), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(seven, &second);
+        QTest::mouseRelease(seven, Qt::LeftButton, {}, at);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("7 "));
+        QTest::mouseClick(m_form->findChild<PanelButton*>("equalscalc"), Qt::LeftButton);
+        QCOMPARE(m_form->machine().registers().accumulator, 7);
+    }
+
+    void keypadAddsIntoTheAccumulator() {
+        for (const char* key : {"no7calc", "addcalc", "no5calc", "equalscalc"})
+            QTest::mouseClick(m_form->findChild<PanelButton*>(key), Qt::LeftButton);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("12 "));
+        QTest::mouseClick(m_form->findChild<PanelButton*>("cecalc"), Qt::LeftButton);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
+        QCOMPARE(m_form->machine().registers().accumulator, 0);
+    }
+
+    void loadPadsAndRebuildsTheDisplay() {
+        m_form->machine().registers().accumulator = 9;
+        LoadProgram("lda 05\nA&B\n\nHLT");
+        QAbstractItemModel* rows = m_form->mailboxshow->model();
+        QCOMPARE(rows->rowCount(), 100);
+        QCOMPARE(rows->index(0, 0).data().toString(), QStringLiteral("00 lda 05"));
+        QCOMPARE(rows->index(1, 0).data().toString(), QStringLiteral("01 A&B"));
+        QCOMPARE(rows->index(2, 0).data().toString(), QStringLiteral("02 "));
+        QCOMPARE(rows->index(99, 0).data().toString(), QStringLiteral("99 DAT 00"));
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), -1);
+        QCOMPARE(m_form->machine().registers().accumulator, 0);
+    }
+
+    void cancelledLoadStillResetsCounterAndAccumulator() {
+        LoadProgram("IN\nOUT\nHLT\n");
+        m_form->machine().registers().accumulator = 5;
+        m_form->machine().registers().programCounter = 3;
+        m_files->openAnswers.push_back(std::nullopt);
+        ClickPanel(m_form->loadmenu);
+        QCOMPARE(m_form->machine().registers().accumulator, 0);
+        QCOMPARE(m_form->machine().registers().programCounter, 0);
+        QCOMPARE(m_form->mailboxshow->model()->rowCount(), 100);
+    }
+
+    void failedLoadReportsTheFileOpenError() {
+        const auto missing = Folder() / "missing.txt";
+        m_files->openAnswers.push_back(missing.string());
+        ClickPanel(m_form->loadmenu);
+        QTRY_COMPARE(m_boxes->errors.size(), 1);
+        QCOMPARE(m_boxes->errors.front(),
+                 QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                     .arg(QString::fromStdString(missing.string())));
+        QCOMPARE(m_form->mailboxshow->model()->rowCount(), 0);
+    }
+
+    void saveWritesEveryLineWithCrLf() {
+        const auto target = Folder() / "saved.txt";
+        m_files->saveAnswers.push_back(target.string());
+        ClickPanel(m_form->savemenu);
+        QCOMPARE(ReadBytes(target), std::string("\r\n"));  // the one empty line of a new store
+
+        LoadProgram("IN\nOUT\nHLT");
+        m_files->saveAnswers.push_back(target.string());
+        ClickPanel(m_form->savemenu);
+        const std::string saved = ReadBytes(target);
+        QVERIFY(saved.starts_with("IN\r\nOUT\r\nHLT\r\nDAT 00\r\n"));
+        QCOMPARE(saved.size(), std::size_t(4 + 5 + 5 + 97 * 8));
+    }
+
+    void stepShowsRegistersAndAsksForInput() {
+        LoadProgram("IN\nOUT\nHLT\n");
+        m_boxes->answers.push_back(QStringLiteral("42"));
+        ClickPanel(m_form->stepmenu);
+        QCOMPARE(m_boxes->promptCaptions, QStringList{QStringLiteral("Message")});
+        QCOMPARE(m_form->inbasket->text(), QStringLiteral("42"));
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("42 "));
+        QCOMPARE(m_form->pctext->text(), QStringLiteral("0"));
+        QCOMPARE(m_form->opcodetext->text(), QStringLiteral("IN"));
+        QCOMPARE(m_form->mdrtext->text(), QStringLiteral("0"));
+        ClickPanel(m_form->stepmenu);
+        QCOMPARE(m_form->outbasket->currentText(), QStringLiteral("42"));
+        QCOMPARE(m_form->outbasket->count(), 1);
+        QVERIFY(!m_form->executionTimer().Enabled());
+    }
+
+    void runsAtFullSpeedAndCollectsOutputs() {
+        LoadProgram("IN\nOUT\nSUB 06\nSKZ\nJMP 01\nHLT\nDAT 1\n");
+        m_boxes->answers.push_back(QStringLiteral("3"));
+        m_form->ScrollBar1->setValue(1);
+        QCOMPARE(m_form->executionTimer().Interval(), 1);
+        ClickPanel(m_form->runmenu);
+        RunUntilStopped();
+        QCOMPARE(m_form->outbasket->count(), 3);
+        QCOMPARE(m_form->outbasket->itemText(0), QStringLiteral("3"));
+        QCOMPARE(m_form->outbasket->itemText(2), QStringLiteral("1"));
+        QCOMPARE(m_form->outbasket->currentText(), QStringLiteral("1"));
+        QCOMPARE(m_form->pctext->text(), QStringLiteral("5"));
+        QCOMPARE(m_form->opcodetext->text(), QStringLiteral("HLT"));
+    }
+
+    void speedBarFirstMoveSetsTheInterval() {
+        QCOMPARE(m_form->executionTimer().Interval(), 1000);
+        m_form->ScrollBar1->setFocus();
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Right);
+        QCOMPARE(m_form->executionTimer().Interval(), 510);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Home);
+        QCOMPARE(m_form->executionTimer().Interval(), 1);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_End);
+        QCOMPARE(m_form->executionTimer().Interval(), 1000);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageUp);
+        QCOMPARE(m_form->executionTimer().Interval(), 900);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Left);
+        QCOMPARE(m_form->executionTimer().Interval(), 890);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageDown);
+        QCOMPARE(m_form->executionTimer().Interval(), 990);
+        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageDown);  // limited to 1000
+        QCOMPARE(m_form->executionTimer().Interval(), 1000);
+    }
+
+    void resetDuringRunCarriesOnFromMailboxZero() {
+        LoadProgram("ADD 02\nJMP 00\nDAT 1\n");
+        m_form->ScrollBar1->setValue(1);
+        ClickPanel(m_form->runmenu);
+        QTRY_VERIFY(m_form->machine().registers().accumulator > 150);
+        m_boxes->dismissNotices = false;
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            // Whatever happens here, the notice must close, or the click below never returns.
+            const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
+            QCOMPARE(m_boxes->OpenNotices().size(), 1);
+            QCOMPARE(m_boxes->OpenNotices().front()->text(), QStringLiteral("Program Reset!"));
+            QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
+            QCOMPARE(m_form->pctext->text(), QStringLiteral("0"));
+            // The run goes on behind the notice, from mailbox 0 with the accumulator at 0.
+            QTRY_VERIFY(m_form->machine().registers().accumulator >= 3);
+            QVERIFY(m_form->machine().registers().accumulator < 100);
+            checked = true;
+        });
+        ClickPanel(m_form->resetmenu);  // returns only when its notice is dismissed
+        QVERIFY(checked);
+        QVERIFY(m_form->executionTimer().Enabled());
+    }
+
+    void notesDisableNothingAndStepActsAtOnce() {
+        LoadProgram("LDA 10\nADD 11\nJMP 01\nHLT\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 1\n");
+        m_form->ScrollBar1->setValue(1);
+        ClickPanel(m_form->runmenu);
+        QTRY_VERIFY(m_form->machine().registers().accumulator > 5);
+        m_boxes->dismissNotices = false;
+        bool checked = false;
+        // While "Program Halted" is open: Step obeys one instruction at once, Halt/Continue
+        // starts the run again, and a second Halt opens a box of its own.
+        QTimer::singleShot(50, this, [&] {
+            const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
+            QCOMPARE(m_boxes->OpenNotices().size(), 1);
+            QCOMPARE(m_boxes->OpenNotices().front()->text(), QStringLiteral("Program Halted"));
+            QVERIFY(m_form->isEnabled());
+            const auto pc = m_form->machine().registers().programCounter;
+            ClickPanel(m_form->stepmenu);
+            QCOMPARE(m_form->machine().registers().programCounter, pc == 2 ? 1 : pc + 1);
+            ClickPanel(m_form->menuhalt);
+            QVERIFY(m_form->executionTimer().Enabled());
+            checked = true;
+        });
+        ClickPanel(m_form->menuhalt);
+        QVERIFY(checked);
+        m_boxes->dismissNotices = true;
+        ClickPanel(m_form->menuhalt);
+        QTRY_COMPARE(m_boxes->notices, QStringList{QStringLiteral("Program Halted")});
+        QVERIFY(!m_form->executionTimer().Enabled());
+    }
+
+    void stepFailureIsReportedOnceWithThePeriodRule() {
+        LoadProgram("LDA 5X\nHLT\n");
+        ClickPanel(m_form->stepmenu);
+        QTRY_COMPARE(m_boxes->errors.size(), 1);
+        QCOMPARE(m_boxes->errors.front(), QStringLiteral("'5X' is not a valid integer value."));
+        QVERIFY(m_form->pctext->text().isEmpty());  // the step was abandoned before the displays
+        QTest::qWait(20);
+        QCOMPARE(m_boxes->errors.size(), 1);
+    }
+
+    void runningPastTheLastMailboxStopsWithListIndexError() {
+        std::string program;
+        for (int i = 0; i < 100; ++i) program += "DAT 00\n";
+        LoadProgram(program);
+        m_form->ScrollBar1->setValue(1);
+        ClickPanel(m_form->runmenu);
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes->errors.size(), 1, 5000);
+        QCOMPARE(m_boxes->errors.front(), QStringLiteral("List index out of bounds (100)"));
+        QCOMPARE(m_form->machine().registers().programCounter, 100);
+        QVERIFY(!m_form->executionTimer().Enabled());
+    }
+
+    void errorBoxCarriesTitleAndStopIcon() {
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QStringLiteral("Tobric Computer for Windows"));
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            QCOMPARE(box->text(), QStringLiteral("Unable to insert a line."));
+            seen = true;
+            box->button(QMessageBox::Ok)->click();
+        });
+        Guarded([] { throw InsertError(); });
+        QVERIFY(seen);
+    }
+
+    void staDuringRunClearsTheSelection() {
+        LoadProgram("LDA 10\nSTA 11\nJMP 00\n");
+        m_form->mailboxshow->setCurrentIndex(m_form->mailboxshow->model()->index(40, 0));
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), 40);
+        ClickPanel(m_form->stepmenu);
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), 40);  // LDA rebuilds nothing
+        ClickPanel(m_form->stepmenu);
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), -1);
+        QCOMPARE(m_form->mailboxshow->verticalScrollBar()->value(), 0);
+        QCOMPARE(m_form->mailboxshow->model()->index(11, 0).data().toString(), QStringLiteral("11 DAT 0"));
+    }
+
+    void rightClickOpensTheMenuAndKeepsTheSelection() {
+        LoadProgram("IN\nOUT\nHLT\n");
+        MailboxDisplay* display = m_form->mailboxshow;
+        display->setCurrentIndex(display->model()->index(2, 0));
+        const QRect row5 = display->visualRect(display->model()->index(5, 0));
+        QTest::mouseClick(display->viewport(), Qt::RightButton, {}, row5.center());
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), display->mapToGlobal(QPoint(0, 0)));
+        QApplication::sendEvent(display, &menuKey);
+        QTRY_VERIFY(m_form->mailboxmenu->isVisible());
+        QCOMPARE(display->SelectedIndex(), 2);
+        QStringList captions;
+        for (QAction* action : m_form->mailboxmenu->actions()) captions << action->text();
+        QCOMPARE(captions, (QStringList{"Edit this Mailbox", "Insert Command", "Delete Command",
+                                        "Edit Program in Editor"}));
+        m_form->mailboxmenu->hide();
+    }
+
+    void exitAndCloseEndWithCodeZero() {
+        ClickPanel(m_form->menuExit);
+        QCOMPARE(m_exitCode, 0);
+        m_exitCode = -1;
+        m_form->close();
+        QCOMPARE(m_exitCode, 0);
+    }
+
+    void calculatorKeepsLongNumbersWhole() {
+        m_form->ShowCalculator(-2147483647 - 1);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("-2147483648 "));
+        m_form->ShowCalculator(-5);
+        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("-5 "));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    UseWindowFontEverywhere();
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
