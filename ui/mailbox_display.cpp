@@ -2,6 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
 
 #include "machine/display_text.h"
 #include "machine/store.h"
@@ -9,22 +12,29 @@
 
 namespace tobric {
 
-MailboxModel::MailboxModel(const Store& store, QObject* parent)
-    : QAbstractListModel(parent), m_store(store) {}
+MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
+    : QAbstractScrollArea(parent), m_store(store) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    setBackgroundRole(QPalette::Button);
+    viewport()->setBackgroundRole(QPalette::Button);
+    viewport()->setAutoFillBackground(true);
+    setAccessibleName(QStringLiteral("Mailboxes"));
+    verticalScrollBar()->setSingleStep(1);
+    UpdateScrollRange();
+}
 
-void MailboxModel::Rebuild() {
-    beginResetModel();
+void MailboxDisplay::Rebuild() {
     m_rows = m_store.Count();
-    endResetModel();
+    m_selected = -1;
+    UpdateScrollRange();
+    verticalScrollBar()->setValue(0);
+    viewport()->repaint();
 }
 
-int MailboxModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_rows;
-}
-
-QVariant MailboxModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
-    const int row = index.row();
+QString MailboxDisplay::RowText(int row) const {
     // A row past the end of a store that a failed command has shortened shows its number only.
     const std::string_view line =
         row < m_store.Count() ? std::string_view(m_store.Lines()[static_cast<std::size_t>(row)])
@@ -32,65 +42,95 @@ QVariant MailboxModel::data(const QModelIndex& index, int role) const {
     return ToQt(MailboxRowText(static_cast<std::uint16_t>(row), line));
 }
 
-void MailboxRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const {
-    const bool selected = option.state & QStyle::State_Selected;
-    const QPalette& palette = option.palette;
-    painter->save();
-    painter->fillRect(option.rect, palette.color(selected ? QPalette::Highlight : QPalette::Button));
-    painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
-    painter->setFont(option.font);
-    const QRect text = option.rect.adjusted(2, 0, 0, 0);
-    painter->setClipRect(option.rect);
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-    if (option.state & QStyle::State_HasFocus) {
+void MailboxDisplay::SelectRow(int row) {
+    if (row < 0 || row >= m_rows) row = -1;
+    m_selected = row;
+    if (row >= 0) {
+        MakeVisible(row);
+        setAccessibleDescription(RowText(row));
+    }
+    viewport()->update();
+}
+
+QRect MailboxDisplay::RowRect(int row) const {
+    return {0, (row - TopRow()) * kRowHeight, viewport()->width(), kRowHeight};
+}
+
+int MailboxDisplay::RowsOnScreen() const { return std::max(1, viewport()->height() / kRowHeight); }
+
+int MailboxDisplay::TopRow() const { return verticalScrollBar()->value(); }
+
+int MailboxDisplay::RowAt(const QPoint& position) const {
+    const int row = TopRow() + position.y() / kRowHeight;
+    return position.y() >= 0 && row < m_rows ? row : -1;
+}
+
+void MailboxDisplay::UpdateScrollRange() {
+    const int onScreen = RowsOnScreen();
+    verticalScrollBar()->setPageStep(onScreen);
+    verticalScrollBar()->setRange(0, std::max(0, m_rows - onScreen));
+}
+
+void MailboxDisplay::MakeVisible(int row) {
+    if (row < TopRow())
+        verticalScrollBar()->setValue(row);
+    else if (row >= TopRow() + RowsOnScreen())
+        verticalScrollBar()->setValue(row - RowsOnScreen() + 1);
+}
+
+void MailboxDisplay::DrawRow(QPainter& painter, int row) const {
+    const QRect rect = RowRect(row);
+    const bool selected = row == m_selected;
+    const QPalette& colours = palette();
+    painter.fillRect(rect, colours.color(selected ? QPalette::Highlight : QPalette::Button));
+    painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::WindowText));
+    painter.save();
+    painter.setClipRect(rect);
+    // One line, 2 px in, clipped at the right; "&" is shown as itself.
+    painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     RowText(row));
+    painter.restore();
+    if (selected && hasFocus()) {
         QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(option);
-        focus.backgroundColor = palette.color(selected ? QPalette::Highlight : QPalette::Button);
-        option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
-                                              option.widget);
+        focus.initFrom(this);
+        focus.rect = rect;
+        focus.backgroundColor = colours.color(QPalette::Highlight);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 
-QSize MailboxRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
-    return {0, 16};
-}
-
-MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
-    : QListView(parent), m_model(store, this) {
-    setModel(&m_model);
-    setItemDelegate(new MailboxRowDelegate(this));
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setBackgroundRole(QPalette::Button);
-    viewport()->setBackgroundRole(QPalette::Button);
-    setAccessibleName(QStringLiteral("Mailboxes"));
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-}
-
-void MailboxDisplay::Rebuild() {
-    m_model.Rebuild();
-    scrollToTop();
-    viewport()->repaint();
-}
-
-int MailboxDisplay::SelectedIndex() const {
-    const QModelIndexList rows = selectionModel()->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
+void MailboxDisplay::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int first = TopRow() + event->rect().top() / kRowHeight;
+    const int last = std::min(m_rows - 1, TopRow() + event->rect().bottom() / kRowHeight);
+    for (int row = first; row <= last; ++row) DrawRow(painter, row);
 }
 
 void MailboxDisplay::mousePressEvent(QMouseEvent* event) {
     // A right click opens the popup on the row selected before; it selects nothing itself.
-    if (event->button() == Qt::RightButton) {
-        event->accept();
-        return;
+    if (event->button() == Qt::LeftButton) {
+        const int row = RowAt(event->position().toPoint());
+        if (row >= 0) SelectRow(row);
     }
-    QListView::mousePressEvent(event);
+    event->accept();
+}
+
+void MailboxDisplay::keyPressEvent(QKeyEvent* event) {
+    if (m_rows == 0) return QAbstractScrollArea::keyPressEvent(event);
+    const int from = m_selected < 0 ? TopRow() : m_selected;
+    int to = -2;
+    switch (event->key()) {
+        case Qt::Key_Up: to = m_selected < 0 ? from : from - 1; break;
+        case Qt::Key_Down: to = m_selected < 0 ? from : from + 1; break;
+        case Qt::Key_PageUp: to = from - (RowsOnScreen() - 1); break;
+        case Qt::Key_PageDown: to = from + (RowsOnScreen() - 1); break;
+        case Qt::Key_Home: to = 0; break;
+        case Qt::Key_End: to = m_rows - 1; break;
+        default: return QAbstractScrollArea::keyPressEvent(event);
+    }
+    SelectRow(std::clamp(to, 0, m_rows - 1));
+    event->accept();
 }
 
 void MailboxDisplay::contextMenuEvent(QContextMenuEvent* event) {
@@ -99,6 +139,23 @@ void MailboxDisplay::contextMenuEvent(QContextMenuEvent* event) {
                                 : event->globalPos();
     event->accept();
     emit menuRequested(position);
+}
+
+void MailboxDisplay::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRange();
+}
+
+void MailboxDisplay::scrollContentsBy(int, int) { viewport()->update(); }
+
+void MailboxDisplay::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void MailboxDisplay::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 }  // namespace tobric

@@ -1,62 +1,61 @@
 #pragma once
-// The numbered mailbox display. It shows the store through a model, so a rebuild costs the same
-// for 65,535 lines as for 100: only the rows on screen are ever turned into text.
+// The numbered mailbox display: a list of 16-pixel rows drawn straight from the store. Only the
+// rows on screen are ever turned into text, so a rebuild costs the same for 65,535 lines as for
+// 100, and a million-line store scrolls as freely as a short one.
 
-#include <QAbstractListModel>
-#include <QListView>
-#include <QStyledItemDelegate>
+#include <QAbstractScrollArea>
+#include <QString>
 
 namespace tobric {
 
 class Store;
 
-class MailboxModel final : public QAbstractListModel {
+class MailboxDisplay final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit MailboxModel(const Store& store, QObject* parent = nullptr);
+    static constexpr int kRowHeight = 16;
 
-    // Takes the store's line count anew and drops every old row. Until the next rebuild the
-    // display keeps that count, even when a failed command has made the store longer or shorter.
-    void Rebuild();
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    const Store& m_store;
-    int m_rows = 0;
-};
-
-// 16-pixel rows: background or selection colour, the text 2 px in, clipped, "&" shown as itself.
-class MailboxRowDelegate final : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-};
-
-class MailboxDisplay final : public QListView {
-    Q_OBJECT
-public:
     MailboxDisplay(const Store& store, QWidget* parent);
 
-    // Rebuilds from the store: no row selected, back at the first row, repainted at once.
+    // Takes the store's line count anew: no row selected, back at the first row, repainted at
+    // once. Until the next rebuild the display keeps that count, even when a failed command has
+    // made the store longer or shorter.
     void Rebuild();
+
+    int RowCount() const { return m_rows; }
+    // The row as shown: its number, a blank and the store line.
+    QString RowText(int row) const;
     // The selected row, or -1.
-    int SelectedIndex() const;
+    int SelectedIndex() const { return m_selected; }
+    void SelectRow(int row);
+    // Where a row is drawn in the viewport.
+    QRect RowRect(int row) const;
 
 signals:
     // A right click or the context-menu key: open the popup at this global position.
     void menuRequested(const QPoint& globalPosition);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    MailboxModel m_model;
+    int RowsOnScreen() const;
+    int TopRow() const;
+    int RowAt(const QPoint& viewportPosition) const;
+    void UpdateScrollRange();
+    void MakeVisible(int row);
+    void DrawRow(QPainter& painter, int row) const;
+
+    const Store& m_store;
+    int m_rows = 0;
+    int m_selected = -1;
 };
 
 }  // namespace tobric

@@ -7,7 +7,20 @@ namespace tobric {
 QtExecutionTimer::QtExecutionTimer(QObject* parent) : QObject(parent) {
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, &QtExecutionTimer::tick);
+    connect(&m_timer, &QTimer::timeout, this, &QtExecutionTimer::OnTimeout);
+}
+
+void QtExecutionTimer::OnTimeout() {
+    if (!m_enabled || m_inTick) {
+        // Disabled during a tick that is still busy (a prompt or an error box is open): this
+        // schedule is over, and enabling again will start a full interval.
+        m_timer.stop();
+        return;
+    }
+    m_inTick = true;
+    emit tick();
+    m_inTick = false;
+    if (!m_enabled) m_timer.stop();
 }
 
 void QtExecutionTimer::Start() {
@@ -21,17 +34,21 @@ void QtExecutionTimer::Start() {
 
 void QtExecutionTimer::SetEnabled(bool enabled) {
     if (!enabled) {
+        m_enabled = false;
         m_refused = false;
-        m_timer.stop();
-    } else if (!Enabled()) {
-        Start();
+        // Inside our own tick the schedule is kept until the tick ends; the step may re-arm.
+        if (!m_inTick) m_timer.stop();
+        return;
     }
+    if (Enabled()) return;
+    m_enabled = true;
+    if (!m_timer.isActive()) Start();
 }
 
 void QtExecutionTimer::SetInterval(int milliseconds) {
     if (milliseconds == m_timer.interval()) return;
     m_timer.setInterval(milliseconds);
-    // A running timer starts its countdown again with the new interval.
+    // An enabled timer starts its countdown again with the new interval.
     if (Enabled()) Start();
 }
 

@@ -1,0 +1,113 @@
+// Error texts as the error report shows them: the period rule and the cut at a NUL.
+
+#include <gtest/gtest.h>
+
+#include <exception>
+#include <new>
+#include <stdexcept>
+#include <ostream>
+#include <string>
+
+#include "machine/errors.h"
+
+namespace {
+
+using tobric::ErrorKind;
+using tobric::MachineError;
+using tobric::ReportText;
+
+struct Period {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Period& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    std::string message;
+    std::string reported;
+};
+
+class PeriodRule : public ::testing::TestWithParam<Period> {};
+
+TEST_P(PeriodRule, AppliesByTheLastCharacter) {
+    EXPECT_EQ(tobric::ApplyPeriodRule(GetParam().message), GetParam().reported);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, PeriodRule,
+    ::testing::Values(Period{"EndsInLetter", "abc", "abc."},
+                      Period{"EndsInDigit", "code 7", "code 7."},
+                      Period{"EndsInSlash", "a/", "a/."},  // code 47, just above "."
+                      Period{"EndsInColon", "a:", "a:."},
+                      Period{"EndsInHighByte", "caf\xE9", "caf\xE9."},
+                      Period{"EndsInPeriod", "done.", "done."},
+                      Period{"EndsInHyphen", "a-", "a-"},  // code 45, just below "."
+                      Period{"EndsInBracket", "List index out of bounds (100)",
+                             "List index out of bounds (100)"},
+                      Period{"EndsInExclamationMark", "Program Reset!", "Program Reset!"},
+                      Period{"EndsInQuote", "\"x\"", "\"x\""},
+                      Period{"EndsInBlank", "trailing ", "trailing "},
+                      Period{"Empty", "", ""}),
+    [](const ::testing::TestParamInfo<Period>& info) { return std::string(info.param.name); });
+
+struct Reported {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Reported& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    MachineError error;
+    ErrorKind kind;
+    std::string text;
+};
+
+class ErrorReport : public ::testing::TestWithParam<Reported> {};
+
+TEST_P(ErrorReport, ShowsTheTemplateFilledInWithThePeriodRule) {
+    EXPECT_EQ(GetParam().error.kind(), GetParam().kind);
+    EXPECT_EQ(ReportText(std::make_exception_ptr(GetParam().error)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ErrorReport,
+    ::testing::Values(
+        Reported{"Conversion", tobric::ConversionError("abc"), ErrorKind::Conversion,
+                 "'abc' is not a valid integer value."},
+        Reported{"ConversionOfEmptyText", tobric::ConversionError(""), ErrorKind::Conversion,
+                 "'' is not a valid integer value."},
+        Reported{"ListIndex", tobric::ListIndexError(100), ErrorKind::ListIndex,
+                 "List index out of bounds (100)"},
+        Reported{"ListIndexNegative", tobric::ListIndexError(-1), ErrorKind::ListIndex,
+                 "List index out of bounds (-1)"},
+        Reported{"Insert", tobric::InsertError(), ErrorKind::Insert, "Unable to insert a line."},
+        Reported{"FileCreate", tobric::FileCreateError("/tmp/a b.txt", "Permission denied"),
+                 ErrorKind::FileCreate, "Cannot create file \"/tmp/a b.txt\". Permission denied."},
+        Reported{"FileOpen", tobric::FileOpenError("/x/p.txt", "No such file or directory"),
+                 ErrorKind::FileOpen, "Cannot open file \"/x/p.txt\". No such file or directory."},
+        Reported{"Write", tobric::WriteError(), ErrorKind::Write, "Stream write error."},
+        Reported{"Timer", tobric::TimerError(), ErrorKind::Timer, "Not enough timers available."},
+        Reported{"OutOfMemory", tobric::OutOfMemoryError(), ErrorKind::OutOfMemory,
+                 "Out of memory."}),
+    [](const ::testing::TestParamInfo<Reported>& info) { return std::string(info.param.name); });
+
+TEST(ErrorReportOfOtherFailures, BadAllocIsOutOfMemory) {
+    EXPECT_EQ(ReportText(std::make_exception_ptr(std::bad_alloc())), "Out of memory.");
+}
+
+TEST(ErrorReportOfOtherFailures, OtherExceptionsShowTheirText) {
+    EXPECT_EQ(ReportText(std::make_exception_ptr(std::runtime_error("disk gone"))), "disk gone.");
+    EXPECT_FALSE(ReportText(std::make_exception_ptr(42)).empty());
+}
+
+TEST(ErrorReportOfOtherFailures, EmptyLineErrorHasAMessage) {
+    const MachineError error = tobric::EmptyLineError();
+    EXPECT_EQ(error.kind(), ErrorKind::EmptyLine);
+    EXPECT_FALSE(ReportText(error.message()).empty());
+}
+
+// The period rule looks at the whole message; the box then shows it up to its first NUL.
+TEST(ErrorReportNul, ShowsTheMessageUpToTheFirstNul) {
+    EXPECT_EQ(ReportText(std::string("abc\0def", 7)), "abc");
+    EXPECT_EQ(ReportText(std::string("ab)\0cd", 6)), "ab)");
+    EXPECT_EQ(ReportText(std::string("ab\0)", 4)), "ab");
+    EXPECT_EQ(ReportText(std::make_exception_ptr(tobric::ConversionError(std::string("x\0y", 3)))), "'x");
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Running a program without a window: how a run ends, what it prints and what it reports.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/headless_run.h"
+
+namespace {
+
+using tobric::HeadlessRun;
+using tobric::RunEnd;
+using tobric::RunOptions;
+using tobric::RunResult;
+using Lines = std::vector<std::string>;
+
+const Lines kAddTwo = {"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"};
+
+RunOptions WithAnswers(Lines answers) {
+    RunOptions options;
+    options.answers = std::move(answers);
+    return options;
+}
+
+TEST(HeadlessRun, HaltsWithTheOutputsPrintedOnePerLine) {
+    std::ostringstream out;
+    HeadlessRun run({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"}, WithAnswers({"3"}), out);
+    const RunResult result = run.Run();
+    EXPECT_EQ(result.end, RunEnd::Halted);
+    EXPECT_EQ(result.outputs, (std::vector<std::int32_t>{3, 2, 1}));
+    EXPECT_EQ(result.steps, 13);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(out.str(), "3\n2\n1\n");
+}
+
+TEST(HeadlessRun, PadsTheProgramAsLoadDoes) {
+    std::ostringstream out;
+    HeadlessRun run({"HLT"}, {}, out);
+    EXPECT_EQ(run.machine().store().Count(), 100);
+    EXPECT_EQ(run.machine().store().Get(99), "DAT 00");
+}
+
+TEST(HeadlessRun, PrintsNothingWhenOutputsAreNotWanted) {
+    std::ostringstream out;
+    RunOptions options = WithAnswers({"3", "4"});
+    options.printOutputs = false;
+    const RunResult result = HeadlessRun(kAddTwo, options, out).Run();
+    EXPECT_EQ(result.outputs, std::vector<std::int32_t>{7});
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(HeadlessRun, TraceShowsEveryStepAndTheBaskets) {
+    std::ostringstream out;
+    RunOptions options = WithAnswers({"3", "4"});
+    options.trace = true;
+    const RunResult result = HeadlessRun(kAddTwo, options, out).Run();
+    EXPECT_EQ(result.steps, 6);
+    EXPECT_EQ(out.str(),
+              "in 3\n"
+              "step pc=0 ins=IN mdr=0 acc=3\n"
+              "step pc=1 ins=STA mdr=10 acc=3\n"
+              "in 4\n"
+              "step pc=2 ins=IN mdr=10 acc=4\n"
+              "step pc=3 ins=ADD mdr=10 acc=7\n"
+              "out 7\n"
+              "step pc=4 ins=OUT mdr=10 acc=7\n"
+              "step pc=5 ins=HLT mdr=10 acc=7\n");
+}
+
+TEST(HeadlessRun, DumpShowsRegistersAndEveryMailbox) {
+    std::ostringstream out;
+    HeadlessRun run(kAddTwo, WithAnswers({"3", "4"}), out);
+    run.Run();
+    std::ostringstream dump;
+    run.Dump(dump);
+    std::string expected = "pc=6 acc=7 ins=HLT mdr=10\n00 IN\n01 STA 10\n02 IN\n03 ADD 10\n04 OUT\n05 HLT\n";
+    for (int row = 6; row < 100; ++row)
+        expected += (row < 10 ? "0" : "") + std::to_string(row) + (row == 10 ? " DAT 3\n" : " DAT 00\n");
+    EXPECT_EQ(dump.str(), expected);
+}
+
+TEST(HeadlessRun, FailedStepEndsTheRunWithTheReportedText) {
+    std::ostringstream out;
+    const RunResult result = HeadlessRun({"OUT", "IN", "HLT"}, WithAnswers({"abc"}), out).Run();
+    EXPECT_EQ(result.end, RunEnd::Failed);
+    EXPECT_EQ(result.error, "'abc' is not a valid integer value.");
+    EXPECT_EQ(result.steps, 1);
+    EXPECT_EQ(result.outputs, std::vector<std::int32_t>{0});
+}
+
+TEST(HeadlessRun, RunningOffTheEndFailsAtMailbox100) {
+    std::ostringstream out;
+    HeadlessRun run({}, {}, out);
+    const RunResult result = run.Run();
+    EXPECT_EQ(result.end, RunEnd::Failed);
+    EXPECT_EQ(result.error, "List index out of bounds (100)");
+    EXPECT_EQ(result.steps, 100);
+    EXPECT_EQ(run.machine().registers().programCounter, 100);
+}
+
+TEST(HeadlessRun, NoAnswerLeftEndsTheRun) {
+    std::ostringstream out;
+    const RunResult result = HeadlessRun(kAddTwo, WithAnswers({"3"}), out).Run();
+    EXPECT_EQ(result.end, RunEnd::NoInputLeft);
+    EXPECT_EQ(result.steps, 2);
+}
+
+TEST(HeadlessRun, StepLimitEndsAnEndlessLoop) {
+    std::ostringstream out;
+    RunOptions options;
+    options.maxSteps = 10;
+    const RunResult result = HeadlessRun({"JMP 00"}, options, out).Run();
+    EXPECT_EQ(result.end, RunEnd::StepLimit);
+    EXPECT_EQ(result.steps, 10);
+}
+
+TEST(HeadlessRun, HaltOnTheLastAllowedStepIsNoLimit) {
+    std::ostringstream out;
+    RunOptions options;
+    options.maxSteps = 2;
+    const RunResult result = HeadlessRun({"DAT 1", "HLT"}, options, out).Run();
+    EXPECT_EQ(result.end, RunEnd::Halted);
+    EXPECT_EQ(result.steps, 2);
+}
+
+}  // namespace

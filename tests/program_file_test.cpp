@@ -1,0 +1,307 @@
+// Program text files: splitting and joining, reading and writing on disk, and the Load and Save
+// commands that use them.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "machine/errors.h"
+#include "machine/program_file.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tobric::ErrorKind;
+using tobric_test::ErrorFrom;
+using tobric_test::ReadBytes;
+using tobric_test::TempFolder;
+using tobric_test::WriteBytes;
+using Lines = std::vector<std::string>;
+
+// --- Splitting ---------------------------------------------------------------------------------
+
+struct Split {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Split& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    std::string data;
+    Lines lines;
+};
+
+class SplitProgramTextTest : public ::testing::TestWithParam<Split> {};
+
+TEST_P(SplitProgramTextTest, GivesTheLines) {
+    EXPECT_EQ(tobric::SplitProgramText(GetParam().data), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, SplitProgramTextTest,
+    ::testing::Values(
+        Split{"CrLf", "A\r\nB", {"A", "B"}},
+        Split{"LoneLf", "A\nB", {"A", "B"}},
+        Split{"LoneCr", "A\rB", {"A", "B"}},
+        Split{"LfCrEndsTwoLines", "A\n\rB", {"A", "", "B"}},
+        Split{"CrCrEndsTwoLines", "A\r\rB", {"A", "", "B"}},
+        Split{"CrLfThenCr", "A\r\n\rB", {"A", "", "B"}},
+        Split{"CrLfCrLf", "A\r\n\r\nB", {"A", "", "B"}},
+        Split{"FinalCrLfAddsNoLine", "A\r\nB\r\n", {"A", "B"}},
+        Split{"FinalLoneCr", "A\r", {"A"}},
+        Split{"FinalLoneLf", "A\n", {"A"}},
+        Split{"FinalLfCrAddsOneEmptyLine", "A\n\r", {"A", ""}},
+        Split{"TextAfterLastBreak", "A\r\nlast", {"A", "last"}},
+        Split{"Empty", "", {}},
+        Split{"OneBreak", "\r\n", {""}},
+        Split{"TwoBreaks", "\r\n\r\n", {"", ""}},
+        Split{"NulInThirdLine", std::string("L1\r\nL2\r\nL3a\0L3b\r\nL4\r\n", 19), {"L1", "L2", "L3a"}},
+        Split{"NulFirst", std::string("\0IN\r\n", 5), {}},
+        Split{"NulRightAfterBreak", std::string("IN\r\n\0OUT", 8), {"IN"}},
+        Split{"HighBytesUnchanged", "\x80\xFF\xE9z\r\n\xA0", {"\x80\xFF\xE9z", "\xA0"}},
+        Split{"NothingTrimmedOrUpperCased", "  lda 05 \t\r\n", {"  lda 05 \t"}}),
+    [](const ::testing::TestParamInfo<Split>& info) { return std::string(info.param.name); });
+
+TEST(JoinProgramText, CrLfAfterEveryLine) {
+    EXPECT_EQ(tobric::JoinProgramText({"IN", "", "HLT"}), "IN\r\n\r\nHLT\r\n");
+    EXPECT_EQ(tobric::JoinProgramText({}), "");
+    EXPECT_EQ(tobric::JoinProgramText({""}), "\r\n");
+    EXPECT_EQ(tobric::JoinProgramText({"\xE9t\xE9 "}), "\xE9t\xE9 \r\n");
+}
+
+// --- Files on disk -----------------------------------------------------------------------------
+
+class ProgramFileTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+};
+
+TEST_F(ProgramFileTest, WritesEachLineWithCrLf) {
+    const std::string path = folder / "prog.txt";
+    tobric::WriteProgramFile(path, {"IN", "out", "", "DAT \xF0"});
+    EXPECT_EQ(ReadBytes(path), "IN\r\nout\r\n\r\nDAT \xF0\r\n");
+}
+
+TEST_F(ProgramFileTest, EmptyStoreWritesAnEmptyFile) {
+    const std::string path = folder / "empty.txt";
+    tobric::WriteProgramFile(path, {});
+    ASSERT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST_F(ProgramFileTest, SavedAndReadAgainGivesTheSameLines) {
+    const Lines lines = {"IN", "  sta 10", "", "* comment, kept as typed", "DAT -12", "\x80\xFF"};
+    const std::string path = folder / "round.txt";
+    tobric::WriteProgramFile(path, lines);
+    EXPECT_EQ(tobric::ReadProgramFile(path), lines);
+}
+
+TEST_F(ProgramFileTest, SavingOverAFileReplacesItWhole) {
+    const std::string path = folder / "prog.txt";
+    WriteBytes(path, "a much longer old program text\r\nwith two lines\r\n");
+    tobric::WriteProgramFile(path, {"HLT"});
+    EXPECT_EQ(ReadBytes(path), "HLT\r\n");
+}
+
+TEST_F(ProgramFileTest, SavingLeavesNoOtherFileBehind) {
+    const std::string path = folder / "prog.txt";
+    tobric::WriteProgramFile(path, {"IN"});
+    tobric::WriteProgramFile(path, {"OUT"});
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"prog.txt"});
+}
+
+TEST_F(ProgramFileTest, SavingKeepsThePermissionBits) {
+    const std::string path = folder / "prog.txt";
+    WriteBytes(path, "old\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    tobric::WriteProgramFile(path, {"new"});
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+}
+
+TEST_F(ProgramFileTest, SavingThroughASymbolicLinkReplacesTheRealFileAndKeepsTheLink) {
+    const std::string real = folder / "real.txt";
+    const std::string link = folder / "link.txt";
+    WriteBytes(real, "old\r\n");
+    fs::create_symlink("real.txt", link);
+    tobric::WriteProgramFile(link, {"new"});
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), fs::path("real.txt"));
+    EXPECT_EQ(ReadBytes(real), "new\r\n");
+}
+
+TEST_F(ProgramFileTest, ReadOnlyFileRefusesWithTheFileCreateError) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write to a read-only file";
+    const std::string path = folder / "locked.txt";
+    WriteBytes(path, "old\r\n");
+    fs::permissions(path, fs::perms::owner_read);
+    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"new"}); });
+    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
+    EXPECT_EQ(error.message(), "Cannot create file \"" + path + "\". " + std::strerror(EACCES));
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+}
+
+TEST_F(ProgramFileTest, FolderThatDoesNotExistRefusesWithTheFileCreateError) {
+    const std::string path = folder / "missing/prog.txt";
+    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"IN"}); });
+    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
+    EXPECT_EQ(error.message(), "Cannot create file \"" + path + "\". " + std::strerror(ENOENT));
+}
+
+TEST_F(ProgramFileTest, FolderAsTargetRefusesWithTheFileCreateError) {
+    const std::string path = folder / "sub";
+    fs::create_directory(path);
+    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"IN"}); });
+    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
+    EXPECT_EQ(error.message(), "Cannot create file \"" + path + "\". " + std::strerror(EISDIR));
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+TEST_F(ProgramFileTest, MissingFileRefusesWithTheFileOpenError) {
+    const std::string path = folder / "nothing.txt";
+    const tobric::MachineError error = ErrorFrom([&] { tobric::ReadProgramFile(path); });
+    EXPECT_EQ(error.kind(), ErrorKind::FileOpen);
+    EXPECT_EQ(error.message(), "Cannot open file \"" + path + "\". " + std::strerror(ENOENT));
+    EXPECT_EQ(tobric::ReportText(error.message()),
+              "Cannot open file \"" + path + "\". " + std::strerror(ENOENT) + ".");
+}
+
+TEST_F(ProgramFileTest, FolderRefusesWithTheFileOpenError) {
+    const tobric::MachineError error =
+        ErrorFrom([&] { tobric::ReadProgramFile(folder.path().string()); });
+    EXPECT_EQ(error.kind(), ErrorKind::FileOpen);
+    EXPECT_EQ(error.message(),
+              "Cannot open file \"" + folder.path().string() + "\". " + std::strerror(EISDIR));
+}
+
+// A relative name is shown made absolute against the current folder.
+TEST_F(ProgramFileTest, ErrorsShowTheFullPathOfARelativeName) {
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.path());
+    const std::string message = ErrorFrom([] { tobric::ReadProgramFile("sub/../gone.txt"); }).message();
+    const std::string full = tobric::FullPath("gone.txt");
+    fs::current_path(before);
+    EXPECT_EQ(full, (folder.path() / "gone.txt").string());
+    EXPECT_EQ(message, "Cannot open file \"" + full + "\". " + std::strerror(ENOENT));
+}
+
+TEST(SystemErrorText, HasNoTrailingBlanksControlsOrPeriods) {
+    EXPECT_EQ(tobric::SystemErrorText(ENOENT), std::strerror(ENOENT));
+    for (int code = 0; code < 140; ++code) {
+        const std::string text = tobric::SystemErrorText(code);
+        ASSERT_FALSE(text.empty()) << code;
+        EXPECT_LE(text.size(), 255u);
+        EXPECT_GT(static_cast<unsigned char>(text.back()), 32) << code;
+        EXPECT_NE(text.back(), '.') << code;
+    }
+}
+
+// --- The Load and Save commands ----------------------------------------------------------------
+
+class LoadSaveTest : public tobric_test::MachineTest {
+protected:
+    TempFolder folder;
+};
+
+TEST_F(LoadSaveTest, LoadReplacesThePadsAndShowsTheStoreAndRewinds) {
+    const std::string path = folder / "prog.txt";
+    WriteBytes(path, "IN\r\nOUT\r\nHLT\r\n");
+    regs().programCounter = 7;
+    regs().accumulator = 9;
+    regs().mnemonic = tobric::Mnemonic::Sub;
+    regs().operand = 4;
+    view.openNames.push_back(path);
+    machine.Load();
+    ASSERT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(machine.store().Get(2), "HLT");
+    EXPECT_EQ(machine.store().Get(3), "DAT 00");
+    EXPECT_EQ(machine.store().Get(99), "DAT 00");
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"AskOpenFileName", "ShowMailboxes"}));
+    EXPECT_EQ(view.shownLines, machine.store().Lines());
+    EXPECT_EQ(regs().programCounter, 0);
+    EXPECT_EQ(regs().accumulator, 0);
+    // The rest of the registers are not Load's business.
+    EXPECT_EQ(regs().mnemonic, tobric::Mnemonic::Sub);
+    EXPECT_EQ(regs().operand, 4);
+}
+
+TEST_F(LoadSaveTest, LoadKeepsEveryLineOfALongFile) {
+    const std::string path = folder / "long.txt";
+    WriteBytes(path, tobric::JoinProgramText(Lines(120, "SKP")));
+    view.openNames.push_back(path);
+    machine.Load();
+    EXPECT_EQ(machine.store().Lines(), Lines(120, "SKP"));
+}
+
+TEST_F(LoadSaveTest, LoadOfAnEmptyFileGivesOneHundredDat00) {
+    const std::string path = folder / "empty.txt";
+    WriteBytes(path, "");
+    view.openNames.push_back(path);
+    machine.Load();
+    EXPECT_EQ(machine.store().Lines(), Lines(100, "DAT 00"));
+}
+
+TEST_F(LoadSaveTest, CancelledLoadKeepsTheStoreButRewinds) {
+    LoadProgram({"IN", "HLT"});
+    const Lines before = machine.store().Lines();
+    regs().programCounter = 5;
+    regs().accumulator = -3;
+    machine.Load();
+    EXPECT_EQ(machine.store().Lines(), before);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+    EXPECT_EQ(regs().programCounter, 0);
+    EXPECT_EQ(regs().accumulator, 0);
+}
+
+TEST_F(LoadSaveTest, FailedLoadChangesNothing) {
+    LoadProgram({"IN", "HLT"});
+    const Lines before = machine.store().Lines();
+    regs().programCounter = 5;
+    regs().accumulator = -3;
+    view.openNames.push_back(folder / "nothing.txt");
+    EXPECT_EQ(ErrorFrom([&] { machine.Load(); }).kind(), ErrorKind::FileOpen);
+    EXPECT_EQ(machine.store().Lines(), before);
+    EXPECT_EQ(regs().programCounter, 5);
+    EXPECT_EQ(regs().accumulator, -3);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+}
+
+TEST_F(LoadSaveTest, SaveRightAfterStartWritesOneLineBreak) {
+    const std::string path = folder / "start.txt";
+    view.saveNames.push_back(path);
+    machine.Save();
+    EXPECT_EQ(ReadBytes(path), "\r\n");
+}
+
+TEST_F(LoadSaveTest, SaveThenLoadGivesTheSameLinesPadded) {
+    machine.store().ReplaceAll({"IN", "STA 10", "", "hlt"});
+    const std::string path = folder / "prog.txt";
+    view.saveNames.push_back(path);
+    machine.Save();
+    EXPECT_EQ(machine.store().Count(), 4);  // saving changes nothing in the machine
+    view.openNames.push_back(path);
+    machine.Load();
+    Lines expected = {"IN", "STA 10", "", "hlt"};
+    expected.resize(100, "DAT 00");
+    EXPECT_EQ(machine.store().Lines(), expected);
+}
+
+TEST_F(LoadSaveTest, CancelledSaveWritesNothing) {
+    machine.store().ReplaceAll({"IN", "HLT"});
+    machine.Save();
+    EXPECT_EQ(view.calls, std::vector<std::string>{"AskSaveFileName"});
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+}  // namespace

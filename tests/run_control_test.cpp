@@ -1,0 +1,280 @@
+// Run, Step, Halt/Continue, Reset and the speed bar: the running flag, the execution timer and
+// the notices, also when commands are clicked while a notice box is still open.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "machine/errors.h"
+#include "temp_folder.h"
+
+namespace {
+
+using tobric::ErrorKind;
+using tobric::Machine;
+using tobric::Mnemonic;
+using tobric_test::DeliverTicks;
+using tobric_test::ErrorFrom;
+using Calls = std::vector<std::string>;
+
+class RunControlTest : public tobric_test::MachineTest {};
+
+// --- The no-program rule -----------------------------------------------------------------------
+
+struct Command {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Command& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    void (Machine::*click)();
+    Calls withTwoLines;  // what the command shows on a store of two HLT lines
+};
+
+class RunControlWithoutProgram : public RunControlTest,
+                                 public ::testing::WithParamInterface<Command> {};
+
+TEST_P(RunControlWithoutProgram, RefusesRightAfterStart) {
+    (machine.*GetParam().click)();
+    EXPECT_EQ(view.calls, Calls{"ShowNotice There is no program loaded"});
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_FALSE(regs().running);
+    EXPECT_EQ(regs().programCounter, 0);
+}
+
+TEST_P(RunControlWithoutProgram, RefusesWithOneLineAndChangesNothing) {
+    machine.store().ReplaceAll({"IN"});
+    regs().programCounter = 3;
+    regs().accumulator = 5;
+    (machine.*GetParam().click)();
+    EXPECT_EQ(view.calls, Calls{"ShowNotice There is no program loaded"});
+    EXPECT_EQ(regs().programCounter, 3);
+    EXPECT_EQ(regs().accumulator, 5);
+    EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_P(RunControlWithoutProgram, AcceptsTwoLines) {
+    machine.store().ReplaceAll({"HLT", "HLT"});
+    (machine.*GetParam().click)();
+    EXPECT_EQ(view.calls, GetParam().withTwoLines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, RunControlWithoutProgram,
+    ::testing::Values(
+        Command{"Run", &Machine::Run, {}},
+        Command{"Step", &Machine::Step, {"ShowCalculator 0 ", "ShowRegisters pc=0 ins=HLT mdr=0"}},
+        Command{"HaltOrContinue", &Machine::HaltOrContinue, {}},
+        Command{"Reset", &Machine::Reset,
+                {"ShowRegisters pc=0 ins= mdr=0", "ShowCalculator 0 ", "ShowNotice Program Reset!"}}),
+    [](const ::testing::TestParamInfo<Command>& info) { return std::string(info.param.name); });
+
+// --- Run -----------------------------------------------------------------------------------------
+
+TEST_F(RunControlTest, RunStartsFromMailboxZeroAndKeepsTheRest) {
+    LoadProgram({"OUT", "HLT"});
+    regs().programCounter = 7;
+    regs().accumulator = 12;
+    regs().mnemonic = Mnemonic::Add;
+    regs().operand = 4;
+    machine.Run();
+    EXPECT_EQ(regs().programCounter, 0);
+    EXPECT_TRUE(regs().running);
+    EXPECT_TRUE(timer.Ticking());
+    EXPECT_EQ(timer.restarts, 1);
+    EXPECT_EQ(regs().accumulator, 12);
+    EXPECT_EQ(regs().mnemonic, Mnemonic::Add);
+    EXPECT_EQ(regs().operand, 4);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(RunControlTest, RunDuringARunDoesNotRestartTheCountdown) {
+    LoadProgram({"DAT 1", "DAT 2", "HLT"});
+    machine.Run();
+    machine.TimerTimer();
+    const int restarts = timer.restarts;
+    machine.Run();
+    EXPECT_EQ(timer.restarts, restarts);
+    EXPECT_EQ(regs().programCounter, 0);
+    EXPECT_TRUE(timer.Ticking());
+}
+
+TEST_F(RunControlTest, SecondRunStartsFromTheOldAccumulator) {
+    LoadProgram({"ADD 03", "OUT", "HLT", "DAT 5"});
+    machine.Run();
+    DeliverTicks(machine, timer);
+    machine.Run();
+    DeliverTicks(machine, timer);
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"5", "10"}));
+}
+
+TEST_F(RunControlTest, RefusedTimerOnRunStandsStillUntilHalted) {
+    LoadProgram({"OUT", "HLT"});
+    timer.refuse = true;
+    EXPECT_EQ(ErrorFrom([&] { machine.Run(); }).kind(), ErrorKind::Timer);
+    EXPECT_TRUE(regs().running);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_EQ(DeliverTicks(machine, timer), 0);
+    machine.HaltOrContinue();
+    EXPECT_EQ(view.calls, Calls{"ShowNotice Program Halted"});
+    EXPECT_FALSE(timer.Enabled());
+}
+
+// --- Step ----------------------------------------------------------------------------------------
+
+TEST_F(RunControlTest, StepObeysOneInstructionAndLeavesTheTimerOff) {
+    LoadProgram({"OUT", "OUT", "HLT"});
+    regs().accumulator = 4;
+    machine.Step();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"4"});
+    EXPECT_EQ(regs().programCounter, 1);
+    EXPECT_FALSE(regs().running);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.restarts, 0);
+}
+
+TEST_F(RunControlTest, StepDuringARunObeysOneMoreAndEndsTheRun) {
+    LoadProgram({"OUT", "OUT", "OUT", "HLT"});
+    machine.Run();
+    machine.TimerTimer();
+    machine.Step();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput").size(), 2u);
+    EXPECT_EQ(regs().programCounter, 2);
+    EXPECT_FALSE(regs().running);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(DeliverTicks(machine, timer), 0);
+}
+
+// --- Halt/Continue -------------------------------------------------------------------------------
+
+TEST_F(RunControlTest, ContinueStartsFromTheCurrentCounterWithoutANotice) {
+    LoadProgram({"HLT", "HLT", "HLT", "OUT", "HLT"});
+    regs().programCounter = 3;
+    regs().accumulator = 6;
+    machine.HaltOrContinue();
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(regs().running);
+    EXPECT_TRUE(timer.Ticking());
+    DeliverTicks(machine, timer);
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"6"});
+}
+
+TEST_F(RunControlTest, HaltDuringARunStopsTheTimerAndKeepsTheRunningFlag) {
+    LoadProgram({"DAT 1", "DAT 2", "HLT"});
+    machine.HaltOrContinue();
+    machine.TimerTimer();
+    machine.HaltOrContinue();
+    EXPECT_EQ(view.Last("ShowNotice"), "Program Halted");
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_TRUE(regs().running);
+    EXPECT_EQ(regs().programCounter, 1);
+}
+
+TEST_F(RunControlTest, StepAndContinueWhileTheHaltedNoticeIsOpen) {
+    LoadProgram({"DAT 1", "OUT", "OUT", "OUT", "HLT"});
+    machine.Run();
+    machine.TimerTimer();
+    regs().accumulator = 3;
+    view.onNotice = [&](const std::string&) {
+        machine.Step();  // obeys mailbox 1 at once
+        EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"3"});
+        machine.HaltOrContinue();  // the timer is off: this continues the run
+    };
+    machine.HaltOrContinue();
+    EXPECT_EQ(view.ArgumentsOf("ShowNotice"), Calls{"Program Halted"});
+    EXPECT_EQ(regs().programCounter, 2);
+    EXPECT_TRUE(regs().running);
+    EXPECT_TRUE(timer.Ticking());
+    DeliverTicks(machine, timer);
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"3", "3", "3"}));
+}
+
+// --- Reset ---------------------------------------------------------------------------------------
+
+TEST_F(RunControlTest, ResetRewindsShowsAndTellsInThatOrder) {
+    LoadProgram({"HLT", "HLT"});
+    regs().programCounter = 9;
+    regs().accumulator = 44;
+    regs().mnemonic = Mnemonic::Sub;
+    regs().operand = 8;
+    machine.Reset();
+    EXPECT_EQ(view.calls, (Calls{"ShowRegisters pc=0 ins=SUB mdr=8", "ShowCalculator 0 ",
+                                 "ShowNotice Program Reset!"}));
+    EXPECT_EQ(regs().accumulator, 0);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.restarts, 0);
+}
+
+TEST_F(RunControlTest, ResetDuringARunCarriesOnFromMailboxZero) {
+    LoadProgram({"OUT", "LDA 05", "HLT", "HLT", "HLT", "DAT 30"});
+    regs().accumulator = 1;
+    machine.Run();
+    DeliverTicks(machine, timer, 2);
+    ASSERT_EQ(regs().accumulator, 30);
+    const int restarts = timer.restarts;
+    // Ticks go on being served while the notice box is open.
+    view.onNotice = [&](const std::string&) { DeliverTicks(machine, timer, 1); };
+    machine.Reset();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"1", "0"}));
+    EXPECT_EQ(regs().programCounter, 1);
+    EXPECT_TRUE(timer.Ticking());
+    EXPECT_EQ(timer.restarts, restarts + 1);  // only the step's own re-arming
+}
+
+// --- Speed ---------------------------------------------------------------------------------------
+
+TEST_F(RunControlTest, SpeedSetsTheIntervalAndRestartsOnlyARunningCountdown) {
+    LoadProgram({"DAT 1", "HLT"});
+    machine.ChangeSpeed(250);
+    EXPECT_EQ(timer.Interval(), 250);
+    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_FALSE(timer.Enabled());
+
+    machine.Run();
+    EXPECT_EQ(timer.restarts, 1);
+    machine.ChangeSpeed(500);
+    EXPECT_EQ(timer.Interval(), 500);
+    EXPECT_EQ(timer.restarts, 2);
+    machine.ChangeSpeed(500);
+    EXPECT_EQ(timer.restarts, 2);
+}
+
+TEST_F(RunControlTest, RefusedTimerOnSpeedChangeStandsStill) {
+    LoadProgram({"DAT 1", "HLT"});
+    machine.Run();
+    timer.refuse = true;
+    EXPECT_EQ(ErrorFrom([&] { machine.ChangeSpeed(10); }).kind(), ErrorKind::Timer);
+    EXPECT_EQ(timer.Interval(), 10);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Ticking());
+    EXPECT_TRUE(regs().running);
+}
+
+TEST(ManualTimer, StartsDisabledAtOneSecond) {
+    const tobric::ManualTimer timer;
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 1000);
+}
+
+// --- Load during a run ---------------------------------------------------------------------------
+
+TEST_F(RunControlTest, LoadDuringARunKeepsItGoingAtMailboxZero) {
+    tobric_test::TempFolder folder;
+    const std::string path = folder / "other.txt";
+    tobric_test::WriteBytes(path, "LDA 02\r\nOUT\r\nDAT 77\r\n");
+    LoadProgram({"DAT 1", "DAT 2", "DAT 3", "HLT"});
+    machine.Run();
+    DeliverTicks(machine, timer, 2);
+    const int restarts = timer.restarts;
+    view.openNames.push_back(path);
+    machine.Load();
+    EXPECT_TRUE(timer.Ticking());
+    EXPECT_EQ(timer.restarts, restarts);
+    DeliverTicks(machine, timer, 2);
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"77"});
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+// The execution step: what each instruction does, the order in which the displays are told,
+// and what a failing step leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "machine/display_text.h"
+#include "machine/errors.h"
+
+namespace {
+
+using tobric::ErrorKind;
+using tobric::Mnemonic;
+using tobric_test::DeliverTicks;
+using tobric_test::ErrorFrom;
+using Calls = std::vector<std::string>;
+
+constexpr const char* kInPrompt = "InputPrompt Message|Enter a value into the in basket|0";
+
+class StepTest : public tobric_test::MachineTest {
+protected:
+    // Run, then ticks until the run stops; a failing step's error passes out.
+    void RunToEnd() {
+        machine.Run();
+        DeliverTicks(machine, timer);
+    }
+};
+
+// --- Whole programs ----------------------------------------------------------------------------
+
+TEST_F(StepTest, InOutHlt) {
+    LoadProgram({"IN", "OUT", "HLT"});
+    view.answers = {"42"};
+    RunToEnd();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"42"});
+    EXPECT_EQ(view.Last("ShowCalculator"), "42 ");
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=2 ins=HLT mdr=0");
+    EXPECT_EQ(regs().programCounter, 3);
+    EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_F(StepTest, AddingTwoNumbersThroughAMailbox) {
+    LoadProgram({"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"});
+    view.answers = {"3", "4"};
+    RunToEnd();
+    EXPECT_EQ(machine.store().Get(10), "DAT 3");
+    ASSERT_EQ(view.shownLines.size(), 100u);
+    EXPECT_EQ(tobric::MailboxRowText(10, view.shownLines[10]), "10 DAT 3");
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"7"});
+    EXPECT_EQ(view.Last("ShowCalculator"), "7 ");
+    // The box keeps the operand of the last line that had one.
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=5 ins=HLT mdr=10");
+    EXPECT_EQ(regs().programCounter, 6);
+    EXPECT_EQ(view.ArgumentsOf("ShowInBasket"), (Calls{"3", "4"}));
+}
+
+TEST_F(StepTest, CountdownLoopStopsWhenSkzMeetsZero) {
+    LoadProgram({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"});
+    view.answers = {"3"};
+    RunToEnd();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"3", "2", "1"}));
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=5 ins=HLT mdr=6");
+    EXPECT_EQ(regs().programCounter, 6);
+    EXPECT_FALSE(timer.Enabled());
+}
+
+// --- Single instructions -----------------------------------------------------------------------
+
+struct Skip {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Skip& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    const char* line;
+    std::int32_t accumulator;
+    bool taken;
+};
+
+class StepSkips : public StepTest, public ::testing::WithParamInterface<Skip> {};
+
+// A taken skip passes over one mailbox; the box then shows the obeyed mailbox plus one.
+TEST_P(StepSkips, PassOverOneMailboxOnlyWhenTheConditionHolds) {
+    LoadProgram({GetParam().line, "HLT"});
+    regs().accumulator = GetParam().accumulator;
+    machine.Step();
+    EXPECT_EQ(regs().programCounter, GetParam().taken ? 2 : 1);
+    EXPECT_EQ(view.Last("ShowRegisters"),
+              std::string(GetParam().taken ? "pc=1" : "pc=0") + " ins=" + GetParam().line + " mdr=0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, StepSkips,
+    ::testing::Values(Skip{"SkpZero", "SKP", 0, true}, Skip{"SkpPositive", "SKP", 5, true},
+                      Skip{"SkpNegative", "SKP", -1, false}, Skip{"SknZero", "SKN", 0, false},
+                      Skip{"SknNegative", "SKN", -7, true}, Skip{"SknPositive", "SKN", 7, false},
+                      Skip{"SkzZero", "SKZ", 0, true}, Skip{"SkzPositive", "SKZ", 1, false},
+                      Skip{"SkzNegative", "SKZ", -1, false}),
+    [](const ::testing::TestParamInfo<Skip>& info) { return std::string(info.param.name); });
+
+TEST_F(StepTest, JumpShowsTheTargetAndObeysItNext) {
+    LoadProgram({"JMP 03", "HLT", "HLT", "OUT"});
+    regs().accumulator = 11;
+    machine.Step();
+    EXPECT_EQ(regs().programCounter, 3);
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=3 ins=JMP mdr=3");
+    machine.Step();
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"11"});
+}
+
+TEST_F(StepTest, StaThenLdaGivesTheAccumulatorBack) {
+    LoadProgram({"STA 50", "LDA 51", "LDA 50"});
+    regs().accumulator = -123456;
+    machine.Step();
+    EXPECT_EQ(machine.store().Get(50), "DAT -123456");
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 0);
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, -123456);
+}
+
+TEST_F(StepTest, LdaReadsTheNumberOfAnyLine) {
+    LoadProgram({"LDA 03", "LDA 04", "LDA 05", "ADD 07", "JMP 3", "DAT 42"});
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 7);
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 3);
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 42);
+}
+
+TEST_F(StepTest, AddAndSubWrapIn32Bits) {
+    LoadProgram({"ADD 02", "SUB 02", "DAT 1"});
+    regs().accumulator = std::numeric_limits<std::int32_t>::max();
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(view.Last("ShowCalculator"), "-2147483648 ");
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::max());
+}
+
+TEST_F(StepTest, UnknownMnemonicCarriesTheOneBefore) {
+    LoadProgram({"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"});
+    machine.Step();
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 105);
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=ADD mdr=9");
+}
+
+TEST_F(StepTest, DataAndCommentLinesOnlyAdvance) {
+    LoadProgram({"DAT 12", "* note", "HLT"});
+    regs().accumulator = 4;
+    machine.Step();
+    machine.Step();
+    EXPECT_EQ(regs().accumulator, 4);
+    EXPECT_EQ(regs().programCounter, 2);
+    EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=* mdr=12");
+}
+
+TEST_F(StepTest, StaJustPastTheEndAppendsALine) {
+    machine.store().ReplaceAll(std::vector<std::string>(99, "DAT 00"));
+    machine.store().Put(0, "STA 99");
+    regs().accumulator = 8;
+    machine.Step();
+    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(machine.store().Get(99), "DAT 8");
+}
+
+// --- The order in which the displays are told ------------------------------------------------
+
+TEST_F(StepTest, InStepOrder) {
+    LoadProgram({"IN", "HLT"});
+    view.answers = {"5"};
+    machine.Step();
+    EXPECT_EQ(view.calls, (Calls{kInPrompt, "ShowInBasket 5", "ShowCalculator 5 ",
+                                 "ShowRegisters pc=0 ins=IN mdr=0"}));
+}
+
+TEST_F(StepTest, StaAndOutStepOrder) {
+    LoadProgram({"STA 10", "OUT"});
+    regs().accumulator = 6;
+    machine.Step();
+    machine.Step();
+    EXPECT_EQ(view.calls, (Calls{"ShowMailboxes", "ShowCalculator 6 ", "ShowRegisters pc=0 ins=STA mdr=10",
+                                 "ShowOutput 6", "ShowCalculator 6 ", "ShowRegisters pc=1 ins=OUT mdr=10"}));
+}
+
+TEST_F(StepTest, TimerIsDisabledWhileTheInPromptIsOpen) {
+    LoadProgram({"IN", "HLT"});
+    bool enabledDuringPrompt = true;
+    view.onInputPrompt = [&] { enabledDuringPrompt = timer.Enabled(); };
+    machine.Run();
+    machine.TimerTimer();
+    EXPECT_FALSE(enabledDuringPrompt);
+    EXPECT_TRUE(timer.Ticking());
+}
+
+TEST_F(StepTest, CancelledInPromptAnswersZeroAndTheRunGoesOn) {
+    LoadProgram({"IN", "OUT", "HLT"});
+    regs().accumulator = 9;
+    machine.Run();
+    machine.TimerTimer();
+    EXPECT_EQ(view.calls.front(), kInPrompt);
+    EXPECT_EQ(regs().accumulator, 0);
+    EXPECT_EQ(view.Last("ShowInBasket"), "0");
+    EXPECT_TRUE(timer.Ticking());
+}
+
+// --- Failures ------------------------------------------------------------------------------------
+
+TEST_F(StepTest, InAnswerThatIsNoNumberStopsTheRun) {
+    LoadProgram({"IN", "HLT"});
+    regs().accumulator = 17;
+    view.answers = {"abc"};
+    machine.Run();
+    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    EXPECT_EQ(error.message(), "'abc' is not a valid integer value");
+    EXPECT_EQ(regs().accumulator, 17);
+    EXPECT_EQ(regs().programCounter, 0);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(view.calls, Calls{kInPrompt});
+}
+
+TEST_F(StepTest, EmptyAnswerFailsForTheEmptyText) {
+    LoadProgram({"IN", "HLT"});
+    view.answers = {""};
+    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "'' is not a valid integer value");
+}
+
+TEST_F(StepTest, RunningPastTheLastMailboxFailsAtOneHundred) {
+    LoadProgram({"JMP 99"});
+    machine.Run();
+    EXPECT_EQ(DeliverTicks(machine, timer, 2), 2);
+    EXPECT_EQ(regs().programCounter, 100);
+    view.calls.clear();
+    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    EXPECT_EQ(error.kind(), ErrorKind::ListIndex);
+    EXPECT_EQ(error.message(), "List index out of bounds (100)");
+    EXPECT_EQ(regs().programCounter, 100);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_TRUE(view.calls.empty());
+    // The next step obeys the same mailbox again, and fails again.
+    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "List index out of bounds (100)");
+}
+
+TEST_F(StepTest, AddressMinusOneIsMailbox65535) {
+    LoadProgram({"LDA -1", "STA -1", "JMP -1"});
+    regs().accumulator = 3;
+    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "List index out of bounds (65535)");
+    EXPECT_EQ(regs().accumulator, 3);
+    regs().programCounter = 1;
+    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).kind(), ErrorKind::Insert);
+    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(regs().programCounter, 1);
+    regs().programCounter = 2;
+    machine.Step();
+    EXPECT_EQ(regs().programCounter, 65535);
+}
+
+// A failing operand leaves the mnemonic decoded but nothing after it done.
+TEST_F(StepTest, FailureLeavesTimerDisabledAndDisplaysAndCounterUntouched) {
+    LoadProgram({"OUT", "LDA 5X"});
+    regs().operand = 21;
+    machine.Run();
+    machine.TimerTimer();
+    view.calls.clear();
+    EXPECT_EQ(ErrorFrom([&] { machine.TimerTimer(); }).message(), "'5X' is not a valid integer value");
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_TRUE(regs().running);
+    EXPECT_EQ(regs().programCounter, 1);
+    EXPECT_EQ(regs().mnemonic, Mnemonic::Lda);
+    EXPECT_EQ(regs().operand, 21);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(StepTest, EmptyLineStopsTheStep) {
+    LoadProgram({"DAT 4", ""});
+    machine.Step();
+    view.calls.clear();
+    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).kind(), ErrorKind::EmptyLine);
+    EXPECT_EQ(regs().programCounter, 1);
+    EXPECT_EQ(regs().mnemonic, Mnemonic::Dat);
+    EXPECT_EQ(regs().operand, 4);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(StepTest, RefusedReArmEndsTheStepWithTheTimerErrorAfterAllElseIsDone) {
+    LoadProgram({"LDA 03", "OUT", "HLT", "DAT 8"});
+    machine.Run();
+    timer.refuse = true;
+    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    EXPECT_EQ(error.kind(), ErrorKind::Timer);
+    EXPECT_EQ(error.message(), "Not enough timers available");
+    EXPECT_EQ(regs().accumulator, 8);
+    EXPECT_EQ(regs().programCounter, 1);
+    EXPECT_EQ(view.calls, (Calls{"ShowCalculator 8 ", "ShowRegisters pc=0 ins=LDA mdr=3"}));
+    // Counts as enabled but never ticks, until Halt/Continue halts it.
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Ticking());
+    timer.refuse = false;
+    machine.HaltOrContinue();
+    EXPECT_EQ(view.Last("ShowNotice"), "Program Halted");
+    EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_F(StepTest, HltStopsTheRunAndContinueResumesAfterIt) {
+    LoadProgram({"LDA 05", "HLT", "OUT", "HLT", "HLT", "DAT 8"});
+    RunToEnd();
+    EXPECT_EQ(regs().programCounter, 2);
+    EXPECT_TRUE(view.ArgumentsOf("ShowOutput").empty());
+    machine.HaltOrContinue();
+    EXPECT_TRUE(view.ArgumentsOf("ShowNotice").empty());
+    DeliverTicks(machine, timer);
+    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"8"});
+    EXPECT_EQ(regs().programCounter, 4);
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+// The mailbox store's operations at their edges, the padding and no-program rules, and the two
+// routines through which the step reads and writes single mailboxes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "machine/errors.h"
+#include "machine/store.h"
+
+namespace {
+
+using tobric::ErrorKind;
+using tobric::Store;
+using tobric_test::ErrorFrom;
+using Lines = std::vector<std::string>;
+
+Store StoreOf(Lines lines) {
+    Store store;
+    store.ReplaceAll(std::move(lines));
+    return store;
+}
+
+TEST(StoreStart, HoldsOneEmptyLineAndCountsAsNoProgram) {
+    const Store store;
+    EXPECT_EQ(store.Lines(), Lines{""});
+    EXPECT_TRUE(tobric::HasNoProgram(store));
+}
+
+TEST(StoreGet, InsideTheStore) {
+    const Store store = StoreOf({"A", "B", "C"});
+    EXPECT_EQ(store.Get(0), "A");
+    EXPECT_EQ(store.Get(2), "C");
+}
+
+TEST(StoreGet, OutsideFailsWithTheIndexAskedFor) {
+    const Store store = StoreOf({"A", "B", "C"});
+    for (int index : {-1, 3, 4, 65535}) {
+        const tobric::MachineError error = ErrorFrom([&] { store.Get(index); });
+        EXPECT_EQ(error.kind(), ErrorKind::ListIndex);
+        EXPECT_EQ(error.message(), "List index out of bounds (" + std::to_string(index) + ")");
+    }
+}
+
+TEST(StorePut, ReplacesInsideAndAppendsAtCountOrMinusOne) {
+    Store store = StoreOf({"A", "B"});
+    store.Put(1, "b");
+    EXPECT_EQ(store.Lines(), (Lines{"A", "b"}));
+    store.Put(2, "C");
+    EXPECT_EQ(store.Lines(), (Lines{"A", "b", "C"}));
+    store.Put(-1, "D");
+    EXPECT_EQ(store.Lines(), (Lines{"A", "b", "C", "D"}));
+}
+
+TEST(StorePut, BeyondCountOrBelowMinusOneFailsAndChangesNothing) {
+    Store store = StoreOf({"A", "B"});
+    for (int index : {3, 4, -2}) {
+        const tobric::MachineError error = ErrorFrom([&] { store.Put(index, "X"); });
+        EXPECT_EQ(error.kind(), ErrorKind::Insert);
+        EXPECT_EQ(error.message(), "Unable to insert a line");
+    }
+    EXPECT_EQ(store.Lines(), (Lines{"A", "B"}));
+}
+
+TEST(StoreInsert, BeforeALineAtTheEndAndAtMinusOne) {
+    Store store = StoreOf({"A", "B"});
+    store.Insert(0, "first");
+    store.Insert(2, "middle");
+    store.Insert(4, "end");
+    store.Insert(-1, "appended");
+    EXPECT_EQ(store.Lines(), (Lines{"first", "A", "middle", "B", "end", "appended"}));
+}
+
+TEST(StoreInsert, BeyondCountOrBelowMinusOneFailsAndChangesNothing) {
+    Store store = StoreOf({"A"});
+    for (int index : {2, -2}) {
+        const tobric::MachineError error = ErrorFrom([&] { store.Insert(index, "X"); });
+        EXPECT_EQ(error.kind(), ErrorKind::Insert);
+        EXPECT_EQ(error.message(), "Unable to insert a line");
+    }
+    EXPECT_EQ(store.Lines(), Lines{"A"});
+}
+
+TEST(StoreDelete, RemovesInsideAndIgnoresAnyOtherIndex) {
+    Store store = StoreOf({"A", "B", "C"});
+    store.Delete(-1);
+    store.Delete(3);
+    store.Delete(100);
+    EXPECT_EQ(store.Lines(), (Lines{"A", "B", "C"}));
+    store.Delete(1);
+    EXPECT_EQ(store.Lines(), (Lines{"A", "C"}));
+    store.Delete(0);
+    store.Delete(0);
+    EXPECT_EQ(store.Count(), 0);
+    store.Delete(0);
+    EXPECT_EQ(store.Count(), 0);
+}
+
+TEST(StoreWholeList, AddClearAndReplaceAll) {
+    Store store;
+    store.Add("A");
+    EXPECT_EQ(store.Lines(), (Lines{"", "A"}));
+    store.Clear();
+    EXPECT_EQ(store.Count(), 0);
+    store.ReplaceAll({"X", "Y"});
+    EXPECT_EQ(store.Lines(), (Lines{"X", "Y"}));
+}
+
+TEST(PaddingRule, FillsUpToOneHundredWithDat00) {
+    Store store = StoreOf({"IN", "OUT", "HLT"});
+    tobric::PadToHundred(store);
+    ASSERT_EQ(store.Count(), 100);
+    EXPECT_EQ(store.Get(2), "HLT");
+    for (int i = 3; i < 100; ++i) EXPECT_EQ(store.Get(i), "DAT 00") << "line " << i;
+
+    Store empty = StoreOf({});
+    tobric::PadToHundred(empty);
+    EXPECT_EQ(empty.Lines(), Lines(100, "DAT 00"));
+}
+
+TEST(PaddingRule, LeavesHundredOrMoreAlone) {
+    Store hundred = StoreOf(Lines(100, "HLT"));
+    tobric::PadToHundred(hundred);
+    EXPECT_EQ(hundred.Count(), 100);
+    Store longer = StoreOf(Lines(120, "HLT"));
+    tobric::PadToHundred(longer);
+    EXPECT_EQ(longer.Lines(), Lines(120, "HLT"));
+}
+
+TEST(NoProgramRule, FewerThanTwoLines) {
+    EXPECT_TRUE(tobric::HasNoProgram(StoreOf({})));
+    EXPECT_TRUE(tobric::HasNoProgram(StoreOf({"HLT"})));
+    EXPECT_FALSE(tobric::HasNoProgram(StoreOf({"HLT", ""})));
+}
+
+// --- MailboxValue and StoreMailbox, through the machine that owns the store -----------------
+
+using MailboxValueTest = tobric_test::MachineTest;
+
+TEST_F(MailboxValueTest, ConvertsEverythingFromPositionFive) {
+    LoadProgram({"DAT 1234", "DAT -7", "LDA 05", "DAT 0042", "JMP 3", "DAT $10", "DAT 123456789"});
+    EXPECT_EQ(machine.MailboxValue(0), 1234);
+    EXPECT_EQ(machine.MailboxValue(1), -7);
+    EXPECT_EQ(machine.MailboxValue(2), 5);
+    EXPECT_EQ(machine.MailboxValue(3), 42);
+    EXPECT_EQ(machine.MailboxValue(4), 3);
+    EXPECT_EQ(machine.MailboxValue(5), 16);
+    EXPECT_EQ(machine.MailboxValue(6), 123456789);
+}
+
+TEST_F(MailboxValueTest, ShortLineHoldsZero) {
+    LoadProgram({"HLT", "IN", "DAT ", ""});
+    for (std::uint16_t address = 0; address < 4; ++address)
+        EXPECT_EQ(machine.MailboxValue(address), 0) << "mailbox " << address;
+}
+
+TEST_F(MailboxValueTest, TailThatIsNoNumberFails) {
+    LoadProgram({"DAT 4 2", "DAT 12 3", "DAT 5 "});
+    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(0); }).message(),
+              "'4 2' is not a valid integer value");
+    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(1); }).message(),
+              "'12 3' is not a valid integer value");
+    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(2); }).message(),
+              "'5 ' is not a valid integer value");
+}
+
+TEST_F(MailboxValueTest, AddressOutsideTheStoreFails) {
+    LoadProgram({});
+    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(100); }).message(),
+              "List index out of bounds (100)");
+    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(65535); }).message(),
+              "List index out of bounds (65535)");
+}
+
+using StoreMailboxTest = tobric_test::MachineTest;
+
+TEST_F(StoreMailboxTest, ReplacesTheLineAndRebuildsTheDisplay) {
+    LoadProgram({"IN", "HLT"});
+    machine.StoreMailbox(10, "DAT 3");
+    EXPECT_EQ(machine.store().Get(10), "DAT 3");
+    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"ShowMailboxes"});
+    EXPECT_EQ(view.shownLines, machine.store().Lines());
+}
+
+TEST_F(StoreMailboxTest, AtTheStoreLengthAppends) {
+    machine.store().ReplaceAll(Lines(99, "DAT 00"));
+    machine.StoreMailbox(99, "DAT 8");
+    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(machine.store().Get(99), "DAT 8");
+}
+
+TEST_F(StoreMailboxTest, BeyondTheStoreFailsWithoutRebuildingTheDisplay) {
+    LoadProgram({"IN", "HLT"});
+    for (std::uint16_t address : {101, 65535}) {
+        const tobric::MachineError error = ErrorFrom([&] { machine.StoreMailbox(address, "DAT 1"); });
+        EXPECT_EQ(error.kind(), ErrorKind::Insert);
+    }
+    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+}  // namespace

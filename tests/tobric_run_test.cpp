@@ -1,0 +1,184 @@
+// tobric-run end to end: the built program run on files in a temporary folder, with its standard
+// output, standard error and exit status checked.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "temp_folder.h"
+
+extern char** environ;
+
+namespace {
+
+using tobric_test::ReadBytes;
+using tobric_test::TempFolder;
+using tobric_test::WriteBytes;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class TobricRunTest : public ::testing::Test {
+protected:
+    // Runs tobric-run with the arguments; its output streams go to files in the folder.
+    Outcome Run(const std::vector<std::string>& args) {
+        const std::string outPath = folder / "stdout";
+        const std::string errPath = folder / "stderr";
+        std::vector<std::string> words = {TOBRIC_RUN_PATH};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        Outcome outcome;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(spawned);
+            return outcome;
+        }
+        int wait = 0;
+        while (::waitpid(pid, &wait, 0) < 0 && errno == EINTR) {
+        }
+        outcome.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+        outcome.out = ReadBytes(outPath);
+        outcome.err = ReadBytes(errPath);
+        return outcome;
+    }
+
+    // Writes a program file of the lines, CR LF after each, and gives its path.
+    std::string Program(const std::vector<std::string>& lines, const std::string& name = "prog.txt") {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        const std::string path = folder / name;
+        WriteBytes(path, text);
+        return path;
+    }
+
+    TempFolder folder;
+};
+
+const std::vector<std::string> kAddTwo = {"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"};
+
+TEST_F(TobricRunTest, PrintsEachOutputOnALine) {
+    const Outcome o = Run({"--input", "3", Program({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"})});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "3\n2\n1\n");
+    EXPECT_EQ(o.err, "");
+}
+
+TEST_F(TobricRunTest, AnswersMayBeSplitOverSeveralInputOptions) {
+    const std::string program = Program(kAddTwo);
+    EXPECT_EQ(Run({"--input", "3,4", program}).out, "7\n");
+    EXPECT_EQ(Run({"--input", "3", "--input", "4", program}).out, "7\n");
+    EXPECT_EQ(Run({"--input=3,4", program}).out, "7\n");
+}
+
+TEST_F(TobricRunTest, TracePrintsStepsAndBaskets) {
+    const Outcome o = Run({"--trace", "--input", "3,4", Program(kAddTwo)});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out,
+              "in 3\n"
+              "step pc=0 ins=IN mdr=0 acc=3\n"
+              "step pc=1 ins=STA mdr=10 acc=3\n"
+              "in 4\n"
+              "step pc=2 ins=IN mdr=10 acc=4\n"
+              "step pc=3 ins=ADD mdr=10 acc=7\n"
+              "out 7\n"
+              "step pc=4 ins=OUT mdr=10 acc=7\n"
+              "step pc=5 ins=HLT mdr=10 acc=7\n");
+}
+
+TEST_F(TobricRunTest, DumpPrintsRegistersAndEveryMailboxAfterTheRun) {
+    std::vector<std::string> lines = kAddTwo;
+    lines.resize(101, "DAT 00");
+    const Outcome o = Run({"--dump", "--input", "3,4", Program(lines)});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out.rfind("7\npc=6 acc=7 ins=HLT mdr=10\n00 IN\n01 STA 10\n", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("\n10 DAT 3\n"), std::string::npos);
+    EXPECT_TRUE(o.out.ends_with("\n99 DAT 00\n100 DAT 00\n")) << o.out;
+}
+
+TEST_F(TobricRunTest, FailingStepExitsWithOneAndTheReport) {
+    const Outcome o = Run({"--input", "abc", Program(kAddTwo)});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "error: 'abc' is not a valid integer value.\n");
+}
+
+TEST_F(TobricRunTest, EmptyFirstLineFailsAndTheDumpShowsItAsAnEmptyRow) {
+    const Outcome o = Run({"--dump", Program({"", "HLT"})});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out.rfind("pc=0 acc=0 ins= mdr=0\n00 \n01 HLT\n02 DAT 00\n", 0), 0u) << o.out;
+    EXPECT_TRUE(o.err.starts_with("error: ")) << o.err;
+}
+
+TEST_F(TobricRunTest, RunningOffTheEndReportsTheListIndex) {
+    const Outcome o = Run({Program({"DAT 00", "DAT 00"})});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "error: List index out of bounds (100)\n");
+}
+
+TEST_F(TobricRunTest, MissingFileExitsWithTwo) {
+    const std::string path = folder / "none.txt";
+    const Outcome o = Run({path});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "error: Cannot open file \"" + path + "\". " + std::strerror(ENOENT) + ".\n");
+}
+
+TEST_F(TobricRunTest, BadUsageExitsWithTwo) {
+    const std::string program = Program({"HLT", "HLT"});
+    const std::vector<std::vector<std::string>> usages = {
+        {},
+        {"--bogus", program},
+        {program, program},
+        {"--max-steps", "ten", program},
+        {"--max-steps", "-1", program},
+        {program, "--input"},
+    };
+    for (const std::vector<std::string>& args : usages) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.status, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(o.out, "");
+        EXPECT_TRUE(o.err.starts_with("error: ")) << o.err;
+        EXPECT_NE(o.err.find("Usage: tobric-run"), std::string::npos);
+    }
+}
+
+TEST_F(TobricRunTest, StepLimitExitsWithThree) {
+    const Outcome o = Run({"--max-steps", "10", Program({"JMP 00", "HLT"})});
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "error: step limit of 10 reached\n");
+}
+
+TEST_F(TobricRunTest, NoInputLeftExitsWithFour) {
+    const Outcome o = Run({"--input", "5", Program(kAddTwo)});
+    EXPECT_EQ(o.status, 4);
+    EXPECT_EQ(o.err, "error: no input left for IN\n");
+}
+
+TEST_F(TobricRunTest, HelpExitsWithZero) {
+    const Outcome o = Run({"--help"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_TRUE(o.out.starts_with("Usage: tobric-run")) << o.out;
+    EXPECT_EQ(o.err, "");
+}
+
+}  // namespace
