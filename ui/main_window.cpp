@@ -148,6 +148,7 @@ void TForm1::SetCompanions(QWidget* splashWindow, QWidget* aboutBox, QWidget* ed
 
 void TForm1::BuildControlColumn() {
     Panel* column = MakePanel(this, {0, 120, 177, 308}, "Panel2");
+    column->setAccessibleName(QStringLiteral("Controls"));
     Image1 = new Picture(QStringLiteral(":/art/image_strip.svg"), column);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(2, 2, 20, 304);
@@ -194,6 +195,7 @@ void TForm1::BuildControlColumn() {
 
 void TForm1::BuildCalculator() {
     Panel* calculator = MakePanel(this, {208, 120, 249, 297}, "Panel4");
+    calculator->setAccessibleName(QStringLiteral("Calculator keypad"));
     calculatorValueText = MakePanel(calculator, {16, 16, 217, 57}, "calculatorValueText");
     calculatorValueText->setBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
     calculatorValueText->setCaptionAlignment(Qt::AlignRight);
@@ -237,6 +239,7 @@ void TForm1::BuildCalculator() {
 
 void TForm1::BuildRegisterPanel() {
     Panel* registers = MakePanel(this, {8, 8, 473, 105}, "Panel5");
+    registers->setAccessibleName(QStringLiteral("Registers"));
     MakeLabel(registers, 264, 8, "Label1", "IN Basket:");
     inbasket = MakeBox(registers, {320, 8, 121, 21}, "inbasket", "IN Basket");
     inbasket->setEnabled(false);
