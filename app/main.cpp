@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "machine/errors.h"
+#include "editing/editor_window.h"
 #include "ui/about_box.h"
-#include "ui/editor_window.h"
 #include "ui/error_report.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
         form1 = std::make_unique<tobric::TForm1>();
         form2 = std::make_unique<tobric::TForm2>(form1.get());
         aboutfrm = std::make_unique<tobric::Taboutfrm>();
-        form4 = std::make_unique<tobric::TForm4>();
-        form1->SetCompanions(form2.get(), aboutfrm.get(), form4.get());
+        form4 = std::make_unique<tobric::TForm4>(form1->machine(), *form1, form1.get());
+        form1->SetCompanions(form2.get(), aboutfrm.get(), [editor = form4.get()] { editor->Open(); });
     } catch (...) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
                         QStringLiteral("Tobric Computer could not start: ") +

@@ -42,6 +42,7 @@ public:
     QStringList promptCaptions;
     std::deque<QString> answers;  // typed into prompts; none left means Cancel
     bool dismissNotices = true;
+    bool answerPrompts = true;
 
     BoxWatcher() {
         m_timer.setInterval(2);
@@ -75,6 +76,7 @@ private:
                 }
                 QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
             } else if (auto* prompt = qobject_cast<PromptDialog*>(w)) {
+                if (!answerPrompts) continue;
                 if (prompt->property("seen").toBool()) continue;
                 prompt->setProperty("seen", true);
                 promptCaptions.append(prompt->windowTitle());

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "editing/mailbox_commands.h"
 #include "error_report.h"
 #include "fonts.h"
 #include "mailbox_display.h"
@@ -140,10 +141,11 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::SetCompanions(QWidget* splashWindow, QWidget* aboutBox, QWidget* editorWindow) {
+void TForm1::SetCompanions(QWidget* splashWindow, QWidget* aboutBox,
+                           std::function<void()> openEditor) {
     m_splashWindow = splashWindow;
     m_aboutBox = aboutBox;
-    m_editorWindow = editorWindow;
+    m_openEditor = std::move(openEditor);
 }
 
 void TForm1::BuildControlColumn() {
@@ -320,6 +322,23 @@ void TForm1::Image1Click() {
     m_aboutBox->activateWindow();
 }
 
+
+// The popup commands act on the display's selected row, read anew after their prompt.
+void TForm1::EditthisMailbox1Click() {
+    EditThisMailbox(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+}
+
+void TForm1::InsertCommand1Click() {
+    InsertCommand(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+}
+
+void TForm1::DeleteCommand1Click() {
+    DeleteCommand(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+}
+
+void TForm1::EditPrograminEditor1Click() {
+    if (m_openEditor) m_openEditor();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();

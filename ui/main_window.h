@@ -36,8 +36,9 @@ public:
     Machine& machine() { return m_machine; }
     QtExecutionTimer& executionTimer() { return m_timer; }
 
-    // The windows the main window opens: the splash window, the about box, the editor.
-    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, QWidget* editorWindow);
+    // The windows the main window opens: the splash window, the about box, and the program
+    // editor (through the function that opens it).
+    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor);
     // How the program ends; tests replace it to see the exit code instead of dying.
     void SetProcessExit(std::function<void(int)> exitProcess) { m_exitProcess = std::move(exitProcess); }
 
@@ -65,10 +66,10 @@ public:
     void ScrollBar1Change(int position) { m_machine.ChangeSpeed(position); }
     void splashTimer();
     void Image1Click();
-    void EditthisMailbox1Click() {}
-    void InsertCommand1Click() {}
-    void DeleteCommand1Click() {}
-    void EditPrograminEditor1Click() {}
+    void EditthisMailbox1Click();
+    void InsertCommand1Click();
+    void DeleteCommand1Click();
+    void EditPrograminEditor1Click();
 
     // The controls, by their names.
     MailboxDisplay* mailboxshow = nullptr;
@@ -109,7 +110,7 @@ private:
     std::function<void(int)> m_exitProcess;
     QWidget* m_splashWindow = nullptr;
     QWidget* m_aboutBox = nullptr;
-    QWidget* m_editorWindow = nullptr;
+    std::function<void()> m_openEditor;
     bool m_placed = false;
 };
 

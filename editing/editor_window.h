@@ -1,0 +1,52 @@
+#pragma once
+// The program editor: the whole program as plain text, one mailbox line per text line, written
+// back to the store in one go by Save Changes. The main window is disabled while it is open.
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tobric {
+
+class Machine;
+class MachineView;
+
+class TForm4 final : public QWidget {
+    Q_OBJECT
+public:
+    TForm4(Machine& machine, MachineView& view, QWidget* mainWindow);
+
+    // Edit Program in Editor: fill the text from the store, show, disable the main window.
+    void Open();
+    void Button1Click();  // Save Changes
+    void Button2Click();  // Cancel Changes
+    void Button3Click();  // Clear All
+
+    // The lines of the text as the box shows them: a wrapped line gives one line per row, a
+    // break at the very end starts no further line, and an empty text has none.
+    std::vector<std::string> DisplayedLines() const;
+
+    QPlainTextEdit* tobriceditor = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QLineEdit* lineno = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Machine& m_machine;
+    MachineView& m_view;
+    QWidget* m_mainWindow;
+    bool m_placed = false;
+};
+
+}  // namespace tobric

@@ -1,0 +1,35 @@
+#pragma once
+// The popup commands on the selected mailbox: Edit, Insert and Delete. Insert and Delete move
+// every later line to a new address, so they renumber every address operand that points at or
+// beyond the changed place, and the program goes on referring to the lines it referred to before.
+//
+// The selection is read through a function each time it is needed: the prompt keeps the timer
+// ticking, and a running program's STA rebuilds the display and clears the selection meanwhile.
+
+#include <functional>
+#include <string>
+
+namespace tobric {
+
+class MachineView;
+class Store;
+
+// The selected row of the mailbox display, or -1.
+using SelectedIndexSource = std::function<int()>;
+
+// The letters a to z become A to Z; every other byte stays as it is.
+std::string UpperCased(std::string text);
+
+// Walks the whole store once, carrying the mnemonic and operand from line to line through the
+// decoder (both start empty and 0), and rewrites every line under an address mnemonic whose
+// operand is >= `selected` as "<mnemonic> <operand + step>". Stops at the first line that fails
+// to decode, keeping what was rewritten before it.
+void RenumberAddresses(Store& store, int selected, int step);
+
+void EditThisMailbox(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
+void InsertCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
+void DeleteCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
+
+inline constexpr const char* kCommandPrompt = "Enter Tobric Assembly Command";
+
+}  // namespace tobric

@@ -1,0 +1,253 @@
+// The popup commands and the program editor, driven through the real windows offscreen.
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "editing/editor_window.h"
+#include "ui/fonts.h"
+#include "ui/mailbox_display.h"
+#include "ui/main_window.h"
+#include "window_driver.h"
+
+using namespace tobric;
+using tobric::testing::BoxWatcher;
+
+class EditingWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<TForm4> m_editor;
+    std::unique_ptr<BoxWatcher> m_boxes;
+
+    void SetProgram(std::vector<std::string> lines) {
+        PadToHundred(m_form->machine().store());
+        m_form->machine().store().ReplaceAll(std::move(lines));
+        PadToHundred(m_form->machine().store());
+        m_form->ShowMailboxes(m_form->machine().store());
+    }
+    const Store& store() { return m_form->machine().store(); }
+    void Trigger(int item) { m_form->mailboxmenu->actions().at(item)->trigger(); }
+    void Select(int row) {
+        QTest::mouseClick(m_form->mailboxshow->viewport(), Qt::LeftButton, {},
+                          m_form->mailboxshow->RowRect(row).center());
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), row);
+    }
+
+private slots:
+    void init() {
+        m_form = std::make_unique<TForm1>();
+        m_editor = std::make_unique<TForm4>(m_form->machine(), *m_form, m_form.get());
+        m_form->SetCompanions(nullptr, nullptr, [this] { m_editor->Open(); });
+        m_boxes = std::make_unique<BoxWatcher>();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    void cleanup() {
+        m_editor.reset();
+        m_form.reset();
+        m_boxes.reset();
+    }
+
+    void commandsWithoutSelectionShowNoPrompt() {
+        SetProgram({"LDA 05"});
+        for (int item = 0; item < 3; ++item) Trigger(item);
+        QTest::qWait(20);
+        QVERIFY(m_boxes->promptCaptions.isEmpty());
+        QCOMPARE(store().Count(), 100);
+        QCOMPARE(store().Get(0), std::string("LDA 05"));
+    }
+
+    void editFromThePopupActsOnTheRowSelectedBefore() {
+        SetProgram({"lda 05", "JMP 00"});
+        Select(1);
+        // The right click lands on row 0 but the command still acts on row 1.
+        QWidget* rows = m_form->mailboxshow->viewport();
+        const QPoint row0 = m_form->mailboxshow->RowRect(0).center();
+        QTest::mouseClick(rows, Qt::RightButton, {}, row0);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, row0, rows->mapToGlobal(row0));
+        QApplication::sendEvent(rows, &menu);
+        QTRY_VERIFY(m_form->mailboxmenu->isVisible());
+        m_form->mailboxmenu->hide();
+        m_boxes->answers.push_back(QStringLiteral("add 07 sum"));
+        Trigger(0);
+        QCOMPARE(m_boxes->promptCaptions, QStringList{QStringLiteral("Edit Mailbox")});
+        QCOMPARE(store().Get(1), std::string("ADD 07 SUM"));
+        QCOMPARE(store().Get(0), std::string("lda 05"));
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), -1);
+        QCOMPARE(m_form->mailboxshow->RowText(1), QStringLiteral("01 ADD 07 SUM"));
+    }
+
+    void cancelledInsertAddsDatAndRenumbers() {
+        SetProgram({"JMP 05", "LDA 02"});
+        Select(3);
+        Trigger(1);  // no answer queued: the watcher cancels
+        QCOMPARE(m_boxes->promptCaptions, QStringList{QStringLiteral("Insert Command")});
+        QCOMPARE(store().Count(), 101);
+        QCOMPARE(store().Get(0), std::string("JMP 6"));
+        QCOMPARE(store().Get(3), std::string("DAT 00"));
+        QCOMPARE(m_form->mailboxshow->RowCount(), 101);
+        QCOMPARE(m_form->mailboxshow->RowText(100), QStringLiteral("100 DAT 00"));
+    }
+
+    void deleteNeedsNoPrompt() {
+        SetProgram({"LDA 05", "LDA 07", "LDA 04", "DAT 07"});
+        Select(5);
+        Trigger(2);
+        QVERIFY(m_boxes->promptCaptions.isEmpty());
+        QCOMPARE(store().Count(), 99);
+        QCOMPARE(store().Get(0), std::string("LDA 4"));
+    }
+
+    void promptAnsweredAfterARunClearedTheSelection() {
+        // A running STA rebuilds the display while the Edit prompt is open.
+        SetProgram({"LDA 10", "ADD 11", "STA 10", "JMP 00"});
+        m_form->machine().store().Put(11, "DAT 1");
+        m_form->ScrollBar1->setValue(1);
+        Select(20);
+        m_boxes->answerPrompts = false;
+        bool answered = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* prompt = qobject_cast<PromptDialog*>(QApplication::activeModalWidget());
+            QVERIFY(prompt);
+            m_form->machine().Run();
+            QTRY_COMPARE(m_form->mailboxshow->SelectedIndex(), -1);
+            prompt->lineEdit()->setText(QStringLiteral("HLT"));
+            prompt->okButton()->click();
+            answered = true;
+        });
+        Trigger(0);
+        QVERIFY(answered);
+        m_form->machine().timer().SetEnabled(false);
+        QCOMPARE(store().Get(20), std::string("DAT 00"));
+    }
+
+    void editorOpensFromTheStoreAndDisablesTheMainWindow() {
+        SetProgram({"LDA 05", "hlt"});
+        Select(4);
+        Trigger(3);
+        QVERIFY(m_editor->isVisible());
+        QVERIFY(!m_form->isEnabled());
+        QCOMPARE(m_form->mailboxshow->SelectedIndex(), -1);
+        const QString text = m_editor->tobriceditor->toPlainText();
+        QVERIFY(text.startsWith(QStringLiteral("LDA 05\nhlt\nDAT 00\n")));
+        QVERIFY(text.endsWith(QStringLiteral("DAT 00\n")));
+        QCOMPARE(text.count(QLatin1Char('\n')), 100);
+    }
+
+    void saveChangesTakesTheLinesAsShown() {
+        SetProgram({});
+        Trigger(3);
+        m_editor->tobriceditor->setPlainText(QStringLiteral("lda 05\n\nHLT\n\n"));
+        m_editor->Button1->click();
+        QVERIFY(!m_editor->isVisible());
+        QVERIFY(m_form->isEnabled());
+        QCOMPARE(store().Count(), 100);
+        QCOMPARE(store().Get(0), std::string("lda 05"));  // stored as typed
+        QCOMPARE(store().Get(1), std::string(""));
+        QCOMPARE(store().Get(2), std::string("HLT"));
+        QCOMPARE(store().Get(3), std::string(""));  // two final breaks: one empty mailbox
+        QCOMPARE(store().Get(4), std::string("DAT 00"));
+    }
+
+    void wrappedLongLineBecomesSeveralMailboxes() {
+        std::string longLine = "* ";
+        for (int i = 0; i < 30; ++i) longLine += "word ";
+        SetProgram({longLine, "HLT"});
+        Trigger(3);
+        QTest::qWait(10);
+        m_editor->Button1->click();
+        QVERIFY(store().Get(0).starts_with("* word"));
+        QVERIFY(store().Get(0).size() < longLine.size());
+        int hlt = 1;
+        while (hlt < store().Count() && store().Get(hlt) != "HLT") ++hlt;
+        QVERIFY(hlt >= 2);  // the comment took two or more mailboxes
+        std::string joined;
+        for (int i = 0; i < hlt; ++i) joined += store().Get(i);
+        QCOMPARE(joined, longLine);
+    }
+
+    void startStoreSavesAsOneEmptyMailbox() {
+        Trigger(3);
+        QCOMPARE(m_editor->tobriceditor->toPlainText(), QStringLiteral("\n"));
+        QCOMPARE(m_form->mailboxshow->RowCount(), 1);
+        QCOMPARE(m_form->mailboxshow->RowText(0), QStringLiteral("00 "));
+        m_editor->Button1->click();
+        QCOMPARE(store().Count(), 100);
+        QCOMPARE(store().Get(0), std::string(""));
+        QCOMPARE(store().Get(99), std::string("DAT 00"));
+    }
+
+    void clearAllThenSaveGivesHundredDats() {
+        SetProgram({"LDA 05"});
+        Trigger(3);
+        m_editor->Button3->click();
+        QVERIFY(m_editor->isVisible());
+        QVERIFY(m_editor->tobriceditor->toPlainText().isEmpty());
+        QCOMPARE(store().Get(0), std::string("LDA 05"));
+        m_editor->Button1->click();
+        for (int i = 0; i < 100; ++i) QCOMPARE(store().Get(i), std::string("DAT 00"));
+    }
+
+    void cancelAndCloseBoxLeaveTheStore() {
+        SetProgram({"LDA 05"});
+        Trigger(3);
+        m_editor->tobriceditor->setPlainText(QStringLiteral("HLT"));
+        m_editor->lineno->setText(QStringLiteral("12"));
+        m_editor->Button2->click();
+        QVERIFY(!m_editor->isVisible());
+        QVERIFY(m_form->isEnabled());
+        QCOMPARE(store().Get(0), std::string("LDA 05"));
+
+        Trigger(3);
+        m_editor->tobriceditor->setPlainText(QStringLiteral("HLT"));
+        m_editor->close();
+        QVERIFY(!m_editor->isVisible());
+        QVERIFY(m_form->isEnabled());
+        QCOMPARE(store().Get(0), std::string("LDA 05"));
+    }
+
+    void keysOfTheEditor() {
+        SetProgram({"LDA 05"});
+        Trigger(3);
+        QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+        QApplication::setActiveWindow(m_editor.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+        m_editor->tobriceditor->setFocus();
+        QTest::keyClick(m_editor->tobriceditor, Qt::Key_Escape);  // the text box's own
+        QVERIFY(m_editor->isVisible());
+        QTest::keyClick(m_editor->tobriceditor, Qt::Key_Home);
+        QTest::keyClicks(m_editor->tobriceditor, "HLT");
+        QTest::keyClick(m_editor->tobriceditor, Qt::Key_Return);  // a new line, not Save
+        QVERIFY(m_editor->isVisible());
+        // Alt+S and Alt+C come from the captions; the toolkit presses the buttons for them.
+        QCOMPARE(m_editor->Button1->shortcut(), QKeySequence(QStringLiteral("Alt+S")));
+        QCOMPARE(m_editor->Button3->shortcut(), QKeySequence(QStringLiteral("Alt+C")));
+        QVERIFY(m_editor->Button2->shortcut().isEmpty());
+        m_editor->Button1->setFocus();
+        QTest::keyClick(m_editor->Button1, Qt::Key_Return);  // Enter presses the focused button
+        QVERIFY(!m_editor->isVisible());
+        QCOMPARE(store().Get(0), std::string("HLT"));
+        QCOMPARE(store().Get(1), std::string("LDA 05"));
+
+        Trigger(3);
+        m_editor->lineno->setFocus();
+        QTest::keyClick(m_editor->lineno, Qt::Key_Escape);
+        QVERIFY(!m_editor->isVisible());
+        QVERIFY(m_form->isEnabled());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    UseWindowFontEverywhere();
+    EditingWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "editing_window_test.moc"
