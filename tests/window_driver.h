@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,8 @@ public:
     std::deque<QString> answers;  // typed into prompts; none left means Cancel
     bool dismissNotices = true;
     bool answerPrompts = true;
+    // When set, answers every prompt by its caption: a text for OK, nothing for Cancel.
+    std::function<std::optional<QString>(const QString& caption)> answerSource;
 
     BoxWatcher() {
         m_timer.setInterval(2);
@@ -80,7 +83,14 @@ private:
                 if (prompt->property("seen").toBool()) continue;
                 prompt->setProperty("seen", true);
                 promptCaptions.append(prompt->windowTitle());
-                if (answers.empty()) {
+                if (answerSource) {
+                    const std::optional<QString> answer = answerSource(prompt->windowTitle());
+                    QTimer::singleShot(0, prompt, [prompt, answer] {
+                        if (!answer) return prompt->cancelButton()->click();
+                        prompt->lineEdit()->setText(*answer);
+                        prompt->okButton()->click();
+                    });
+                } else if (answers.empty()) {
                     QTimer::singleShot(0, prompt, [prompt] { prompt->cancelButton()->click(); });
                 } else {
                     const QString answer = answers.front();
