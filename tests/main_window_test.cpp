@@ -399,6 +399,31 @@ private slots:
         QCOMPARE(m_exitCode, 0);
     }
 
+    void millionLineStoreStaysUsable() {
+        std::string program = "LDA 03\nSTA 04\nHLT\n";
+        program.reserve(8'000'000);
+        while (program.size() < 7'000'000) program += "DAT 00\n";
+        LoadProgram(program);
+        MailboxDisplay* display = m_form->mailboxshow;
+        QCOMPARE(display->RowCount(), m_form->machine().store().Count());
+        QVERIFY(display->RowCount() > 990'000);
+        display->setFocus();
+        QTest::keyClick(display, Qt::Key_End);
+        const int last = display->RowCount() - 1;
+        QCOMPARE(display->SelectedIndex(), last);
+        // Row numbers count in 16 bits, like mailbox addresses.
+        QCOMPARE(display->RowText(last),
+                 QStringLiteral("%1 DAT 00").arg(static_cast<std::uint16_t>(last)));
+        QTest::keyClick(display, Qt::Key_Home);
+        QCOMPARE(display->SelectedIndex(), 0);
+        QTest::keyClick(display, Qt::Key_Down);
+        QCOMPARE(display->SelectedIndex(), 1);
+        ClickPanel(m_form->stepmenu);
+        ClickPanel(m_form->stepmenu);  // STA rebuilds the whole display
+        QCOMPARE(display->SelectedIndex(), -1);
+        QCOMPARE(display->RowText(4), QStringLiteral("04 DAT 0"));
+    }
+
     void calculatorKeepsLongNumbersWhole() {
         m_form->ShowCalculator(-2147483647 - 1);
         QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("-2147483648 "));
