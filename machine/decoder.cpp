@@ -11,7 +11,9 @@ char UpperAt(std::string_view line, std::size_t position) {
     return position < line.size() ? UpperAscii(line[position]) : '\0';
 }
 
-bool MnemonicOf(std::string_view line, Mnemonic& mnemonic) {
+}  // namespace
+
+bool NamedMnemonic(std::string_view line, Mnemonic& mnemonic) {
     switch (UpperAt(line, 0)) {
         case '*': mnemonic = Mnemonic::Comment; return true;
         case 'I': mnemonic = Mnemonic::In; return true;
@@ -38,13 +40,11 @@ bool MnemonicOf(std::string_view line, Mnemonic& mnemonic) {
     }
 }
 
-}  // namespace
-
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand) {
     if (line.empty()) throw EmptyLineError();
-    MnemonicOf(line, mnemonic);
+    NamedMnemonic(line, mnemonic);
     if (!TakesOperand(mnemonic)) return;
 
     // Only positions 5 and 6 (counting from 1) hold the operand; position 4 and anything after

@@ -10,6 +10,10 @@ namespace tobric {
 // Upper-cases the letters a to z only; every other byte stays as it is.
 char UpperAscii(char c);
 
+// Sets `mnemonic` to the one the line's first letters name and returns true; returns false and
+// leaves it alone when they name none.
+bool NamedMnemonic(std::string_view line, Mnemonic& mnemonic);
+
 // Interprets one mailbox line. Both outputs are in/out: the mnemonic changes only when the line's
 // first letters name one, and the operand only when the (possibly carried) mnemonic takes one and
 // positions 5 and 6 of the line convert. Throws the conversion error (the mnemonic is already

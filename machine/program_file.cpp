@@ -113,6 +113,10 @@ std::string SystemErrorText(int errorNumber) {
 }
 
 std::vector<std::string> ReadProgramFile(const std::string& path) {
+    return SplitProgramText(ReadFileBytes(path));
+}
+
+std::string ReadFileBytes(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.valid()) throw FileOpenError(FullPath(path), SystemErrorText(errno));
     struct stat info {};
@@ -129,7 +133,7 @@ std::vector<std::string> ReadProgramFile(const std::string& path) {
         if (got == 0) break;
         data.append(buffer, static_cast<std::size_t>(got));
     }
-    return SplitProgramText(data);
+    return data;
 }
 
 void WriteProgramFile(const std::string& path, const std::vector<std::string>& lines) {

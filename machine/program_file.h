@@ -18,6 +18,9 @@ std::string JoinProgramText(const std::vector<std::string>& lines);
 // system's reason when the file cannot be opened or read.
 std::vector<std::string> ReadProgramFile(const std::string& path);
 
+// The whole file as it is on disk; the same errors as ReadProgramFile.
+std::string ReadFileBytes(const std::string& path);
+
 // Writes the lines as a program file. The text goes to a new file beside the target, which takes
 // the target's place only once it is complete and flushed: a failed write (a full disk) reports
 // the write error and leaves the old file as it was. Symbolic links are followed to the real file,

@@ -1,0 +1,372 @@
+// The execution step on an arbitrary store with arbitrary IN answers. The input is:
+//   program text [NUL answers [NUL options]]
+// The program text is split into store lines (at most 300), padded to 100 with "DAT 00" unless
+// option byte 0 has bit 0 set; bytes 1-4 of the options, when present, are the accumulator the
+// run starts with (little-endian). The answers section holds one IN answer per LF-ended piece;
+// once they run out the prompt gives its default, as a cancelled prompt does.
+//
+// The program is started as Run starts it and stepped through Machine::TimerTimer while the
+// timer stays enabled, at most 200 steps. After every step the change is checked twice: against
+// the limits of what any one step may change, and against a step worked out separately here.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "machine/errors.h"
+#include "machine/execution_timer.h"
+#include "machine/machine.h"
+#include "machine/machine_view.h"
+#include "machine/registers.h"
+#include "machine/store.h"
+#include "reference_rules.h"
+
+using tobric_fuzz::Quoted;
+using tobric_fuzz::TextOf;
+
+namespace {
+
+constexpr std::size_t kMaxLines = 300;
+constexpr int kMaxSteps = 200;
+
+// Records every call of one step. Each call must come while the timer is disabled: the step
+// disables it before anything else and re-arms it only at its very end.
+class CheckingView final : public tobric::MachineView {
+public:
+    CheckingView(const tobric::ExecutionTimer& timer, std::deque<std::string> queue)
+        : answers(std::move(queue)), m_timer(timer) {}
+
+    std::deque<std::string> answers;
+    std::string calls;  // one letter per call: P(rompt) I(n basket) O(ut) M(ailboxes) C R N(otice)
+    std::int32_t calculator = 0, output = 0, inBasket = 0;
+    tobric::Registers shownRegisters;
+    std::vector<std::string> shownLines;
+    std::string lastAnswer;
+
+    void Clear() { calls.clear(); }
+
+    void ShowMailboxes(const tobric::Store& store) override {
+        Called('M');
+        shownLines = store.Lines();
+    }
+    void ShowRegisters(const tobric::Registers& registers) override {
+        Called('R');
+        shownRegisters = registers;
+    }
+    void ShowCalculator(std::int32_t n) override {
+        Called('C');
+        calculator = n;
+    }
+    void ShowOutput(std::int32_t n) override {
+        Called('O');
+        output = n;
+    }
+    void ShowInBasket(std::int32_t n) override {
+        Called('I');
+        inBasket = n;
+    }
+    std::optional<std::string> AskOpenFileName() override { Unexpected("AskOpenFileName"); }
+    std::optional<std::string> AskSaveFileName() override { Unexpected("AskSaveFileName"); }
+    std::string InputPrompt(const std::string& caption, const std::string& prompt,
+                            const std::string& defaultText) override {
+        Called('P');
+        FUZZ_CHECK(caption == "Message" && prompt == "Enter a value into the in basket" &&
+                       defaultText == "0",
+                   "the IN prompt was " << Quoted(caption) << ", " << Quoted(prompt) << ", "
+                                        << Quoted(defaultText));
+        if (answers.empty()) {
+            lastAnswer = defaultText;
+        } else {
+            lastAnswer = std::move(answers.front());
+            answers.pop_front();
+        }
+        return lastAnswer;
+    }
+    void ShowNotice(const std::string&) override { Called('N'); }
+
+private:
+    void Called(char call) {
+        FUZZ_CHECK(call == 'N' || !m_timer.Enabled(),
+                   "view call " << call << " while the execution timer is enabled");
+        calls += call;
+    }
+    [[noreturn]] static void Unexpected(const char* call) {
+        tobric_fuzz::Fail("no file dialog", std::string("the step called ") + call);
+    }
+    const tobric::ExecutionTimer& m_timer;
+};
+
+struct Snapshot {
+    std::vector<std::string> lines;
+    tobric::Registers registers;
+};
+
+// What one step should do, worked out from the state before it.
+struct ExpectedStep {
+    std::vector<std::string> lines;
+    tobric::Registers registers;  // after the step
+    tobric::Registers shown;      // as ShowRegisters should see them
+    std::string calls;
+    std::optional<tobric::ErrorKind> failure;
+    std::string message;
+    bool timerEnabled = false;
+    std::int32_t output = 0, inBasket = 0;
+};
+
+std::string ListIndexMessage(long index) {
+    return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+ExpectedStep WorkOutStep(const Snapshot& before, const std::string& nextAnswer) {
+    ExpectedStep e{before.lines, before.registers, {}, "", std::nullopt, "", false, 0, 0};
+    tobric::Registers& r = e.registers;
+    const auto fail = [&](tobric::ErrorKind kind, std::string message) {
+        e.failure = kind;
+        e.message = std::move(message);
+        return e;
+    };
+
+    const std::uint16_t pc = r.programCounter;
+    if (pc >= e.lines.size()) return fail(tobric::ErrorKind::ListIndex, ListIndexMessage(pc));
+
+    std::string mnemonic = TextOf(r.mnemonic);
+    std::int32_t operand = r.operand;
+    const tobric_fuzz::DecodeOutcome decoded =
+        tobric_fuzz::ReferenceDecode(e.lines[pc], mnemonic, operand);
+    r.mnemonic = tobric_fuzz::MnemonicFromText(mnemonic);
+    r.operand = operand;
+    if (decoded.kind == tobric_fuzz::DecodeOutcome::EmptyLine)
+        return fail(tobric::ErrorKind::EmptyLine, "");
+    if (decoded.kind == tobric_fuzz::DecodeOutcome::Conversion)
+        return fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(decoded.operandText));
+
+    const std::uint16_t address = tobric_fuzz::AddressFrom(operand);
+    // The number in a mailbox: its line from position 5 on; a line of four characters or fewer
+    // holds 0.
+    std::optional<std::int32_t> value;
+    const auto readMailbox = [&]() -> bool {
+        if (address >= e.lines.size()) {
+            fail(tobric::ErrorKind::ListIndex, ListIndexMessage(address));
+            return false;
+        }
+        const std::string& line = e.lines[address];
+        if (line.size() <= 4) {
+            value = 0;
+            return true;
+        }
+        value = tobric_fuzz::ReferenceParse(std::string_view(line).substr(4));
+        if (!value) fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(line.substr(4)));
+        return value.has_value();
+    };
+
+    if (mnemonic == "IN") {
+        e.calls += 'P';
+        const std::optional<std::int32_t> answer = tobric_fuzz::ReferenceParse(nextAnswer);
+        if (!answer) return fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(nextAnswer));
+        r.inValue = r.accumulator = e.inBasket = *answer;
+        e.calls += 'I';
+    } else if (mnemonic == "LDA") {
+        if (!readMailbox()) return e;
+        r.accumulator = *value;
+    } else if (mnemonic == "STA") {
+        const std::string text = "DAT " + std::to_string(r.accumulator);
+        if (address < e.lines.size()) {
+            e.lines[address] = text;
+        } else if (address == e.lines.size()) {
+            e.lines.push_back(text);
+        } else {
+            return fail(tobric::ErrorKind::Insert, "Unable to insert a line");
+        }
+        e.calls += 'M';
+    } else if (mnemonic == "ADD" || mnemonic == "SUB") {
+        if (!readMailbox()) return e;
+        const std::int64_t sum = mnemonic == "ADD" ? std::int64_t{r.accumulator} + *value
+                                                   : std::int64_t{r.accumulator} - *value;
+        r.accumulator = tobric_fuzz::Wrapped(sum);
+    } else if (mnemonic == "OUT") {
+        e.output = r.accumulator;
+        e.calls += 'O';
+    } else if ((mnemonic == "SKN" && r.accumulator < 0) || (mnemonic == "SKP" && r.accumulator >= 0) ||
+               (mnemonic == "SKZ" && r.accumulator == 0)) {
+        r.programCounter = static_cast<std::uint16_t>(r.programCounter + 1);
+    } else if (mnemonic == "JMP") {
+        r.programCounter = address;
+    }
+    e.calls += "CR";
+    e.shown = r;
+    if (mnemonic != "JMP") r.programCounter = static_cast<std::uint16_t>(r.programCounter + 1);
+    e.timerEnabled = mnemonic != "HLT" && r.running;
+    return e;
+}
+
+std::string Describe(const tobric::Registers& r) {
+    return "pc=" + std::to_string(r.programCounter) + " acc=" + std::to_string(r.accumulator) +
+           " ins=" + Quoted(TextOf(r.mnemonic)) + " mdr=" + std::to_string(r.operand) +
+           " in=" + std::to_string(r.inValue) + " running=" + std::to_string(r.running);
+}
+
+bool SameRegisters(const tobric::Registers& a, const tobric::Registers& b) {
+    return a.accumulator == b.accumulator && a.programCounter == b.programCounter &&
+           a.mnemonic == b.mnemonic && a.operand == b.operand && a.inValue == b.inValue &&
+           a.running == b.running;
+}
+
+int Count(const std::string& calls, char call) {
+    int n = 0;
+    for (const char c : calls) n += c == call;
+    return n;
+}
+
+// The limits no step may pass, whatever it obeys.
+void CheckLimits(const Snapshot& before, const Snapshot& after, const CheckingView& view,
+                 bool failed, bool timerEnabled, const std::string& context) {
+    const std::size_t oldCount = before.lines.size();
+    const std::size_t newCount = after.lines.size();
+    FUZZ_CHECK(newCount == oldCount || newCount == oldCount + 1,
+               context << "the store went from " << oldCount << " to " << newCount << " lines");
+
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < newCount; ++i)
+        if (i >= oldCount || after.lines[i] != before.lines[i]) changed.push_back(i);
+    FUZZ_CHECK(changed.size() <= 1, context << changed.size() << " store lines changed");
+    FUZZ_CHECK(newCount == oldCount || (changed.size() == 1 && changed[0] == oldCount),
+               context << "the store grew by a line that is not the last one");
+    if (!changed.empty()) {
+        const std::size_t at = changed[0];
+        FUZZ_CHECK(after.registers.mnemonic == tobric::Mnemonic::Sta,
+                   context << "line " << at << " changed under " << Quoted(TextOf(after.registers.mnemonic)));
+        FUZZ_CHECK(at == tobric_fuzz::AddressFrom(after.registers.operand),
+                   context << "STA changed line " << at << " for the operand " << after.registers.operand);
+        const std::string stored = "DAT " + std::to_string(after.registers.accumulator);
+        FUZZ_CHECK(after.lines[at] == stored, context << "STA stored " << Quoted(after.lines[at])
+                                                      << ", expected " << Quoted(stored));
+    }
+
+    const std::uint16_t pc = before.registers.programCounter;
+    const std::uint16_t now = after.registers.programCounter;
+    if (failed) {
+        FUZZ_CHECK(now == pc, context << "a failed step moved the program counter from " << pc
+                                      << " to " << now);
+        FUZZ_CHECK(Count(view.calls, 'C') == 0 && Count(view.calls, 'R') == 0,
+                   context << "a failed step showed the calculator or the registers: " << view.calls);
+        FUZZ_CHECK(!timerEnabled, context << "a failed step left the timer enabled");
+    } else {
+        const bool next = now == static_cast<std::uint16_t>(pc + 1);
+        const bool skipped = now == static_cast<std::uint16_t>(pc + 2);
+        const bool jumped = after.registers.mnemonic == tobric::Mnemonic::Jmp &&
+                            now == tobric_fuzz::AddressFrom(after.registers.operand);
+        FUZZ_CHECK(next || skipped || jumped,
+                   context << "the program counter went from " << pc << " to " << now);
+        FUZZ_CHECK(Count(view.calls, 'C') == 1 && Count(view.calls, 'R') == 1,
+                   context << "a step showed calculator and registers as " << view.calls);
+        FUZZ_CHECK(Count(view.calls, 'O') <= 1 && Count(view.calls, 'I') <= 1 &&
+                       Count(view.calls, 'M') <= 1,
+                   context << "a step made the calls " << view.calls);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > 8192) return 0;
+    std::string_view rest = tobric_fuzz::AsText(data, size);
+    std::string_view programText, answerText, options;
+    tobric_fuzz::TakeSection(rest, programText);
+    const bool haveAnswers = tobric_fuzz::TakeSection(rest, answerText);
+    options = rest;
+
+    std::vector<std::string> lines = tobric_fuzz::ReferenceSplit(programText);
+    if (lines.size() > kMaxLines) lines.resize(kMaxLines);
+    const bool pad = options.empty() || (options[0] & 1) == 0;
+    while (pad && lines.size() < tobric::kMailboxCount) lines.emplace_back("DAT 00");
+    std::uint32_t accumulatorBits = 0;
+    for (std::size_t i = 1; i < 5 && i < options.size(); ++i)
+        accumulatorBits |= std::uint32_t{static_cast<unsigned char>(options[i])} << (8 * (i - 1));
+
+    std::deque<std::string> answers;
+    while (haveAnswers && !answerText.empty()) {
+        const std::size_t end = answerText.find('\n');
+        answers.emplace_back(answerText.substr(0, end));
+        answerText = end == std::string_view::npos ? std::string_view() : answerText.substr(end + 1);
+    }
+
+    tobric::ManualTimer timer;
+    CheckingView view(timer, answers);
+    tobric::Machine machine(view, timer);
+    machine.store().ReplaceAll(lines);
+    machine.registers().accumulator = static_cast<std::int32_t>(accumulatorBits);
+    machine.Run();
+    if (lines.size() < 2) {
+        FUZZ_CHECK(view.calls == "N" && !timer.Enabled() && !machine.registers().running,
+                   "Run on " << lines.size() << " lines made the calls " << view.calls
+                             << " and left the timer " << (timer.Enabled() ? "on" : "off"));
+        return 0;
+    }
+    FUZZ_CHECK(view.calls.empty() && timer.Enabled() && machine.registers().running &&
+                   machine.registers().programCounter == 0,
+               "Run made the calls " << view.calls << " and left " << Describe(machine.registers()));
+
+    for (int step = 0; step < kMaxSteps && timer.Enabled(); ++step) {
+        const Snapshot before{machine.store().Lines(), machine.registers()};
+        const std::string nextAnswer = view.answers.empty() ? "0" : view.answers.front();
+        const ExpectedStep expected = WorkOutStep(before, nextAnswer);
+        view.Clear();
+
+        std::optional<tobric::ErrorKind> failure;
+        std::string message;
+        try {
+            machine.TimerTimer();
+        } catch (const tobric::MachineError& error) {
+            failure = error.kind();
+            message = error.message();
+        }
+        const Snapshot after{machine.store().Lines(), machine.registers()};
+        const std::string context = "step " + std::to_string(step) + " from " +
+                                    Describe(before.registers) + " on line " +
+                                    (before.registers.programCounter < before.lines.size()
+                                         ? Quoted(before.lines[before.registers.programCounter])
+                                         : std::string("(none)")) +
+                                    ": ";
+
+        CheckLimits(before, after, view, failure.has_value(), timer.Enabled(), context);
+
+        // Against the step worked out here.
+        FUZZ_CHECK(failure == expected.failure,
+                   context << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
+                           << ", expected "
+                           << (expected.failure ? "failure " + Quoted(expected.message)
+                                                : std::string("success")));
+        if (failure && *failure != tobric::ErrorKind::EmptyLine)
+            FUZZ_CHECK(message == expected.message, context << "failed with " << Quoted(message)
+                                                            << ", expected " << Quoted(expected.message));
+        FUZZ_CHECK(SameRegisters(after.registers, expected.registers),
+                   context << "registers " << Describe(after.registers) << ", expected "
+                           << Describe(expected.registers));
+        FUZZ_CHECK(after.lines == expected.lines, context << "store " << Quoted(after.lines)
+                                                          << ", expected " << Quoted(expected.lines));
+        FUZZ_CHECK(view.calls == expected.calls,
+                   context << "view calls " << view.calls << ", expected " << expected.calls);
+        FUZZ_CHECK(timer.Enabled() == expected.timerEnabled,
+                   context << "timer " << (timer.Enabled() ? "enabled" : "disabled"));
+        if (Count(view.calls, 'C') == 1)
+            FUZZ_CHECK(view.calculator == after.registers.accumulator,
+                       context << "calculator shows " << view.calculator);
+        if (Count(view.calls, 'R') == 1)
+            FUZZ_CHECK(SameRegisters(view.shownRegisters, expected.shown),
+                       context << "register boxes show " << Describe(view.shownRegisters)
+                               << ", expected " << Describe(expected.shown));
+        if (Count(view.calls, 'O') == 1)
+            FUZZ_CHECK(view.output == expected.output, context << "OUT basket got " << view.output);
+        if (Count(view.calls, 'I') == 1)
+            FUZZ_CHECK(view.inBasket == expected.inBasket, context << "IN basket shows " << view.inBasket);
+        if (Count(view.calls, 'M') == 1)
+            FUZZ_CHECK(view.shownLines == after.lines,
+                       context << "the display was rebuilt from " << Quoted(view.shownLines));
+        if (failure) break;
+    }
+    return 0;
+}

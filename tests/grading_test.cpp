@@ -1,0 +1,175 @@
+// Test-case files, grading programs against them, the mark-book CSV and the program checks.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "temp_folder.h"
+#include "tools/grading.h"
+#include "tools/program_check.h"
+#include "tools/test_cases.h"
+
+namespace tobric_test {
+namespace {
+
+using tobric::CasesFileError;
+using tobric::ParseTestCases;
+
+TEST(TestCasesFile, ReadsAnswersExpectedNumbersAndNames) {
+    const auto cases = ParseTestCases(
+        "# larger of two\r\n"
+        "\n"
+        "3,4 -> 4\n"
+        "  9 , -2 ->  9   # first larger\n"
+        "-> 1,1,2,3,5\n"
+        "7 ->   # nothing comes out\n"
+        "  # an indented comment\n");
+    ASSERT_EQ(cases.size(), 4u);
+    EXPECT_EQ(cases[0].lineNumber, 3);
+    EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"3", "4"}));
+    EXPECT_EQ(cases[0].expected, (std::vector<std::int32_t>{4}));
+    EXPECT_EQ(cases[0].name, "");
+    EXPECT_EQ(cases[1].answers, (std::vector<std::string>{"9", "-2"}));
+    EXPECT_EQ(cases[1].name, "first larger");
+    EXPECT_TRUE(cases[2].answers.empty());
+    EXPECT_EQ(cases[2].expected, (std::vector<std::int32_t>{1, 1, 2, 3, 5}));
+    EXPECT_TRUE(cases[3].expected.empty());
+    EXPECT_EQ(cases[3].name, "nothing comes out");
+}
+
+TEST(TestCasesFile, AnswersStayTextsForTheInPrompt) {
+    const auto cases = ParseTestCases("abc, $10 -> 16\n");
+    EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"abc", "$10"}));
+}
+
+TEST(TestCasesFile, MalformedLinesNameTheirLineNumber) {
+    const std::pair<const char*, const char*> bad[] = {
+        {"3,4 -> 4\n3 4\n", "line 2: no \"->\""},
+        {"1 -> 2 -> 3\n", "line 1: more than one \"->\""},
+        {"\n\n1,,2 -> 3\n", "line 3: empty item among the IN answers"},
+        {"1 -> 2,\n", "line 1: empty item among the OUT numbers"},
+        {"1 -> two\n", "line 1: 'two' is not a whole number"},
+    };
+    for (const auto& [text, start] : bad) {
+        try {
+            ParseTestCases(text);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const CasesFileError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(start)) << error.what();
+        }
+    }
+}
+
+class GradingTest : public ::testing::Test {
+protected:
+    std::string Program(const std::string& name, const std::string& text) {
+        WriteBytes(folder / name, text);
+        return folder / name;
+    }
+
+    TempFolder folder;
+    const std::vector<tobric::TestCase> cases =
+        ParseTestCases("3,4 -> 4 # second\n9,2 -> 9 # first\n5,5 -> 5\n");
+};
+
+TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
+    const std::string larger = Program("larger.txt",
+                                       "IN\nSTA 20\nIN\nSTA 21\nSUB 20\nSKN\nJMP 10\nLDA 20\nOUT\nHLT\n"
+                                       "LDA 21\nOUT\nHLT\n");
+    const std::string adds = Program("adds.txt", "IN\nSTA 20\nIN\nADD 20\nOUT\nHLT\n");
+    const std::string broken = Program("broken.txt", "IN\nLDA 5X\nHLT\n");
+    const std::string endless = Program("endless.txt", "IN\nIN\nOUT\nJMP 02\n");
+    const std::string greedy = Program("greedy.txt", "IN\nIN\nIN\nOUT\nHLT\n");
+    const auto grades = tobric::GradePrograms(
+        {larger, adds, broken, endless, greedy, folder / "missing.txt"}, cases, 500);
+    ASSERT_EQ(grades.size(), 6u);
+    EXPECT_EQ(grades[0].program, larger);  // the programs' order, whatever ran first
+    EXPECT_EQ(grades[0].Passed(), 3);
+    EXPECT_EQ(grades[1].Passed(), 0);
+    EXPECT_EQ(grades[1].cases[0].actual, (std::vector<std::int32_t>{7}));
+    EXPECT_EQ(tobric::ResultText(grades[1].cases[0]), "wrong output");
+    EXPECT_EQ(tobric::ResultText(grades[2].cases[0]), "error");
+    EXPECT_EQ(grades[2].cases[0].error, "'5X' is not a valid integer value.");
+    EXPECT_EQ(tobric::ResultText(grades[3].cases[0]), "step limit");
+    EXPECT_EQ(grades[3].cases[0].steps, 500);
+    EXPECT_EQ(tobric::ResultText(grades[4].cases[0]), "no input left");
+    EXPECT_FALSE(grades[5].loaded);
+    EXPECT_EQ(grades[5].Passed(), 0);
+
+    std::ostringstream report;
+    tobric::PrintReport(report, grades, cases, 500);
+    const std::string text = report.str();
+    EXPECT_NE(text.find(larger + ": 3/3 passed\n"), std::string::npos);
+    EXPECT_NE(text.find(adds + ": 0/3 passed\n  line 1 (second): expected 4, got 7\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("expected 4, failed: '5X' is not a valid integer value."), std::string::npos);
+    EXPECT_NE(text.find("still running after 500 steps (step limit)"), std::string::npos);
+    EXPECT_NE(text.find("asked for more input than the case gives"), std::string::npos);
+    EXPECT_NE(text.find("cannot load: Cannot open file"), std::string::npos);
+}
+
+TEST_F(GradingTest, EveryCaseStartsFromAFreshlyLoadedProgram) {
+    // The program keeps a running total in mailbox 20; a carried-over store would add it up.
+    const std::string total = Program("total.txt", "IN\nADD 20\nSTA 20\nIN\nADD 20\nOUT\nHLT\n");
+    const auto grades = tobric::GradePrograms({total}, ParseTestCases("1,2 -> 3\n1,2 -> 3\n"), 100);
+    EXPECT_EQ(grades[0].Passed(), 2);
+}
+
+TEST_F(GradingTest, CsvHasOneRowPerProgramAndCase) {
+    const std::string adds = Program("a,b.txt", "IN\nSTA 20\nIN\nADD 20\nOUT\nHLT\n");
+    const auto grades = tobric::GradePrograms({adds}, cases, 100);
+    std::ostringstream csv;
+    tobric::WriteCsv(csv, grades, cases);
+    std::istringstream rows(csv.str());
+    std::string header, first;
+    std::getline(rows, header);
+    std::getline(rows, first);
+    EXPECT_EQ(header, "program,case,result,expected,actual,steps,error");
+    EXPECT_EQ(first, "\"" + adds + "\",second,wrong output,4,7,6,");
+    int count = 0;
+    for (std::string row; std::getline(rows, row);) ++count;
+    EXPECT_EQ(count, 2);
+}
+
+std::vector<std::string> Messages(const std::vector<std::string>& lines) {
+    std::vector<std::string> messages;
+    for (const tobric::Finding& finding : tobric::CheckProgram(lines))
+        messages.push_back((finding.mailbox < 0 ? std::string("--") : std::to_string(finding.mailbox)) +
+                           ": " + finding.message);
+    return messages;
+}
+
+TEST(ProgramCheck, CleanProgramHasNothingToSay) {
+    EXPECT_TRUE(Messages({"* adds", "IN", "STA 20", "IN", "ADD 20", "OUT", "HLT", "DAT 1234"}).empty());
+}
+
+TEST(ProgramCheck, FindsEachKindOfSlip) {
+    const auto messages = Messages({"IN", "", "PRINT", "LDA 123", "ADD 07 total", "JMP -1",
+                                    "STA", "DAT", "DAT 12 3", "lda 5x"});
+    const std::vector<std::string> expected = {
+        "1: empty line: the machine stops here with an error",
+        "2: 'PRINT' names no instruction: the machine repeats the previous instruction, IN",
+        "3: the operand 123 has 3 digits: only the first two are read, so this is LDA 12",
+        "4: text after the operand is not read: 'total'",
+        "5: JMP -1 names mailbox 65535, beyond the last mailbox 99",
+        "6: STA without an operand: the machine stops here with an error",
+        "7: DAT without a value: the machine stops here with an error",
+        "8: the value '12 3' is no number: LDA, ADD or SUB of this mailbox stops with an error",
+        "9: the operand '5X' is no number: the machine stops here with an error",
+        "--: no HLT anywhere: the program never stops by itself",
+    };
+    EXPECT_EQ(messages, expected);
+}
+
+TEST(ProgramCheck, LastMailboxFollowsALongProgram) {
+    std::vector<std::string> lines(120, "DAT 00");
+    lines[0] = "JMP 99";
+    lines[1] = "HLT";
+    EXPECT_TRUE(Messages(lines).empty());
+    lines.resize(50);
+    lines[0] = "LDA 100";  // reads as LDA 10: only the digit warning
+    EXPECT_EQ(Messages(lines).size(), 1u);
+}
+
+}  // namespace
+}  // namespace tobric_test

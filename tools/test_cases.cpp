@@ -1,0 +1,71 @@
+#include "test_cases.h"
+
+#include "machine/errors.h"
+#include "machine/parse_integer.h"
+#include "machine/program_file.h"
+
+namespace tobric {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// Comma-separated items, each trimmed; an empty side has no items, an empty item is an error.
+std::vector<std::string> Items(std::string_view side, int lineNumber, const char* what) {
+    std::vector<std::string> items;
+    side = Trimmed(side);
+    if (side.empty()) return items;
+    for (;;) {
+        const std::size_t comma = side.find(',');
+        const std::string_view item = Trimmed(side.substr(0, comma));
+        if (item.empty()) throw CasesFileError(lineNumber, std::string("empty item among the ") + what);
+        items.emplace_back(item);
+        if (comma == std::string_view::npos) return items;
+        side.remove_prefix(comma + 1);
+    }
+}
+
+}  // namespace
+
+std::vector<TestCase> ParseTestCases(std::string_view text) {
+    std::vector<TestCase> cases;
+    // Lines as a program file has them: CR LF, LF or CR end a line.
+    const std::vector<std::string> lines = SplitProgramText(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        std::string_view line = Trimmed(lines[i]);
+        if (line.empty() || line.front() == '#') continue;
+
+        TestCase testCase;
+        testCase.lineNumber = lineNumber;
+        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
+            testCase.name = Trimmed(line.substr(hash + 1));
+            line = Trimmed(line.substr(0, hash));
+        }
+        const std::size_t arrow = line.find("->");
+        if (arrow == std::string_view::npos)
+            throw CasesFileError(lineNumber, "no \"->\" between the IN answers and the OUT numbers");
+        if (line.find("->", arrow + 2) != std::string_view::npos)
+            throw CasesFileError(lineNumber, "more than one \"->\"");
+        testCase.answers = Items(line.substr(0, arrow), lineNumber, "IN answers");
+        for (const std::string& number : Items(line.substr(arrow + 2), lineNumber, "OUT numbers")) {
+            try {
+                testCase.expected.push_back(ParseInteger(number));
+            } catch (const MachineError&) {
+                throw CasesFileError(lineNumber, "'" + number + "' is not a whole number");
+            }
+        }
+        cases.push_back(std::move(testCase));
+    }
+    return cases;
+}
+
+std::vector<TestCase> ReadTestCases(const std::string& path) {
+    return ParseTestCases(ReadFileBytes(path));
+}
+
+}  // namespace tobric
