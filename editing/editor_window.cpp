@@ -15,6 +15,7 @@
 #include "machine/machine.h"
 #include "ui/error_report.h"
 #include "ui/fonts.h"
+#include "ui/placement.h"
 #include "ui/text_codec.h"
 
 namespace tobric {
@@ -151,7 +152,7 @@ void TForm4::showEvent(QShowEvent* event) {
     // Centred on the screen the first time; later where the user left it.
     if (const QScreen* screen = this->screen()) {
         const QRect desktop = screen->availableGeometry();
-        move(desktop.center() - QPoint(width() / 2, height() / 2));
+        move(CentredPosition(desktop, frameGeometry().size(), desktop.topLeft()));
     }
 }
 

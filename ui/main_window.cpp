@@ -21,6 +21,7 @@
 #include "mailbox_display.h"
 #include "output_basket.h"
 #include "panel.h"
+#include "placement.h"
 
 static void InitArtResources() { Q_INIT_RESOURCE(art); }
 
@@ -352,10 +353,7 @@ void TForm1::showEvent(QShowEvent* event) {
     // Centred on the desktop the first time, never off its top left.
     if (const QScreen* screen = this->screen()) {
         const QRect desktop = screen->geometry();
-        const QRect frame = frameGeometry();
-        const int left = std::max(0, (desktop.width() - frame.width()) / 2);
-        const int top = std::max(0, (desktop.height() - frame.height()) / 2);
-        move(desktop.left() + left, desktop.top() + top);
+        move(CentredPosition(desktop, frameGeometry().size(), desktop.topLeft()));
     }
 }
 

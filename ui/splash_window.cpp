@@ -4,6 +4,7 @@
 
 #include "error_report.h"
 #include "panel.h"
+#include "placement.h"
 
 namespace tobric {
 
@@ -43,9 +44,7 @@ void TForm2::showEvent(QShowEvent* event) {
     if (m_placed) return;
     m_placed = true;
     // Centred over the main window's outer frame, never off the desktop's top left.
-    const QRect main = m_mainWindow->frameGeometry();
-    move(std::max(0, main.left() + (main.width() - width()) / 2),
-         std::max(0, main.top() + (main.height() - height()) / 2));
+    move(CentredPosition(m_mainWindow->frameGeometry(), size(), QPoint(0, 0)));
 }
 
 }  // namespace tobric
