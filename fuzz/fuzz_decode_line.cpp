@@ -26,8 +26,9 @@ namespace {
 void CheckMnemonicTable() {
     for (const tobric::Mnemonic m : tobric_fuzz::kAllMnemonics) {
         const std::string text = TextOf(m);
-        FUZZ_CHECK(tobric::MnemonicText(m) == text,
-                   "MnemonicText gave " << Quoted(tobric::MnemonicText(m)) << " for " << Quoted(text));
+        FUZZ_CHECK(tobric::MnemonicText(m) == text, "MnemonicText gave "
+                                                        << Quoted(tobric::MnemonicText(m))
+                                                        << " for " << Quoted(text));
         FUZZ_CHECK(tobric::TakesOperand(m) == tobric_fuzz::ReferenceTakesOperand(text),
                    "TakesOperand(" << Quoted(text) << ") gave " << tobric::TakesOperand(m));
         FUZZ_CHECK(tobric::TakesAddress(m) == tobric_fuzz::ReferenceTakesAddress(text),
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         size > 0 ? tobric_fuzz::kAllMnemonics[data[0] % std::size(tobric_fuzz::kAllMnemonics)]
                  : tobric::Mnemonic::None;
     std::uint32_t operandBits = 0;
-    for (std::size_t i = 1; i < 5 && i < size; ++i) operandBits |= std::uint32_t{data[i]} << (8 * (i - 1));
+    for (std::size_t i = 1; i < 5 && i < size; ++i)
+        operandBits |= std::uint32_t{data[i]} << (8 * (i - 1));
     const auto incomingOperand = static_cast<std::int32_t>(operandBits);
     const std::string line(size > 5 ? tobric_fuzz::AsText(data + 5, size - 5) : std::string_view());
 
@@ -123,9 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 converts = false;
             }
             FUZZ_CHECK(converts != failed, context << (failed ? "failed" : "succeeded")
-                                                   << " although ParseInteger("
-                                                   << Quoted(text) << ") "
-                                                   << (converts ? "converts" : "fails"));
+                                                   << " although ParseInteger(" << Quoted(text)
+                                                   << ") " << (converts ? "converts" : "fails"));
             FUZZ_CHECK(!converts || operand == converted,
                        context << "operand " << operand << ", but ParseInteger(" << Quoted(text)
                                << ") is " << converted);
@@ -133,9 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // And against the reference decoding as a whole.
-    FUZZ_CHECK(TextOf(mnemonic) == expectedMnemonic, context << "mnemonic " << Quoted(TextOf(mnemonic))
-                                                             << ", expected "
-                                                             << Quoted(expectedMnemonic));
+    FUZZ_CHECK(TextOf(mnemonic) == expectedMnemonic,
+               context << "mnemonic " << Quoted(TextOf(mnemonic)) << ", expected "
+                       << Quoted(expectedMnemonic));
     FUZZ_CHECK(operand == expectedOperand,
                context << "operand " << operand << ", expected " << expectedOperand);
     return 0;

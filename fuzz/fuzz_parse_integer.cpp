@@ -21,23 +21,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     try {
         const std::int32_t value = tobric::ParseInteger(text);
-        FUZZ_CHECK(expected.has_value(),
-                   "ParseInteger accepted " << Quoted(text) << " as " << value
-                                            << ", which is no number");
+        FUZZ_CHECK(expected.has_value(), "ParseInteger accepted " << Quoted(text) << " as " << value
+                                                                  << ", which is no number");
         FUZZ_CHECK(value == *expected, "ParseInteger(" << Quoted(text) << ") gave " << value
                                                        << ", expected " << *expected);
     } catch (const tobric::MachineError& error) {
         FUZZ_CHECK(!expected.has_value(), "ParseInteger rejected " << Quoted(text) << " ("
-                                              << Quoted(error.message()) << "), expected "
-                                              << *expected);
+                                                                   << Quoted(error.message())
+                                                                   << "), expected " << *expected);
         FUZZ_CHECK(error.kind() == tobric::ErrorKind::Conversion,
                    "ParseInteger(" << Quoted(text) << ") failed with error kind "
                                    << static_cast<int>(error.kind()) << " and message "
                                    << Quoted(error.message()));
         const std::string message = tobric_fuzz::ConversionMessage(text);
         FUZZ_CHECK(error.message() == message, "ParseInteger(" << Quoted(text) << ") failed with "
-                                                   << Quoted(error.message()) << ", expected "
-                                                   << Quoted(message));
+                                                               << Quoted(error.message())
+                                                               << ", expected " << Quoted(message));
     }
     return 0;
 }

@@ -31,17 +31,17 @@ namespace {
 // destroyed, so the exit handler can still use it.
 const std::filesystem::path& Folder() {
     static const std::filesystem::path* const folder = [] {
-        auto* path = new std::filesystem::path(
-            std::filesystem::temp_directory_path() /
-            ("tobric-fuzz-program-file-" + std::to_string(::getpid())));
+        auto* path =
+            new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                      ("tobric-fuzz-program-file-" + std::to_string(::getpid())));
         std::filesystem::remove_all(*path);
         std::filesystem::create_directories(*path);
         return path;
     }();
     static const bool cleanupRegistered = std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(*folder, ignored);
-    }) == 0;
+                                              std::error_code ignored;
+                                              std::filesystem::remove_all(*folder, ignored);
+                                          }) == 0;
     (void)cleanupRegistered;
     return *folder;
 }
@@ -92,9 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Splitting.
     const std::vector<std::string> lines = tobric::SplitProgramText(bytes);
     const std::vector<std::string> expected = tobric_fuzz::ReferenceSplit(bytes);
-    FUZZ_CHECK(lines == expected, "SplitProgramText(" << Quoted(bytes) << ") gave "
-                                                      << Quoted(lines) << ", expected "
-                                                      << Quoted(expected));
+    FUZZ_CHECK(lines == expected, "SplitProgramText(" << Quoted(bytes) << ") gave " << Quoted(lines)
+                                                      << ", expected " << Quoted(expected));
     std::size_t joinedSize = 0;
     std::string concatenated;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -109,18 +108,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string joined = tobric::JoinProgramText(lines);
     FUZZ_CHECK(joined.size() == joinedSize,
                "JoinProgramText gave " << joined.size() << " bytes, expected " << joinedSize);
-    FUZZ_CHECK(joined == concatenated, "JoinProgramText gave " << Quoted(joined) << ", expected "
-                                                               << Quoted(concatenated));
+    FUZZ_CHECK(joined == concatenated,
+               "JoinProgramText gave " << Quoted(joined) << ", expected " << Quoted(concatenated));
     const std::vector<std::string> again = tobric::SplitProgramText(joined);
-    FUZZ_CHECK(again == lines, "join then split gave " << Quoted(again) << ", expected "
-                                                       << Quoted(lines));
+    FUZZ_CHECK(again == lines,
+               "join then split gave " << Quoted(again) << ", expected " << Quoted(lines));
 
     // A real file written and read back.
     const std::filesystem::path direct = Folder() / "direct.txt";
     tobric::WriteProgramFile(direct.string(), lines);
     const std::string written = FileBytes(direct);
-    FUZZ_CHECK(written == concatenated, "the file holds " << Quoted(written) << ", expected "
-                                                          << Quoted(concatenated));
+    FUZZ_CHECK(written == concatenated,
+               "the file holds " << Quoted(written) << ", expected " << Quoted(concatenated));
     const std::vector<std::string> read = tobric::ReadProgramFile(direct.string());
     FUZZ_CHECK(read == lines,
                "ReadProgramFile gave " << Quoted(read) << ", expected " << Quoted(lines));
@@ -132,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tobric::Machine saving(saveView, saveTimer);
     saving.store().ReplaceAll(lines);
     saving.Save();
-    FUZZ_CHECK(saving.store().Lines() == lines, "Save changed the store to "
-                                                    << Quoted(saving.store().Lines()));
+    FUZZ_CHECK(saving.store().Lines() == lines,
+               "Save changed the store to " << Quoted(saving.store().Lines()));
 
     std::vector<std::string> padded = lines;
     while (padded.size() < 100) padded.emplace_back("DAT 00");

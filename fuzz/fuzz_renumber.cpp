@@ -35,9 +35,12 @@ enum class Command { Insert, Delete, Edit };
 
 const char* NameOf(Command command) {
     switch (command) {
-        case Command::Insert: return "Insert";
-        case Command::Delete: return "Delete";
-        case Command::Edit: return "Edit";
+        case Command::Insert:
+            return "Insert";
+        case Command::Delete:
+            return "Delete";
+        case Command::Edit:
+            return "Edit";
     }
     return "?";
 }
@@ -81,13 +84,15 @@ public:
 
 private:
     [[noreturn]] static void Unexpected(const char* call) {
-        tobric_fuzz::Fail("only the prompt and the display", std::string("a command called ") + call);
+        tobric_fuzz::Fail("only the prompt and the display",
+                          std::string("a command called ") + call);
     }
 };
 
 struct Expected {
-    std::vector<std::string> before;  // the store after the insertion or deletion, before renumbering
-    std::vector<std::string> lines;   // the store at the end
+    std::vector<std::string>
+        before;  // the store after the insertion or deletion, before renumbering
+    std::vector<std::string> lines;            // the store at the end
     std::vector<std::string> carriedMnemonic;  // per line: what the carried decode held after it
     std::vector<std::int32_t> carriedOperand;
     std::vector<bool> rewritten;
@@ -128,7 +133,8 @@ void WorkOutRenumbering(Expected& e, int selected, int step) {
             return;
         }
         if (tobric_fuzz::ReferenceTakesAddress(mnemonic) && operand >= selected) {
-            e.lines[i] = mnemonic + " " + std::to_string(tobric_fuzz::Wrapped(std::int64_t{operand} + step));
+            e.lines[i] =
+                mnemonic + " " + std::to_string(tobric_fuzz::Wrapped(std::int64_t{operand} + step));
             e.rewritten.back() = true;
         }
     }
@@ -175,7 +181,8 @@ Expected WorkOutCommand(Command command, const std::vector<std::string>& lines, 
 
 // "<address mnemonic> <decimal>" with no leading zeros, a minus only for negative numbers.
 bool IsRewrittenForm(const std::string& line, const std::string& mnemonic, std::int32_t number) {
-    return tobric_fuzz::ReferenceTakesAddress(mnemonic) && line == mnemonic + " " + std::to_string(number);
+    return tobric_fuzz::ReferenceTakesAddress(mnemonic) &&
+           line == mnemonic + " " + std::to_string(number);
 }
 
 // The limits any Insert or Delete keeps, stated without the line-by-line expectation.
@@ -184,17 +191,18 @@ void CheckLimits(Command command, const Expected& e, const std::vector<std::stri
     if (!e.renumbered) return;
     if (!failed) {
         long change = static_cast<long>(after.size()) - static_cast<long>(original.size());
-        const bool deletedInRange = e.selected >= 0 && e.selected < static_cast<int>(original.size());
+        const bool deletedInRange =
+            e.selected >= 0 && e.selected < static_cast<int>(original.size());
         const long wanted = command == Command::Insert ? 1 : (deletedInRange ? -1 : 0);
         FUZZ_CHECK(change == wanted, context << "the store changed by " << change << " lines");
     }
-    FUZZ_CHECK(after.size() == e.before.size(),
-               context << "the store has " << after.size() << " lines, expected " << e.before.size());
+    FUZZ_CHECK(after.size() == e.before.size(), context << "the store has " << after.size()
+                                                        << " lines, expected " << e.before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (i >= e.failingLine) {
-            FUZZ_CHECK(after[i] == e.before[i], context << "line " << i << " at or after the failing line "
-                                                        << e.failingLine << " changed to "
-                                                        << Quoted(after[i]));
+            FUZZ_CHECK(after[i] == e.before[i],
+                       context << "line " << i << " at or after the failing line " << e.failingLine
+                               << " changed to " << Quoted(after[i]));
             continue;
         }
         if (after[i] == e.before[i]) continue;
@@ -228,7 +236,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int first = SelectionFrom(data[1], static_cast<int>(lines.size()));
     const int second = data[2] == 255 ? -1 : first;
     int selections = 0;
-    const tobric::SelectedIndexSource selectedIndex = [&] { return selections++ == 0 ? first : second; };
+    const tobric::SelectedIndexSource selectedIndex = [&] {
+        return selections++ == 0 ? first : second;
+    };
 
     tobric::Store store;
     store.ReplaceAll(lines);
@@ -240,9 +250,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     try {
         switch (command) {
-            case Command::Insert: tobric::InsertCommand(store, view, selectedIndex); break;
-            case Command::Delete: tobric::DeleteCommand(store, view, selectedIndex); break;
-            case Command::Edit: tobric::EditThisMailbox(store, view, selectedIndex); break;
+            case Command::Insert:
+                tobric::InsertCommand(store, view, selectedIndex);
+                break;
+            case Command::Delete:
+                tobric::DeleteCommand(store, view, selectedIndex);
+                break;
+            case Command::Edit:
+                tobric::EditThisMailbox(store, view, selectedIndex);
+                break;
         }
     } catch (const tobric::MachineError& error) {
         failure = error.kind();
@@ -261,23 +277,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        << (expected.failure ? "failure " + Quoted(expected.message)
                                             : std::string("success")));
     if (failure && *failure != tobric::ErrorKind::EmptyLine)
-        FUZZ_CHECK(message == expected.message,
-                   context << "failed with " << Quoted(message) << ", expected " << Quoted(expected.message));
-    FUZZ_CHECK(after == expected.lines,
-               context << "the store is " << Quoted(after) << ", expected " << Quoted(expected.lines));
+        FUZZ_CHECK(message == expected.message, context << "failed with " << Quoted(message)
+                                                        << ", expected "
+                                                        << Quoted(expected.message));
+    FUZZ_CHECK(after == expected.lines, context << "the store is " << Quoted(after) << ", expected "
+                                                << Quoted(expected.lines));
     FUZZ_CHECK(view.prompts == (expected.prompted ? 1 : 0),
                context << "the prompt was shown " << view.prompts << " times");
     if (expected.prompted) {
         const std::string caption = command == Command::Edit ? "Edit Mailbox" : "Insert Command";
         FUZZ_CHECK(view.caption == caption && view.prompt == "Enter Tobric Assembly Command" &&
                        view.defaultText == expected.defaultText,
-                   context << "the prompt was " << Quoted(view.caption) << ", " << Quoted(view.prompt)
-                           << ", " << Quoted(view.defaultText));
+                   context << "the prompt was " << Quoted(view.caption) << ", "
+                           << Quoted(view.prompt) << ", " << Quoted(view.defaultText));
     }
     FUZZ_CHECK(view.rebuilds == (expected.rebuilt ? 1 : 0),
                context << "the display was rebuilt " << view.rebuilds << " times");
     if (view.rebuilds == 1)
-        FUZZ_CHECK(view.shownLines == after, context << "the display was rebuilt from "
-                                                     << Quoted(view.shownLines));
+        FUZZ_CHECK(view.shownLines == after,
+                   context << "the display was rebuilt from " << Quoted(view.shownLines));
     return 0;
 }

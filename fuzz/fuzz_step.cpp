@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,13 +102,15 @@ private:
 };
 
 struct Snapshot {
-    std::vector<std::string> lines;
+    const std::vector<std::string>& lines;
     tobric::Registers registers;
 };
 
 // What one step should do, worked out from the state before it.
 struct ExpectedStep {
-    std::vector<std::string> lines;
+    // The one line STA writes, when it does: at an index inside the store, or at its end.
+    std::optional<std::size_t> storedAt;
+    std::string storedText;
     tobric::Registers registers;  // after the step
     tobric::Registers shown;      // as ShowRegisters should see them
     std::string calls;
@@ -122,7 +125,8 @@ std::string ListIndexMessage(long index) {
 }
 
 ExpectedStep WorkOutStep(const Snapshot& before, const std::string& nextAnswer) {
-    ExpectedStep e{before.lines, before.registers, {}, "", std::nullopt, "", false, 0, 0};
+    const std::vector<std::string>& lines = before.lines;
+    ExpectedStep e{std::nullopt, "", before.registers, {}, "", std::nullopt, "", false, 0, 0};
     tobric::Registers& r = e.registers;
     const auto fail = [&](tobric::ErrorKind kind, std::string message) {
         e.failure = kind;
@@ -131,56 +135,56 @@ ExpectedStep WorkOutStep(const Snapshot& before, const std::string& nextAnswer) 
     };
 
     const std::uint16_t pc = r.programCounter;
-    if (pc >= e.lines.size()) return fail(tobric::ErrorKind::ListIndex, ListIndexMessage(pc));
+    if (pc >= lines.size()) return fail(tobric::ErrorKind::ListIndex, ListIndexMessage(pc));
 
     std::string mnemonic = TextOf(r.mnemonic);
     std::int32_t operand = r.operand;
     const tobric_fuzz::DecodeOutcome decoded =
-        tobric_fuzz::ReferenceDecode(e.lines[pc], mnemonic, operand);
+        tobric_fuzz::ReferenceDecode(lines[pc], mnemonic, operand);
     r.mnemonic = tobric_fuzz::MnemonicFromText(mnemonic);
     r.operand = operand;
     if (decoded.kind == tobric_fuzz::DecodeOutcome::EmptyLine)
         return fail(tobric::ErrorKind::EmptyLine, "");
     if (decoded.kind == tobric_fuzz::DecodeOutcome::Conversion)
-        return fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(decoded.operandText));
+        return fail(tobric::ErrorKind::Conversion,
+                    tobric_fuzz::ConversionMessage(decoded.operandText));
 
     const std::uint16_t address = tobric_fuzz::AddressFrom(operand);
     // The number in a mailbox: its line from position 5 on; a line of four characters or fewer
     // holds 0.
     std::optional<std::int32_t> value;
     const auto readMailbox = [&]() -> bool {
-        if (address >= e.lines.size()) {
+        if (address >= lines.size()) {
             fail(tobric::ErrorKind::ListIndex, ListIndexMessage(address));
             return false;
         }
-        const std::string& line = e.lines[address];
+        const std::string& line = lines[address];
         if (line.size() <= 4) {
             value = 0;
             return true;
         }
         value = tobric_fuzz::ReferenceParse(std::string_view(line).substr(4));
-        if (!value) fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(line.substr(4)));
+        if (!value)
+            fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(line.substr(4)));
         return value.has_value();
     };
 
     if (mnemonic == "IN") {
         e.calls += 'P';
         const std::optional<std::int32_t> answer = tobric_fuzz::ReferenceParse(nextAnswer);
-        if (!answer) return fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(nextAnswer));
+        if (!answer)
+            return fail(tobric::ErrorKind::Conversion, tobric_fuzz::ConversionMessage(nextAnswer));
         r.inValue = r.accumulator = e.inBasket = *answer;
         e.calls += 'I';
     } else if (mnemonic == "LDA") {
         if (!readMailbox()) return e;
         r.accumulator = *value;
     } else if (mnemonic == "STA") {
-        const std::string text = "DAT " + std::to_string(r.accumulator);
-        if (address < e.lines.size()) {
-            e.lines[address] = text;
-        } else if (address == e.lines.size()) {
-            e.lines.push_back(text);
-        } else {
+        if (address > lines.size()) {
             return fail(tobric::ErrorKind::Insert, "Unable to insert a line");
         }
+        e.storedAt = address;
+        e.storedText = "DAT " + std::to_string(r.accumulator);
         e.calls += 'M';
     } else if (mnemonic == "ADD" || mnemonic == "SUB") {
         if (!readMailbox()) return e;
@@ -190,7 +194,8 @@ ExpectedStep WorkOutStep(const Snapshot& before, const std::string& nextAnswer) 
     } else if (mnemonic == "OUT") {
         e.output = r.accumulator;
         e.calls += 'O';
-    } else if ((mnemonic == "SKN" && r.accumulator < 0) || (mnemonic == "SKP" && r.accumulator >= 0) ||
+    } else if ((mnemonic == "SKN" && r.accumulator < 0) ||
+               (mnemonic == "SKP" && r.accumulator >= 0) ||
                (mnemonic == "SKZ" && r.accumulator == 0)) {
         r.programCounter = static_cast<std::uint16_t>(r.programCounter + 1);
     } else if (mnemonic == "JMP") {
@@ -223,49 +228,52 @@ int Count(const std::string& calls, char call) {
 
 // The limits no step may pass, whatever it obeys.
 void CheckLimits(const Snapshot& before, const Snapshot& after, const CheckingView& view,
-                 bool failed, bool timerEnabled, const std::string& context) {
+                 bool failed, bool timerEnabled, const std::function<std::string()>& context) {
     const std::size_t oldCount = before.lines.size();
     const std::size_t newCount = after.lines.size();
     FUZZ_CHECK(newCount == oldCount || newCount == oldCount + 1,
-               context << "the store went from " << oldCount << " to " << newCount << " lines");
+               context() << "the store went from " << oldCount << " to " << newCount << " lines");
 
     std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < newCount; ++i)
         if (i >= oldCount || after.lines[i] != before.lines[i]) changed.push_back(i);
-    FUZZ_CHECK(changed.size() <= 1, context << changed.size() << " store lines changed");
+    FUZZ_CHECK(changed.size() <= 1, context() << changed.size() << " store lines changed");
     FUZZ_CHECK(newCount == oldCount || (changed.size() == 1 && changed[0] == oldCount),
-               context << "the store grew by a line that is not the last one");
+               context() << "the store grew by a line that is not the last one");
     if (!changed.empty()) {
         const std::size_t at = changed[0];
         FUZZ_CHECK(after.registers.mnemonic == tobric::Mnemonic::Sta,
-                   context << "line " << at << " changed under " << Quoted(TextOf(after.registers.mnemonic)));
+                   context() << "line " << at << " changed under "
+                             << Quoted(TextOf(after.registers.mnemonic)));
         FUZZ_CHECK(at == tobric_fuzz::AddressFrom(after.registers.operand),
-                   context << "STA changed line " << at << " for the operand " << after.registers.operand);
+                   context() << "STA changed line " << at << " for the operand "
+                             << after.registers.operand);
         const std::string stored = "DAT " + std::to_string(after.registers.accumulator);
-        FUZZ_CHECK(after.lines[at] == stored, context << "STA stored " << Quoted(after.lines[at])
-                                                      << ", expected " << Quoted(stored));
+        FUZZ_CHECK(after.lines[at] == stored, context() << "STA stored " << Quoted(after.lines[at])
+                                                        << ", expected " << Quoted(stored));
     }
 
     const std::uint16_t pc = before.registers.programCounter;
     const std::uint16_t now = after.registers.programCounter;
     if (failed) {
-        FUZZ_CHECK(now == pc, context << "a failed step moved the program counter from " << pc
-                                      << " to " << now);
-        FUZZ_CHECK(Count(view.calls, 'C') == 0 && Count(view.calls, 'R') == 0,
-                   context << "a failed step showed the calculator or the registers: " << view.calls);
-        FUZZ_CHECK(!timerEnabled, context << "a failed step left the timer enabled");
+        FUZZ_CHECK(now == pc, context() << "a failed step moved the program counter from " << pc
+                                        << " to " << now);
+        FUZZ_CHECK(
+            Count(view.calls, 'C') == 0 && Count(view.calls, 'R') == 0,
+            context() << "a failed step showed the calculator or the registers: " << view.calls);
+        FUZZ_CHECK(!timerEnabled, context() << "a failed step left the timer enabled");
     } else {
         const bool next = now == static_cast<std::uint16_t>(pc + 1);
         const bool skipped = now == static_cast<std::uint16_t>(pc + 2);
         const bool jumped = after.registers.mnemonic == tobric::Mnemonic::Jmp &&
                             now == tobric_fuzz::AddressFrom(after.registers.operand);
         FUZZ_CHECK(next || skipped || jumped,
-                   context << "the program counter went from " << pc << " to " << now);
+                   context() << "the program counter went from " << pc << " to " << now);
         FUZZ_CHECK(Count(view.calls, 'C') == 1 && Count(view.calls, 'R') == 1,
-                   context << "a step showed calculator and registers as " << view.calls);
+                   context() << "a step showed calculator and registers as " << view.calls);
         FUZZ_CHECK(Count(view.calls, 'O') <= 1 && Count(view.calls, 'I') <= 1 &&
                        Count(view.calls, 'M') <= 1,
-                   context << "a step made the calls " << view.calls);
+                   context() << "a step made the calls " << view.calls);
     }
 }
 
@@ -291,7 +299,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (haveAnswers && !answerText.empty()) {
         const std::size_t end = answerText.find('\n');
         answers.emplace_back(answerText.substr(0, end));
-        answerText = end == std::string_view::npos ? std::string_view() : answerText.substr(end + 1);
+        answerText =
+            end == std::string_view::npos ? std::string_view() : answerText.substr(end + 1);
     }
 
     tobric::ManualTimer timer;
@@ -306,12 +315,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              << " and left the timer " << (timer.Enabled() ? "on" : "off"));
         return 0;
     }
-    FUZZ_CHECK(view.calls.empty() && timer.Enabled() && machine.registers().running &&
-                   machine.registers().programCounter == 0,
-               "Run made the calls " << view.calls << " and left " << Describe(machine.registers()));
+    FUZZ_CHECK(
+        view.calls.empty() && timer.Enabled() && machine.registers().running &&
+            machine.registers().programCounter == 0,
+        "Run made the calls " << view.calls << " and left " << Describe(machine.registers()));
 
     for (int step = 0; step < kMaxSteps && timer.Enabled(); ++step) {
-        const Snapshot before{machine.store().Lines(), machine.registers()};
+        const std::vector<std::string> linesBefore = machine.store().Lines();
+        const Snapshot before{linesBefore, machine.registers()};
         const std::string nextAnswer = view.answers.empty() ? "0" : view.answers.front();
         const ExpectedStep expected = WorkOutStep(before, nextAnswer);
         view.Clear();
@@ -325,47 +336,69 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             message = error.message();
         }
         const Snapshot after{machine.store().Lines(), machine.registers()};
-        const std::string context = "step " + std::to_string(step) + " from " +
-                                    Describe(before.registers) + " on line " +
-                                    (before.registers.programCounter < before.lines.size()
-                                         ? Quoted(before.lines[before.registers.programCounter])
-                                         : std::string("(none)")) +
-                                    ": ";
+        // Built only when a check fails.
+        const std::function<std::string()> context = [&] {
+            return "step " + std::to_string(step) + " from " + Describe(before.registers) +
+                   " on line " +
+                   (before.registers.programCounter < before.lines.size()
+                        ? Quoted(before.lines[before.registers.programCounter])
+                        : std::string("(none)")) +
+                   ": ";
+        };
 
         CheckLimits(before, after, view, failure.has_value(), timer.Enabled(), context);
 
         // Against the step worked out here.
-        FUZZ_CHECK(failure == expected.failure,
-                   context << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
-                           << ", expected "
-                           << (expected.failure ? "failure " + Quoted(expected.message)
-                                                : std::string("success")));
+        FUZZ_CHECK(
+            failure == expected.failure,
+            context() << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
+                      << ", expected "
+                      << (expected.failure ? "failure " + Quoted(expected.message)
+                                           : std::string("success")));
         if (failure && *failure != tobric::ErrorKind::EmptyLine)
-            FUZZ_CHECK(message == expected.message, context << "failed with " << Quoted(message)
-                                                            << ", expected " << Quoted(expected.message));
+            FUZZ_CHECK(message == expected.message, context() << "failed with " << Quoted(message)
+                                                              << ", expected "
+                                                              << Quoted(expected.message));
         FUZZ_CHECK(SameRegisters(after.registers, expected.registers),
-                   context << "registers " << Describe(after.registers) << ", expected "
-                           << Describe(expected.registers));
-        FUZZ_CHECK(after.lines == expected.lines, context << "store " << Quoted(after.lines)
-                                                          << ", expected " << Quoted(expected.lines));
+                   context() << "registers " << Describe(after.registers) << ", expected "
+                             << Describe(expected.registers));
+        std::vector<std::string> expectedLines;  // spelled out only for the report
+        const auto expectedStore = [&] {
+            expectedLines = before.lines;
+            if (expected.storedAt && *expected.storedAt == expectedLines.size())
+                expectedLines.push_back(expected.storedText);
+            else if (expected.storedAt)
+                expectedLines[*expected.storedAt] = expected.storedText;
+            return Quoted(expectedLines);
+        };
+        const bool appended = expected.storedAt && *expected.storedAt == before.lines.size();
+        bool storeAsExpected = after.lines.size() == before.lines.size() + (appended ? 1 : 0);
+        for (std::size_t i = 0; storeAsExpected && i < after.lines.size(); ++i)
+            storeAsExpected = after.lines[i] == (expected.storedAt && *expected.storedAt == i
+                                                     ? expected.storedText
+                                                     : before.lines[i]);
+        FUZZ_CHECK(storeAsExpected, context() << "store " << Quoted(after.lines) << ", expected "
+                                              << expectedStore());
         FUZZ_CHECK(view.calls == expected.calls,
-                   context << "view calls " << view.calls << ", expected " << expected.calls);
+                   context() << "view calls " << view.calls << ", expected " << expected.calls);
         FUZZ_CHECK(timer.Enabled() == expected.timerEnabled,
-                   context << "timer " << (timer.Enabled() ? "enabled" : "disabled"));
+                   context() << "timer " << (timer.Enabled() ? "enabled" : "disabled"));
         if (Count(view.calls, 'C') == 1)
             FUZZ_CHECK(view.calculator == after.registers.accumulator,
-                       context << "calculator shows " << view.calculator);
+                       context() << "calculator shows " << view.calculator);
         if (Count(view.calls, 'R') == 1)
             FUZZ_CHECK(SameRegisters(view.shownRegisters, expected.shown),
-                       context << "register boxes show " << Describe(view.shownRegisters)
-                               << ", expected " << Describe(expected.shown));
+                       context() << "register boxes show " << Describe(view.shownRegisters)
+                                 << ", expected " << Describe(expected.shown));
         if (Count(view.calls, 'O') == 1)
-            FUZZ_CHECK(view.output == expected.output, context << "OUT basket got " << view.output);
+            FUZZ_CHECK(view.output == expected.output, context()
+                                                           << "OUT basket got " << view.output);
         if (Count(view.calls, 'I') == 1)
-            FUZZ_CHECK(view.inBasket == expected.inBasket, context << "IN basket shows " << view.inBasket);
+            FUZZ_CHECK(view.inBasket == expected.inBasket,
+                       context() << "IN basket shows " << view.inBasket);
         if (Count(view.calls, 'M') == 1)
             FUZZ_CHECK(view.shownLines == after.lines,
-                       context << "the display was rebuilt from " << Quoted(view.shownLines));
+                       context() << "the display was rebuilt from " << Quoted(view.shownLines));
         if (failure) break;
     }
     return 0;

@@ -66,11 +66,11 @@ inline bool TakeSection(std::string_view& rest, std::string_view& section) {
 }  // namespace tobric_fuzz
 
 // Checks a property; on failure prints the condition and the streamed detail, then traps.
-#define FUZZ_CHECK(condition, detail)                                   \
-    do {                                                                \
-        if (!(condition)) {                                             \
-            std::ostringstream fuzz_detail_;                            \
-            fuzz_detail_ << detail;                                     \
-            ::tobric_fuzz::Fail(#condition, fuzz_detail_.str());        \
-        }                                                               \
+#define FUZZ_CHECK(condition, detail)                            \
+    do {                                                         \
+        if (!(condition)) {                                      \
+            std::ostringstream fuzz_detail_;                     \
+            fuzz_detail_ << detail;                              \
+            ::tobric_fuzz::Fail(#condition, fuzz_detail_.str()); \
+        }                                                        \
     } while (false)

@@ -57,8 +57,9 @@ inline std::optional<std::int32_t> ReferenceParse(std::string_view given) {
         if (hexadecimal ? HexValue(c) < 0 : !IsDecimalDigit(c)) return std::nullopt;
 
     const std::size_t firstSignificant = digits.find_first_not_of('0');
-    const std::string_view significant =
-        firstSignificant == std::string_view::npos ? std::string_view() : digits.substr(firstSignificant);
+    const std::string_view significant = firstSignificant == std::string_view::npos
+                                             ? std::string_view()
+                                             : digits.substr(firstSignificant);
 
     if (hexadecimal) {
         if (significant.size() > 8) return std::nullopt;
@@ -97,14 +98,22 @@ inline std::string Upper(std::string_view text) {
 inline std::string NamedMnemonic(std::string_view upper) {
     const auto at = [&](std::size_t i) { return i < upper.size() ? upper[i] : '\0'; };
     switch (at(0)) {
-        case '*': return "*";
-        case 'I': return "IN";
-        case 'O': return "OUT";
-        case 'L': return "LDA";
-        case 'H': return "HLT";
-        case 'D': return "DAT";
-        case 'J': return "JMP";
-        case 'A': return "ADD";
+        case '*':
+            return "*";
+        case 'I':
+            return "IN";
+        case 'O':
+            return "OUT";
+        case 'L':
+            return "LDA";
+        case 'H':
+            return "HLT";
+        case 'D':
+            return "DAT";
+        case 'J':
+            return "JMP";
+        case 'A':
+            return "ADD";
         case 'S':
             if (at(1) == 'T') return "STA";
             if (at(1) == 'U') return "SUB";
@@ -114,7 +123,8 @@ inline std::string NamedMnemonic(std::string_view upper) {
                 if (at(2) == 'Z') return "SKZ";
             }
             return "";
-        default: return "";
+        default:
+            return "";
     }
 }
 
