@@ -1,7 +1,6 @@
 // Tobric Computer: creates the four windows in their fixed order and runs the event loop.
 
 #include <QApplication>
-#include <QMessageBox>
 #include <exception>
 #include <memory>
 
@@ -49,11 +48,7 @@ int main(int argc, char** argv) {
         form4 = std::make_unique<tobric::TForm4>(form1->machine(), *form1, form1.get());
         form1->SetCompanions(form2.get(), aboutfrm.get(), [editor = form4.get()] { editor->Open(); });
     } catch (...) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
-                        QStringLiteral("Tobric Computer could not start: ") +
-                            QString::fromLocal8Bit(tobric::ReportText(std::current_exception())),
-                        QMessageBox::Ok);
-        box.exec();
+        tobric::ReportStartupFailure(std::current_exception());
         return 1;
     }
 

@@ -361,6 +361,23 @@ private slots:
         QVERIFY(seen);
     }
 
+    void startupFailureNamesItsKindInAnApplicationErrorBox() {
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QStringLiteral("Application Error"));
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            QCOMPARE(box->text(), QStringLiteral("Tobric Computer could not start (timer error): "
+                                                 "Not enough timers available."));
+            QVERIFY(!box->parentWidget());
+            seen = true;
+            box->button(QMessageBox::Ok)->click();
+        });
+        ReportStartupFailure(std::make_exception_ptr(TimerError()));
+        QVERIFY(seen);
+    }
+
     void staDuringRunClearsTheSelection() {
         LoadProgram("LDA 10\nSTA 11\nJMP 00\n");
         m_form->mailboxshow->SelectRow(40);

@@ -94,10 +94,22 @@ private slots:
             } else if (choice < 55) {
                 QTest::mouseClick(form.findChild<PanelButton*>(pick(kKeys)), Qt::LeftButton);
             } else if (choice < 65) {
-                form.ScrollBar1->setValue(random() % 4 == 0 ? static_cast<int>(random() % 1000) + 1 : 1);
+                if (random() % 2 == 0) {
+                    form.ScrollBar1->setValue(random() % 4 == 0 ? static_cast<int>(random() % 1000) + 1 : 1);
+                } else {
+                    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp,
+                                            Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+                    QTest::keyClick(form.ScrollBar1, pick(keys));
+                    QCOMPARE(form.executionTimer().Interval(), form.ScrollBar1->value());
+                }
             } else if (choice < 85) {
                 const int rows = form.mailboxshow->RowCount();
-                if (rows > 0) form.mailboxshow->SelectRow(static_cast<int>(random() % rows));
+                if (rows > 0 && random() % 2 == 0) {
+                    form.mailboxshow->SelectRow(static_cast<int>(random() % rows));
+                } else {
+                    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+                    QTest::keyClick(form.mailboxshow, pick(keys));
+                }
                 form.mailboxmenu->actions().at(static_cast<int>(random() % 3))->trigger();
             } else if (choice < 93) {
                 form.mailboxmenu->actions().at(3)->trigger();

@@ -35,7 +35,38 @@ void ShowErrorBox(const std::exception_ptr& error) {
     if (focus) focus->setFocus();
 }
 
+std::string KindOfFailure(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const MachineError& e) {
+        switch (e.kind()) {
+            case ErrorKind::Timer: return "timer error";
+            case ErrorKind::OutOfMemory: return "out of memory";
+            case ErrorKind::FileOpen:
+            case ErrorKind::FileCreate:
+            case ErrorKind::Write: return "file error";
+            case ErrorKind::Conversion:
+            case ErrorKind::ListIndex:
+            case ErrorKind::Insert:
+            case ErrorKind::EmptyLine: return "machine error";
+        }
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    } catch (...) {
+    }
+    return "failure";
+}
+
 }  // namespace
+
+void ReportStartupFailure(const std::exception_ptr& error) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
+                    QStringLiteral("Tobric Computer could not start (%1): %2")
+                        .arg(QString::fromLatin1(KindOfFailure(error)),
+                             MessageText(ReportText(error))),
+                    QMessageBox::Ok);
+    box.exec();
+}
 
 void SetErrorSinkForTesting(ErrorSink sink) { g_sink = sink; }
 

@@ -13,6 +13,10 @@ inline constexpr const char* kApplicationTitle = "Tobric Computer for Windows";
 // Application-modal; timer ticks go on being served while it is open.
 void ReportError(const std::exception_ptr& error);
 
+// A failure before the event loop runs: one box captioned "Application Error" with the stop icon
+// and no owner, naming the kind of failure and giving its message. The program then ends with 1.
+void ReportStartupFailure(const std::exception_ptr& error);
+
 // Tests replace the box to see what would be reported; nullptr restores it.
 using ErrorSink = void (*)(const std::exception_ptr& error);
 void SetErrorSinkForTesting(ErrorSink sink);
