@@ -55,9 +55,9 @@ TForm4::TForm4(Machine& machine, MachineView& view, QWidget* mainWindow)
     Button1 = makeButton("Button1", "&Save Changes", {0, 248, 89, 25});
     Button2 = makeButton("Button2", "Cancel Changes", {96, 248, 89, 25});
     Button3 = makeButton("Button3", "&Clear All", {192, 248, 75, 25});
-    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
+    ConnectGuarded(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    ConnectGuarded(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    ConnectGuarded(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
 
     auto* label = new QLabel(QStringLiteral("Line:"), this);
     label->setObjectName(QStringLiteral("Label1"));
@@ -71,7 +71,7 @@ TForm4::TForm4(Machine& machine, MachineView& view, QWidget* mainWindow)
     lineno->setBackgroundRole(QPalette::Button);
     lineno->setAccessibleName(QStringLiteral("Line"));
     label->setBuddy(lineno);
-    connect(lineno, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Button1Click(); }); });
+    ConnectGuarded(lineno, &QLineEdit::returnPressed, this, &TForm4::Button1Click);
 
     setTabOrder(tobriceditor, Button1);
     setTabOrder(Button1, Button2);

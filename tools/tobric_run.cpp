@@ -40,7 +40,7 @@ constexpr const char* kUsageText =
     "3 step limit reached, 4 no input left for IN. With --cases: 0 when every case of\n"
     "every program passed, 1 otherwise. With --check: 0 when nothing was found, 1 otherwise.\n";
 
-enum ExitStatus { kHalted = 0, kFailed = 1, kBadUsage = 2, kStepLimit = 3, kNoInput = 4 };
+enum ExitStatus { kSuccess = 0, kFailed = 1, kBadUsage = 2, kStepLimit = 3, kNoInput = 4 };
 
 struct CommandLine {
     tobric::RunOptions options;
@@ -120,7 +120,7 @@ std::string ParseCommandLine(int argc, char** argv, CommandLine& command) {
 }
 
 int CheckPrograms(const std::vector<std::string>& programs) {
-    int status = kHalted;
+    int status = kSuccess;
     for (const std::string& program : programs) {
         std::vector<std::string> lines;
         try {
@@ -138,7 +138,7 @@ int CheckPrograms(const std::vector<std::string>& programs) {
             std::cout << finding.message << '\n';
         }
         if (findings.empty()) std::cout << program << ": nothing found\n";
-        if (!findings.empty() && status == kHalted) status = kFailed;
+        if (!findings.empty() && status == kSuccess) status = kFailed;
     }
     return status;
 }
@@ -171,7 +171,7 @@ int GradePrograms(const CommandLine& command) {
     const bool allPassed = std::all_of(grades.begin(), grades.end(), [&](const auto& grade) {
         return grade.Passed() == static_cast<int>(cases.size());
     });
-    return allPassed ? kHalted : kFailed;
+    return allPassed ? kSuccess : kFailed;
 }
 
 }  // namespace
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
     }
     if (command.help) {
         std::cout << kUsageText;
-        return kHalted;
+        return kSuccess;
     }
 
     if (command.check) return CheckPrograms(command.programs);
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
 
     switch (result.end) {
-        case tobric::RunEnd::Halted: return kHalted;
+        case tobric::RunEnd::Halted: return kSuccess;
         case tobric::RunEnd::Failed:
             std::cerr << "error: " << result.error << '\n';
             return kFailed;

@@ -2,6 +2,7 @@
 // Every place where Qt hands control to the program ends in Guarded(): a failure inside reaches
 // the user exactly once, through ReportError, and never escapes into Qt's event loop.
 
+#include <QObject>
 #include <exception>
 #include <utility>
 
@@ -28,6 +29,13 @@ void Guarded(Handler&& handler) noexcept {
     } catch (...) {
         ReportError(std::current_exception());
     }
+}
+
+// Connects a signal to a handler of `receiver` that takes no argument, run under Guarded().
+template <typename Sender, typename Signal, typename Receiver>
+void ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver, void (Receiver::*handler)()) {
+    QObject::connect(sender, signal, receiver,
+                     [receiver, handler] { Guarded([&] { (receiver->*handler)(); }); });
 }
 
 }  // namespace tobric

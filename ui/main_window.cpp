@@ -98,11 +98,6 @@ void EndProcess(int code) {
 
 }  // namespace
 
-template <typename Sender, typename Signal>
-void TForm1::Wire(Sender* sender, Signal signal, void (TForm1::*handler)()) {
-    connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
-}
-
 TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -132,11 +127,11 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     setTabOrder(outbasket, mailboxshow);
     pctext->setFocus();
 
-    Wire(&m_timer, &QtExecutionTimer::tick, &TForm1::TimerTimer);
+    ConnectGuarded(&m_timer, &QtExecutionTimer::tick, this, &TForm1::TimerTimer);
 
     splash = new QTimer(this);
     splash->setInterval(1);
-    Wire(splash, &QTimer::timeout, &TForm1::splashTimer);
+    ConnectGuarded(splash, &QTimer::timeout, this, &TForm1::splashTimer);
     splash->start();
 }
 
@@ -157,7 +152,7 @@ void TForm1::BuildControlColumn() {
     Image1->setGeometry(2, 2, 20, 304);
     Image1->setAccessibleName(QStringLiteral("About Tobric Computer"));
     Image1->setCursor(Qt::PointingHandCursor);
-    Wire(Image1, &Picture::clicked, &TForm1::Image1Click);
+    ConnectGuarded(Image1, &Picture::clicked, this, &TForm1::Image1Click);
 
     for (auto [name, top, caption] : {std::tuple{"Panel1", 0, "Tobric Controls"},
                                       std::tuple{"Panel3", 176, "Utilities"}}) {
@@ -191,7 +186,7 @@ void TForm1::BuildControlColumn() {
         button->setCaption(QStringLiteral("          ") + QLatin1String(command.caption));
         button->setCaptionAlignment(Qt::AlignLeft);
         button->setGlyph(QStringLiteral(":/art/%1.svg").arg(QLatin1String(command.glyph)));
-        Wire(button, &PanelButton::clicked, command.handler);
+        ConnectGuarded(button, &PanelButton::clicked, this, command.handler);
         *command.member = button;
     }
 }
@@ -303,7 +298,7 @@ void TForm1::BuildMailboxDisplay() {
     };
     for (auto [caption, handler] : items) {
         QAction* action = mailboxmenu->addAction(QString::fromLatin1(caption));
-        Wire(action, &QAction::triggered, handler);
+        ConnectGuarded(action, &QAction::triggered, this, handler);
     }
     connect(mailboxshow, &MailboxDisplay::menuRequested, this,
             [this](const QPoint& position) { mailboxmenu->popup(position); });

@@ -100,9 +100,6 @@ private:
     void BuildCalculator();
     void BuildRegisterPanel();
     void BuildMailboxDisplay();
-    // Connects a control's signal to a handler run under Guarded().
-    template <typename Sender, typename Signal>
-    void Wire(Sender* sender, Signal signal, void (TForm1::*handler)());
 
     std::unique_ptr<FileChooser> m_files;
     QtExecutionTimer m_timer;

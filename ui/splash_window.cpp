@@ -21,11 +21,11 @@ TForm2::TForm2(QWidget* mainWindow)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 149, 153);
     Image1->setAccessibleName(QStringLiteral("Tobric Computer"));
-    connect(Image1, &Picture::clicked, this, [this] { Guarded([this] { Image1Click(); }); });
+    ConnectGuarded(Image1, &Picture::clicked, this, &TForm2::Image1Click);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    ConnectGuarded(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
     Timer1->start();
 }
 
