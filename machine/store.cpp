@@ -1,5 +1,7 @@
 #include "store.h"
 
+#include <utility>
+
 #include "errors.h"
 
 namespace tobric {
@@ -13,7 +15,9 @@ const std::string& Store::Get(int i) const {
 
 void Store::Put(int i, std::string text) {
     if (i >= 0 && i < Count()) {
-        m_lines[static_cast<std::size_t>(i)] = std::move(text);
+        std::string& line = m_lines[static_cast<std::size_t>(i)];
+        if (m_tracking) m_changes.push_back({Change::Kind::Put, i, std::exchange(line, std::move(text)), {}});
+        else line = std::move(text);
     } else if (i == Count() || i == -1) {
         Add(std::move(text));
     } else {
@@ -25,17 +29,62 @@ void Store::Insert(int i, std::string text) {
     if (i == -1) i = Count();
     if (i < 0 || i > Count()) throw InsertError();
     m_lines.insert(m_lines.begin() + i, std::move(text));
+    if (m_tracking) m_changes.push_back({Change::Kind::Insert, i, {}, {}});
 }
 
 void Store::Delete(int i) {
-    if (i >= 0 && i < Count()) m_lines.erase(m_lines.begin() + i);
+    if (i < 0 || i >= Count()) return;
+    const auto line = m_lines.begin() + i;
+    if (m_tracking) m_changes.push_back({Change::Kind::Delete, i, std::move(*line), {}});
+    m_lines.erase(line);
 }
 
-void Store::Add(std::string text) { m_lines.push_back(std::move(text)); }
+void Store::Add(std::string text) {
+    m_lines.push_back(std::move(text));
+    if (m_tracking) m_changes.push_back({Change::Kind::Insert, Count() - 1, {}, {}});
+}
 
-void Store::Clear() { m_lines.clear(); }
+void Store::Clear() { ReplaceAll({}); }
 
-void Store::ReplaceAll(std::vector<std::string> lines) { m_lines = std::move(lines); }
+void Store::ReplaceAll(std::vector<std::string> lines) {
+    if (m_tracking)
+        m_changes.push_back({Change::Kind::ReplaceAll, 0, {}, std::exchange(m_lines, std::move(lines))});
+    else
+        m_lines = std::move(lines);
+}
+
+void Store::TrackShownLines() {
+    m_tracking = true;
+    MarkShown();
+}
+
+void Store::MarkShown() {
+    m_changes.clear();
+    m_shownCount = Count();
+}
+
+int Store::ShownCount() const { return m_tracking ? m_shownCount : Count(); }
+
+const std::string& Store::ShownLine(int row) const {
+    // Follow the shown line forward through the changes: the first change that overwrote or
+    // removed it holds its old text; otherwise it still stands, perhaps at another index.
+    for (const Change& change : m_changes) {
+        switch (change.kind) {
+            case Change::Kind::Put:
+                if (change.index == row) return change.oldLine;
+                break;
+            case Change::Kind::Delete:
+                if (change.index == row) return change.oldLine;
+                if (change.index < row) --row;
+                break;
+            case Change::Kind::Insert:
+                if (change.index <= row) ++row;
+                break;
+            case Change::Kind::ReplaceAll: return change.oldLines[static_cast<std::size_t>(row)];
+        }
+    }
+    return Get(row);
+}
 
 void PadToHundred(Store& store) {
     while (store.Count() < kMailboxCount) store.Add(kPaddingLine);

@@ -29,8 +29,31 @@ public:
     void Clear();
     void ReplaceAll(std::vector<std::string> lines);
 
+    // The mailbox display shows the store as it stood at its last rebuild, also after a command
+    // that failed half-way and so never rebuilt it (a failed Insert leaves the display one line
+    // short). Once a display asks for it, the store journals each change until the next
+    // MarkShown(): the cost follows the changes made, never the store's size, and a store that no
+    // display watches (the runner's) journals nothing.
+    void TrackShownLines();
+    // The lines as they stand now are the ones shown.
+    void MarkShown();
+    int ShownCount() const;
+    // Line `row` as it stood at the last MarkShown(), for 0 <= row < ShownCount().
+    const std::string& ShownLine(int row) const;
+
 private:
+    // One change since the last MarkShown(), with what it overwrote or removed.
+    struct Change {
+        enum class Kind { Put, Insert, Delete, ReplaceAll } kind;
+        int index = 0;
+        std::string oldLine;                // Put, Delete
+        std::vector<std::string> oldLines;  // ReplaceAll
+    };
+
     std::vector<std::string> m_lines;
+    bool m_tracking = false;
+    int m_shownCount = 0;
+    std::vector<Change> m_changes;
 };
 
 inline constexpr int kMailboxCount = 100;

@@ -104,6 +104,27 @@ private slots:
         QCOMPARE(store().Get(0), std::string("LDA 4"));
     }
 
+    // Renumbering stops at the bare DAT; the display goes on showing the store as it was.
+    void failedCommandLeavesTheRowsAsTheyWere_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("storeCount");
+        QTest::newRow("insert: store one longer") << 1 << 101;
+        QTest::newRow("delete: store one shorter") << 2 << 99;
+    }
+    void failedCommandLeavesTheRowsAsTheyWere() {
+        QFETCH(int, item);
+        QFETCH(int, storeCount);
+        SetProgram({"LDA 05", "DAT", "JMP 03"});
+        QStringList before;
+        for (int row = 0; row < 100; ++row) before << m_form->mailboxshow->RowText(row);
+        Select(0);
+        Trigger(item);
+        QTRY_COMPARE(m_boxes->errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
+        QCOMPARE(store().Count(), storeCount);
+        QCOMPARE(m_form->mailboxshow->RowCount(), 100);
+        for (int row = 0; row < 100; ++row) QCOMPARE(m_form->mailboxshow->RowText(row), before[row]);
+    }
+
     void promptAnsweredAfterARunClearedTheSelection() {
         // A running STA rebuilds the display while the Edit prompt is open.
         SetProgram({"LDA 10", "ADD 11", "STA 10", "JMP 00"});

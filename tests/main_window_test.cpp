@@ -1,5 +1,6 @@
 // The main window driven with clicks and keys, offscreen.
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
@@ -107,6 +108,17 @@ private slots:
         QCOMPARE(m_form->executionTimer().Interval(), 1000);
         m_form->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
+    }
+
+    void registerLabelsEndBeforeTheirBoxes() {
+        const std::pair<const char*, QWidget*> pairs[] = {
+            {"Label1", m_form->inbasket},    {"Label2", m_form->outbasket},
+            {"Label3", m_form->pctext},      {"Instruction", m_form->opcodetext},
+            {"mdrtextc", m_form->mdrtext},   {"speed", m_form->ScrollBar1}};
+        for (auto [name, box] : pairs) {
+            const QLabel* label = m_form->findChild<QLabel*>(QLatin1String(name));
+            QVERIFY2(label->geometry().right() < box->geometry().left() - 1, name);
+        }
     }
 
     void tabStopsCycleInOrder() {
@@ -248,7 +260,14 @@ private slots:
         QCOMPARE(m_form->outbasket->itemText(0), QStringLiteral("3"));
         QCOMPARE(m_form->outbasket->itemText(2), QStringLiteral("1"));
         QCOMPARE(m_form->outbasket->currentText(), QStringLiteral("1"));
+        QCOMPARE(m_form->outbasket->currentIndex(), 2);  // the list opens at the latest
         QCOMPARE(m_form->pctext->text(), QStringLiteral("5"));
+        // The longest number keeps its sign and every digit in sight.
+        m_form->ShowOutput(-2147483647);
+        QLineEdit* field = m_form->outbasket->lineEdit();
+        QCOMPARE(field->text(), QStringLiteral("-2147483647"));
+        QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <= field->contentsRect().width() - 4);
+        QCOMPARE(field->palette().color(QPalette::Base), m_form->palette().color(QPalette::Button));
         QCOMPARE(m_form->opcodetext->text(), QStringLiteral("HLT"));
     }
 
@@ -395,11 +414,25 @@ private slots:
         MailboxDisplay* display = m_form->mailboxshow;
         QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, display->RowRect(2).center());
         QCOMPARE(display->SelectedIndex(), 2);
+        // The focused row wears the dotted focus frame: its top edge is not all selection colour.
+        m_form->activateWindow();
+        display->setFocus();
+        QTRY_VERIFY(display->hasFocus());
+        const QImage shown = display->viewport()->grab().toImage();
+        const QColor highlight = display->palette().color(QPalette::Highlight);
+        int framePixels = 0;
+        for (int x = 0; x < display->RowRect(2).width(); ++x)
+            framePixels += shown.pixelColor(x, display->RowRect(2).top()) != highlight;
+        QVERIFY(framePixels > 10);
         const QRect row5 = display->RowRect(5);
         QTest::mouseClick(display->viewport(), Qt::RightButton, {}, row5.center());
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), display->mapToGlobal(QPoint(0, 0)));
         QApplication::sendEvent(display, &menuKey);
         QTRY_VERIFY(m_form->mailboxmenu->isVisible());
+        m_form->mailboxmenu->hide();
+        QTest::keyClick(display, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(m_form->mailboxmenu->isVisible());
+        QCOMPARE(m_form->mailboxmenu->pos(), display->mapToGlobal(QPoint(0, 0)));
         QCOMPARE(display->SelectedIndex(), 2);
         QStringList captions;
         for (QAction* action : m_form->mailboxmenu->actions()) captions << action->text();

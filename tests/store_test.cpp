@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,34 @@ TEST(StoreWholeList, AddClearAndReplaceAll) {
     EXPECT_EQ(store.Count(), 0);
     store.ReplaceAll({"X", "Y"});
     EXPECT_EQ(store.Lines(), (Lines{"X", "Y"}));
+}
+
+// Whatever mix of changes follows a mark, the shown lines are exactly the lines at the mark.
+TEST(StoreShownLines, StayAsMarkedThroughAnyChanges) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        Store store = StoreOf({"A", "B", "C", "D"});
+        store.TrackShownLines();
+        const int changes = static_cast<int>(random() % 12);
+        for (int i = 0; i < changes; ++i) {
+            const int index = static_cast<int>(random() % static_cast<unsigned>(store.Count() + 2)) - 1;
+            const std::string text = "x" + std::to_string(i);
+            switch (random() % 5) {
+                case 0: store.Put(std::max(index, 0), text); break;
+                case 1: store.Insert(std::max(index, 0), text); break;
+                case 2: store.Delete(index); break;
+                case 3: store.Add(text); break;
+                default: if (random() % 4 == 0) store.ReplaceAll({text}); break;
+            }
+        }
+        const Lines marked{"A", "B", "C", "D"};
+        ASSERT_EQ(store.ShownCount(), 4);
+        for (int row = 0; row < 4; ++row) ASSERT_EQ(store.ShownLine(row), marked[row]) << "round " << round;
+        const Lines now = store.Lines();
+        store.MarkShown();
+        ASSERT_EQ(store.ShownCount(), static_cast<int>(now.size()));
+        for (int row = 0; row < store.ShownCount(); ++row) ASSERT_EQ(store.ShownLine(row), now[row]);
+    }
 }
 
 TEST(PaddingRule, FillsUpToOneHundredWithDat00) {

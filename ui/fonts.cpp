@@ -13,8 +13,10 @@ constexpr const char* kCalculatorFamily = "DSEG7 Classic";
 }  // namespace
 
 QFont WindowFont() {
-    // The window's layout was drawn for a narrow 11 px face. Liberation Sans (Arial's widths)
-    // keeps every label clear of its neighbour; the dialog font is the last resort.
+    // The window's layout was drawn for a narrow 11 px face. Liberation Sans (Arial's widths),
+    // set 5% tighter, ends every label of the register panel before its box ("Program Counter:"
+    // and "Memory Data Register:" touch or overrun it at full width); the dialog font is the last
+    // resort.
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     const QStringList families = QFontDatabase::families();
     for (const char* narrow : {"Liberation Sans", "Arial", "Nimbus Sans"}) {
@@ -24,6 +26,7 @@ QFont WindowFont() {
         }
     }
     font.setPixelSize(11);
+    font.setLetterSpacing(QFont::PercentageSpacing, 95);
     return font;
 }
 

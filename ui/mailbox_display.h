@@ -15,11 +15,11 @@ class MailboxDisplay final : public QAbstractScrollArea {
 public:
     static constexpr int kRowHeight = 16;
 
-    MailboxDisplay(const Store& store, QWidget* parent);
+    MailboxDisplay(Store& store, QWidget* parent);
 
-    // Takes the store's line count anew: no row selected, back at the first row, repainted at
-    // once. Until the next rebuild the display keeps that count, even when a failed command has
-    // made the store longer or shorter.
+    // Shows the store as it stands now: no row selected, back at the first row, repainted at
+    // once. Until the next rebuild the rows stay as they were, even when a failed command has
+    // changed the store without rebuilding.
     void Rebuild();
 
     int RowCount() const { return m_rows; }
@@ -48,12 +48,14 @@ protected:
 private:
     int RowsOnScreen() const;
     int TopRow() const;
+    // The row the keyboard works from: the selected one, else the first on screen.
+    int FocusRow() const;
     int RowAt(const QPoint& viewportPosition) const;
     void UpdateScrollRange();
     void MakeVisible(int row);
     void DrawRow(QPainter& painter, int row) const;
 
-    const Store& m_store;
+    Store& m_store;
     int m_rows = 0;
     int m_selected = -1;
 };

@@ -280,7 +280,6 @@ void TForm1::BuildRegisterPanel() {
     large.setPixelSize(24);
     outbasket->setFont(large);
     outbasket->setGeometry(72, 16, 145, 37);
-    outbasket->setBackgroundRole(QPalette::Button);
 }
 
 void TForm1::BuildMailboxDisplay() {

@@ -44,13 +44,30 @@ OutputBasket::OutputBasket(QWidget* parent) : QComboBox(parent), m_outputs(new O
     setModel(m_outputs);
     setAccessibleName(QStringLiteral("OUT Basket"));
     lineEdit()->setAccessibleName(QStringLiteral("OUT Basket"));
+    // The field and its list sit on the button face, not on the white of a text box.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+    setPalette(colours);
 }
 
 void OutputBasket::ShowOutput(std::int32_t n) {
     const QString text = QString::number(n);
     m_outputs->Append(n);
-    // Set after appending: the first item added becomes current and would overwrite the field.
+    // The latest output is current, so the list opens at it.
+    setCurrentIndex(m_outputs->rowCount() - 1);
+    FitFieldFont(text);
     lineEdit()->setText(text);
+    lineEdit()->setCursorPosition(0);
+}
+
+void OutputBasket::FitFieldFont(const QString& text) {
+    // A long number in the large font is wider than the field, which would scroll its sign and
+    // first digits out of sight: shrink the field's font until the whole number fits.
+    QFont fitted = font();
+    const int room = lineEdit()->contentsRect().width() - 4;  // the edit's own text margins
+    while (fitted.pixelSize() > 8 && QFontMetrics(fitted).horizontalAdvance(text) > room)
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    lineEdit()->setFont(fitted);
 }
 
 }  // namespace tobric
