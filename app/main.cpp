@@ -7,8 +7,8 @@
 #include "machine/errors.h"
 #include "editing/editor_window.h"
 #include "ui/about_box.h"
+#include "ui/application_setup.h"
 #include "ui/error_report.h"
-#include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"
 
@@ -32,10 +32,7 @@ public:
 
 int main(int argc, char** argv) {
     TobricApplication application(argc, argv);
-    application.setApplicationName(QString::fromLatin1(tobric::kApplicationTitle));
-    application.setApplicationDisplayName(QString::fromLatin1(tobric::kApplicationTitle));
-    application.setDesktopFileName(QStringLiteral("tobric"));
-    tobric::UseWindowFontEverywhere();
+    tobric::SetUpApplication(application);
 
     std::unique_ptr<tobric::TForm1> form1;
     std::unique_ptr<tobric::TForm2> form2;

@@ -77,6 +77,9 @@ TForm4::TForm4(Machine& machine, MachineView& view, QWidget* mainWindow)
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, lineno);
+
+    CentreOnFirstShow(*this, [this] { return screen()->availableGeometry(); });
+    mainWindow->installEventFilter(this);
 }
 
 void TForm4::Open() {
@@ -136,6 +139,17 @@ void TForm4::closeEvent(QCloseEvent* event) {
     Guarded([this] { Button2Click(); });
 }
 
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the disabled main window still makes the window manager activate it; the
+    // editor, the one window the user can work in, comes forward and keeps the keyboard.
+    if (watched == m_mainWindow && event->type() == QEvent::WindowActivate &&
+        !m_mainWindow->isEnabled() && isVisible()) {
+        raise();
+        activateWindow();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TForm4::keyPressEvent(QKeyEvent* event) {
     // In the text box Escape is the text box's; anywhere else it cancels.
     if (event->key() == Qt::Key_Escape && focusWidget() != tobriceditor) {
@@ -143,17 +157,6 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void TForm4::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (m_placed) return;
-    m_placed = true;
-    // Centred on the screen the first time; later where the user left it.
-    if (const QScreen* screen = this->screen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(CentredPosition(desktop, frameGeometry().size(), desktop.topLeft()));
-    }
 }
 
 }  // namespace tobric

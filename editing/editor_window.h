@@ -40,13 +40,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Machine& m_machine;
     MachineView& m_view;
     QWidget* m_mainWindow;
-    bool m_placed = false;
 };
 
 }  // namespace tobric

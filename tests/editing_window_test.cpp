@@ -1,20 +1,36 @@
-// The popup commands and the program editor, driven through the real windows offscreen.
+// The popup commands and the program editor, driven through the real windows. Runs offscreen
+// and again under a real X server with a window manager.
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
 #include "editing/editor_window.h"
-#include "ui/fonts.h"
+#include "ui/application_setup.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "window_driver.h"
 
 using namespace tobric;
-using tobric::testing::BoxWatcher;
+using namespace tobric::testing;
+
+namespace {
+
+// Counts the times a window is activated.
+class Activations final : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate) ++count;
+        return false;
+    }
+};
+
+}  // namespace
 
 class EditingWindowTest : public QObject {
     Q_OBJECT
@@ -262,11 +278,38 @@ private slots:
         QVERIFY(!m_editor->isVisible());
         QVERIFY(m_form->isEnabled());
     }
+
+    void editorCentredFirstThenWhereItWasLeft() {
+        Trigger(3);
+        QVERIFY(WaitForFrame(*m_editor));
+        const QRect screen = m_editor->screen()->availableGeometry();
+        QTRY_COMPARE(OffCentre(SettledFrame(*m_editor), screen), QPoint());
+        const QPoint dragged = SettledFrame(*m_editor).topLeft() - QPoint(100, 80);
+        m_editor->windowHandle()->setFramePosition(dragged);
+        QTRY_COMPARE(SettledFrame(*m_editor).topLeft(), dragged);
+        m_editor->Button2->click();
+        Trigger(3);
+        QCOMPARE(SettledFrame(*m_editor).topLeft(), dragged);
+    }
+
+    // A click on the disabled main window activates it; the editor comes back with the keys.
+    void activatedMainWindowHandsTheKeyboardBackToTheEditor() {
+        Trigger(3);
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+        m_editor->lineno->setFocus();
+        Activations mainWindow;
+        m_form->installEventFilter(&mainWindow);
+        m_form->activateWindow();
+        QTRY_VERIFY(mainWindow.count > 0);
+        QTRY_COMPARE(QApplication::activeWindow(), m_editor.get());
+        QCOMPARE(QApplication::focusWidget(), m_editor->lineno);
+        QVERIFY(!m_form->isEnabled());
+    }
 };
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    UseWindowFontEverywhere();
+    SetUpApplication(app);
     EditingWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

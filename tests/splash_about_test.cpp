@@ -1,17 +1,49 @@
-// The splash sequence at start-up and the about box, offscreen.
+// The windows as the user sees them: their titles, where they open, the splash sequence at
+// start-up and the about box. Runs offscreen and again under a real X server with a window
+// manager, which alone gives the windows their frames.
 
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+#include <functional>
 
+#include "editing/editor_window.h"
 #include "ui/about_box.h"
-#include "ui/fonts.h"
+#include "ui/application_setup.h"
+#include "ui/file_chooser.h"
 #include "ui/main_window.h"
+#include "ui/notice.h"
 #include "ui/panel.h"
 #include "ui/splash_window.h"
+#include "window_driver.h"
 
 using namespace tobric;
+using namespace tobric::testing;
+
+// Opens a window; returns at once, or when the window is closed for a modal one.
+using Opening = std::function<void()>;
+Q_DECLARE_METATYPE(Opening)
+
+namespace {
+
+QList<QWidget*> OpenNotices() {
+    QList<QWidget*> open;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == QLatin1String(kNoticeCaption))
+            open.append(window);
+    return open;
+}
+
+}  // namespace
 
 class SplashAboutTest : public QObject {
     Q_OBJECT
@@ -20,8 +52,24 @@ private:
     std::unique_ptr<TForm1> m_form;
     std::unique_ptr<TForm2> m_splash;
     std::unique_ptr<Taboutfrm> m_about;
+    std::unique_ptr<TForm4> m_editor;
 
     void ClickStrip() { QTest::mouseClick(m_form->Image1, Qt::LeftButton, {}, QPoint(10, 100)); }
+
+    // The title shown for the window just opened, which is then closed again.
+    QString TitleOfOpenedWindow(const QString& caption) {
+        QWidget* window = QApplication::activeModalWidget();
+        for (QWidget* candidate : QApplication::topLevelWidgets())
+            if (!window && candidate->isVisible() && candidate->windowTitle() == caption)
+                window = candidate;
+        if (!window) return QStringLiteral("(no window captioned %1)").arg(caption);
+        const QString shown = TitleShown(*window);
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
+            window->close();
+        return shown;
+    }
 
 private slots:
     void init() {
@@ -29,10 +77,12 @@ private slots:
         m_form = std::make_unique<TForm1>();
         m_splash = std::make_unique<TForm2>(m_form.get());
         m_about = std::make_unique<Taboutfrm>();
-        m_form->SetCompanions(m_splash.get(), m_about.get(), nullptr);
+        m_editor = std::make_unique<TForm4>(m_form->machine(), *m_form, m_form.get());
+        m_form->SetCompanions(m_splash.get(), m_about.get(), [this] { m_editor->Open(); });
     }
 
     void cleanup() {
+        m_editor.reset();
         m_about.reset();
         m_splash.reset();
         m_form.reset();
@@ -46,17 +96,17 @@ private slots:
         QVERIFY(!m_splash->isVisible());
     }
 
-    void splashStandsCentredOverTheMainWindowThenGoes() {
-        m_form->move(100, 80);
+    void mainWindowCentredAndSplashOverItThenGone() {
         m_form->show();
         QTRY_VERIFY(m_splash->isVisible());
         QVERIFY(!m_form->splash->isActive());  // disabled at its first tick
         QVERIFY(m_splash->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(m_splash->size(), QSize(150, 153));
-        const QRect main = m_form->frameGeometry();
-        QCOMPARE(m_splash->pos(), QPoint(main.left() + (main.width() - 150) / 2,
-                                         main.top() + (main.height() - 153) / 2));
         QCOMPARE(m_splash->Image1->geometry(), QRect(0, 0, 149, 153));
+        // By outer frames: the main window's centred on the screen, the splash over it.
+        QVERIFY(WaitForFrame(*m_form));
+        QTRY_COMPARE(OffCentre(SettledFrame(*m_form), m_form->screen()->geometry()), QPoint());
+        QTRY_COMPARE(OffCentre(SettledFrame(*m_splash), SettledFrame(*m_form)), QPoint());
         m_splash->Timer1Timer();
         QVERIFY(!m_splash->isVisible());
         QVERIFY(!m_splash->Timer1->isActive());
@@ -96,13 +146,20 @@ private slots:
         QCOMPARE(m_about->size(), QSize(229, 273));
         QCOMPARE(m_about->windowTitle(), QStringLiteral("About"));
 
-        m_about->move(40, 30);
-        const QPoint place = m_about->pos();
+        // Shown again where it was first placed, then where the user dragged it.
+        QVERIFY(WaitForFrame(*m_about));
+        const QPoint first = SettledFrame(*m_about).topLeft();
         QTest::keyClick(m_about.get(), Qt::Key_Escape);
         QVERIFY(!m_about->isVisible());
         ClickStrip();
         QVERIFY(m_about->isVisible());
-        QCOMPARE(m_about->pos(), place);
+        QCOMPARE(SettledFrame(*m_about).topLeft(), first);
+        const QPoint dragged = first - QPoint(first.x() / 2, first.y() / 2);
+        m_about->windowHandle()->setFramePosition(dragged);  // a move that bypasses the widget
+        QTRY_COMPARE(SettledFrame(*m_about).topLeft(), dragged);
+        QTest::keyClick(m_about.get(), Qt::Key_Escape);
+        ClickStrip();
+        QCOMPARE(SettledFrame(*m_about).topLeft(), dragged);
     }
 
     void aboutBoxClosesByOkEnterAndCloseBox() {
@@ -130,11 +187,115 @@ private slots:
         for (QWidget* child : m_about->findChildren<QWidget*>())
             if (child != m_about->Button1) QVERIFY(!(child->focusPolicy() & Qt::TabFocus));
     }
+
+    // Exactly the caption, as the window manager shows it: nothing appended.
+    void windowTitlesAreTheirCaptions_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<Opening>("open");
+        QTest::newRow("about box") << "About" << Opening([this] { ClickStrip(); });
+        QTest::newRow("editor") << "Edit Tobric Program" << Opening([this] { m_editor->Open(); });
+        QTest::newRow("notice") << "Compiler Message" << Opening([] { ShowNoticeBox("Hi"); });
+        QTest::newRow("prompt") << "Edit Mailbox" << Opening([this] {
+            m_form->InputPrompt("Edit Mailbox", "?", "");
+        });
+        QTest::newRow("open dialog")
+            << "Open" << Opening([this] { DialogFileChooser(m_form.get()).ChooseFileToOpen(); });
+        QTest::newRow("save dialog")
+            << "Save As" << Opening([this] { DialogFileChooser(m_form.get()).ChooseFileToSave(); });
+    }
+    void windowTitlesAreTheirCaptions() {
+        QFETCH(QString, caption);
+        QFETCH(Opening, open);
+        m_form->show();
+        QString shown;
+        QTimer::singleShot(0, this, [&] { shown = TitleOfOpenedWindow(caption); });
+        open();
+        QTRY_VERIFY(!shown.isNull());
+        QCOMPARE(shown, caption);
+    }
+
+    // A notice opened over another one stands a step down and to the right of it.
+    void noticesOpenTogetherStandApart() {
+        m_form->show();
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            QTimer::singleShot(0, this, [&] {
+                const auto closeNotices = qScopeGuard([] {
+                    for (QWidget* box : OpenNotices()) QTimer::singleShot(0, box, &QWidget::close);
+                });
+                const QList<QWidget*> open = OpenNotices();
+                QCOMPARE(open.size(), 2);
+                const QPoint step =
+                    SettledFrame(*open[1]).topLeft() - SettledFrame(*open[0]).topLeft();
+                QVERIFY(step.x() != 0);
+                QCOMPARE(step.y(), step.x());
+                checked = true;
+            });
+            ShowNoticeBox("Program Halted");
+        });
+        ShowNoticeBox("Program Halted");
+        QVERIFY(checked);
+    }
+
+    // The dialogs take nothing from the toolkit's settings file, change nothing in it, and show
+    // each column of a folder whole.
+    void fileDialogsKeepNoSettingsAndShowEveryColumn() {
+        const QDir config(qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QVERIFY(config.mkpath(QStringLiteral(".")));
+        const QString settingsPath = config.filePath(QStringLiteral("QtProject.conf"));
+        const QUrl folder = QUrl::fromLocalFile(config.path());
+        const QByteArray settings =
+            "[FileDialog]\nsidebarWidth=90\nshortcuts=" + folder.toEncoded() + "\n";
+        {
+            QFile file(settingsPath);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(settings);
+        }
+
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            const auto close = qScopeGuard([dialog] {
+                if (dialog) dialog->reject();
+            });
+            QVERIFY(dialog);
+            QVERIFY(!dialog->sidebarUrls().contains(folder));
+            dialog->setDirectory(QStringLiteral(TOBRIC_EXAMPLES_DIR));
+            auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QVERIFY(view && view->isVisible());
+            const QAbstractItemModel& files = *view->model();
+            QTRY_VERIFY(files.rowCount(view->rootIndex()) > 10);
+            const QHeaderView& header = *view->header();
+            QCOMPARE(header.count(), 4);
+            // Name, size, type and date, each as wide as its widest entry, side by side in view.
+            const auto everyColumnWhole = [&] {
+                for (int column = 0; column < header.count(); ++column) {
+                    const auto* rows = static_cast<const QAbstractItemView*>(view);
+                    if (header.isSectionHidden(column) ||
+                        header.sectionSize(column) < rows->sizeHintForColumn(column))
+                        return false;
+                }
+                return header.length() <= view->viewport()->width();
+            };
+            QVERIFY(QTest::qWaitFor(everyColumnWhole));
+            checked = true;
+        });
+        DialogFileChooser(m_form.get()).ChooseFileToOpen();
+        QVERIFY(checked);
+        QFile file(settingsPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), settings);
+        QCOMPARE(config.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("QtProject.conf")});
+    }
 };
 
 int main(int argc, char** argv) {
+    // A settings folder of the suite's own, to see that the file dialogs leave it alone.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);
-    UseWindowFontEverywhere();
+    SetUpApplication(app);
     SplashAboutTest test;
     return QTest::qExec(&test, argc, argv);
 }

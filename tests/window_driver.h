@@ -3,11 +3,15 @@
 // answers the prompts and dismisses the notices and error boxes as they open, recording their texts.
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -106,5 +110,61 @@ private:
 
     QTimer m_timer;
 };
+
+// Whether the suite runs under a real X server, where a window manager frames the windows.
+inline bool UnderRealX() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+// The title the window manager shows for `window`: its _NET_WM_NAME under X, the title it was
+// given elsewhere.
+inline QString TitleShown(const QWidget& window) {
+    if (!UnderRealX()) return window.windowTitle();
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("-notype"),
+                 QStringLiteral("_NET_WM_NAME")});
+    if (!xprop.waitForFinished(5000)) return QStringLiteral("(xprop did not answer)");
+    // _NET_WM_NAME = "the title"
+    const QString answer = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype open = answer.indexOf(QLatin1Char('"'));
+    return open < 0 ? answer : answer.mid(open + 1).chopped(1);
+}
+
+// True once the window has its frame: at once offscreen, when the window manager has framed it
+// under X (margins that do not fit around the window are a frame still being built).
+inline bool WaitForFrame(const QWidget& window) {
+    return QTest::qWaitFor([&] {
+        const QMargins margins = window.windowHandle() ? window.windowHandle()->frameMargins()
+                                                       : QMargins();
+        return !margins.isNull() && margins.left() >= 0 && margins.top() >= 0 &&
+               margins.right() >= 0 && margins.bottom() >= 0;
+    });
+}
+
+// Where the window's outer frame stands once nothing moves it any more (still for 150 ms, or
+// after 3 s at most).
+inline QRect SettledFrame(const QWidget& window) {
+    const auto now = [&] {
+        return window.windowHandle() ? window.windowHandle()->frameGeometry()
+                                     : window.frameGeometry();
+    };
+    QRect frame = now();
+    QElapsedTimer still;
+    still.start();
+    const QDeadlineTimer deadline(3000);
+    while (!deadline.hasExpired() && !still.hasExpired(150)) {
+        QTest::qWait(10);
+        if (now() != frame) {
+            frame = now();
+            still.restart();
+        }
+    }
+    return frame;
+}
+
+// How far `frame` stands from centred in `area`, halves rounded toward zero: (0, 0) if centred.
+inline QPoint OffCentre(const QRect& frame, const QRect& area) {
+    return frame.topLeft() - QPoint(area.left() + (area.width() - frame.width()) / 2,
+                                    area.top() + (area.height() - frame.height()) / 2);
+}
 
 }  // namespace tobric::testing

@@ -68,4 +68,11 @@ Taboutfrm::Taboutfrm()
     Button1->setFocus();
 }
 
+void Taboutfrm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // A dialog without a place of its own is placed anew at each showing; from the first hiding
+    // on, the box has one: where it was left.
+    setAttribute(Qt::WA_Moved);
+}
+
 }  // namespace tobric

@@ -19,6 +19,7 @@ public:
 
 protected:
     void reject() override { hide(); }
+    void hideEvent(QHideEvent* event) override;
 };
 
 }  // namespace tobric

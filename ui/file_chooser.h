@@ -18,11 +18,12 @@ public:
 };
 
 // Open and save dialogs with no filter, no default extension, no title of their own and no
-// question before replacing a file. The open dialog accepts names of files that do not exist (the
-// load then reports it). Each remembers the last name confirmed in it.
+// question before replacing a file, in a detail view that shows every column. The open dialog
+// accepts names of files that do not exist (the load then reports it). Each remembers the last
+// name confirmed in it, for as long as the program runs: the dialogs read and write no settings.
 class DialogFileChooser final : public FileChooser {
 public:
-    explicit DialogFileChooser(QWidget* parent) : m_parent(parent) {}
+    explicit DialogFileChooser(QWidget* parent);
     std::optional<std::string> ChooseFileToOpen() override;
     std::optional<std::string> ChooseFileToSave() override;
 

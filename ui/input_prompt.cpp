@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "ui/placement.h"
 #include "ui/text_codec.h"
 
 namespace tobric {
@@ -145,10 +146,7 @@ void PromptDialog::PlaceOnScreen(QWidget* parentOrNull) {
     QScreen* screen = parentOrNull != nullptr ? parentOrNull->window()->screen()
                                               : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
-    // The window frame is not known before the dialog is shown; the client area is centred.
-    const QRect area = screen->geometry();
-    setGeometry(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2,
-                width(), height());
+    CentreOnFirstShow(*this, [area = screen->geometry()] { return area; });
 }
 
 void PromptDialog::OnTextEdited(const QString& text) {

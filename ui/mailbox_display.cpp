@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "accessibility.h"
 #include "machine/display_text.h"
 #include "machine/store.h"
 #include "text_codec.h"
@@ -33,6 +34,7 @@ void MailboxDisplay::Rebuild() {
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->repaint();
+    emit rowsReplaced();
 }
 
 QString MailboxDisplay::RowText(int row) const {
@@ -41,12 +43,11 @@ QString MailboxDisplay::RowText(int row) const {
 
 void MailboxDisplay::SelectRow(int row) {
     if (row < 0 || row >= m_rows) row = -1;
+    const int previous = m_selected;
     m_selected = row;
-    if (row >= 0) {
-        MakeVisible(row);
-        setAccessibleDescription(RowText(row));
-    }
+    if (row >= 0) MakeVisible(row);
     viewport()->update();
+    AnnounceSelectionMove(this, previous);
 }
 
 QRect MailboxDisplay::RowRect(int row) const {

@@ -28,10 +28,13 @@ public:
     // The selected row, or -1.
     int SelectedIndex() const { return m_selected; }
     void SelectRow(int row);
-    // Where a row is drawn in the viewport.
+    // Where a row is drawn in the viewport, and the row at a viewport position (-1 for none).
     QRect RowRect(int row) const;
+    int RowAt(const QPoint& viewportPosition) const;
 
 signals:
+    // Every row was replaced by a rebuild.
+    void rowsReplaced();
     // A right click or the context-menu key: open the popup at this global position.
     void menuRequested(const QPoint& globalPosition);
 
@@ -50,7 +53,6 @@ private:
     int TopRow() const;
     // The row the keyboard works from: the selected one, else the first on screen.
     int FocusRow() const;
-    int RowAt(const QPoint& viewportPosition) const;
     void UpdateScrollRange();
     void MakeVisible(int row);
     void DrawRow(QPainter& painter, int row) const;

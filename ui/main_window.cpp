@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "accessibility.h"
 #include "editing/mailbox_commands.h"
 #include "error_report.h"
 #include "fonts.h"
@@ -107,6 +108,7 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
       m_machine(*this, m_timer),
       m_exitProcess(EndProcess) {
     InitArtResources();
+    InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(WindowIcon());
@@ -133,6 +135,8 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     splash->setInterval(1);
     ConnectGuarded(splash, &QTimer::timeout, this, &TForm1::splashTimer);
     splash->start();
+
+    CentreOnFirstShow(*this, [this] { return screen()->geometry(); });
 }
 
 TForm1::~TForm1() = default;
@@ -338,17 +342,6 @@ void TForm1::EditPrograminEditor1Click() {
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     m_exitProcess(0);
-}
-
-void TForm1::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (m_placed) return;
-    m_placed = true;
-    // Centred on the desktop the first time, never off its top left.
-    if (const QScreen* screen = this->screen()) {
-        const QRect desktop = screen->geometry();
-        move(CentredPosition(desktop, frameGeometry().size(), desktop.topLeft()));
-    }
 }
 
 }  // namespace tobric

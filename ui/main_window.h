@@ -93,7 +93,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildControlColumn();
@@ -108,7 +107,6 @@ private:
     QWidget* m_splashWindow = nullptr;
     QWidget* m_aboutBox = nullptr;
     std::function<void()> m_openEditor;
-    bool m_placed = false;
 };
 
 }  // namespace tobric

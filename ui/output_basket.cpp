@@ -4,6 +4,8 @@
 #include <QListView>
 #include <QStyledItemDelegate>
 
+#include "accessibility.h"
+
 namespace tobric {
 namespace {
 
@@ -58,6 +60,7 @@ void OutputBasket::ShowOutput(std::int32_t n) {
     FitFieldFont(text);
     lineEdit()->setText(text);
     lineEdit()->setCursorPosition(0);
+    AnnounceValueChange(this, text);
 }
 
 void OutputBasket::FitFieldFont(const QString& text) {

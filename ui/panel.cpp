@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "accessibility.h"
+
 namespace tobric {
 namespace {
 
@@ -33,8 +35,9 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
 
 void Panel::setCaption(const QString& caption) {
     if (caption == m_caption) return;
+    const QString before = m_caption;
     m_caption = caption;
-    setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
+    AnnounceTextChange(this, CaptionAsRead(before), CaptionAsRead(caption));
     update();
 }
 
@@ -70,9 +73,7 @@ void Panel::paintEvent(QPaintEvent*) {
                      m_caption);
 }
 
-PanelButton::PanelButton(QWidget* parent) : Panel(parent) {
-    setAccessibleDescription(QStringLiteral("button"));
-}
+PanelButton::PanelButton(QWidget* parent) : Panel(parent) {}
 
 void PanelButton::setGlyph(const QString& svgResource) {
     auto* glyph = new Picture(svgResource, this);

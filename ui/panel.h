@@ -2,6 +2,7 @@
 // Panels: every container, button and the calculator display of the main window is one. A panel
 // draws its own bevels and its one-line caption; a PanelButton also reports clicks.
 
+#include <QMetaMethod>
 #include <QString>
 #include <QWidget>
 
@@ -62,6 +63,11 @@ class Picture : public QWidget {
     Q_OBJECT
 public:
     Picture(const QString& svgResource, QWidget* parent);
+
+    // Whether anything acts on its clicks.
+    bool isClickable() const {
+        return isSignalConnected(QMetaMethod::fromSignal(&Picture::clicked));
+    }
 
 signals:
     void clicked();

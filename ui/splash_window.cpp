@@ -27,6 +27,10 @@ TForm2::TForm2(QWidget* mainWindow)
     Timer1->setInterval(5000);
     ConnectGuarded(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
     Timer1->start();
+
+    // Over the main window's outer frame, once the main window stands in its own place.
+    CentreOnFirstShow(
+        *this, [mainWindow] { return OuterFrame(*mainWindow); }, mainWindow);
 }
 
 void TForm2::Timer1Timer() {
@@ -38,13 +42,5 @@ void TForm2::Timer1Timer() {
 }
 
 void TForm2::Image1Click() { Timer1Timer(); }
-
-void TForm2::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (m_placed) return;
-    m_placed = true;
-    // Centred over the main window's outer frame, never off the desktop's top left.
-    move(CentredPosition(m_mainWindow->frameGeometry(), size(), QPoint(0, 0)));
-}
 
 }  // namespace tobric

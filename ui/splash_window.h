@@ -21,12 +21,8 @@ public:
     Picture* Image1 = nullptr;
     QTimer* Timer1 = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* m_mainWindow;
-    bool m_placed = false;
 };
 
 }  // namespace tobric
