@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         form1 = std::make_unique<tobric::TForm1>();
         form2 = std::make_unique<tobric::TForm2>(form1.get());
         aboutfrm = std::make_unique<tobric::Taboutfrm>();
-        form4 = std::make_unique<tobric::TForm4>(form1->machine(), *form1, form1.get());
+        form4 = std::make_unique<tobric::TForm4>(form1->machine(), form1.get());
         form1->SetCompanions(form2.get(), aboutfrm.get(), [editor = form4.get()] { editor->Open(); });
     } catch (...) {
         tobric::ReportStartupFailure(std::current_exception());

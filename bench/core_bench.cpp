@@ -14,32 +14,18 @@
 #include "machine/machine.h"
 #include "machine/parse_integer.h"
 #include "machine/program_file.h"
+#include "support/recording_view.h"
 
 namespace {
 
 using namespace tobric;
 
-class SilentView final : public MachineView {
-public:
-    void ShowMailboxes(const Store&) override {}
-    void ShowRegisters(const Registers&) override {}
-    void ShowCalculator(std::int32_t) override {}
-    void ShowOutput(std::int32_t) override {}
-    void ShowInBasket(std::int32_t) override {}
-    std::optional<std::string> AskOpenFileName() override { return std::nullopt; }
-    std::optional<std::string> AskSaveFileName() override { return std::nullopt; }
-    std::string InputPrompt(const std::string&, const std::string&, const std::string& d) override {
-        return d;
-    }
-    void ShowNotice(const std::string&) override {}
-};
-
 void RunLoop(benchmark::State& state, const std::vector<std::string>& program) {
-    SilentView view;
+    tobric_test::RecordingView view;
+    view.recording = false;
     ManualTimer timer;
     Machine machine(view, timer);
-    machine.store().ReplaceAll(program);
-    PadToHundred(machine.store());
+    machine.ReplaceProgram(program);
     machine.Run();
     for (auto _ : state) {
         machine.TimerTimer();

@@ -14,8 +14,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "machine/store.h"
-#include "ui/fonts.h"
+#include "ui/application_setup.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -53,8 +52,7 @@ void RunAtFullSpeed(benchmark::State& state, std::vector<std::string> program, i
         form.show();
         if (!QTest::qWaitForWindowExposed(&form)) state.SkipWithError("window not shown");
         while (static_cast<int>(program.size()) < lines) program.emplace_back("DAT 00");
-        form.machine().store().ReplaceAll(program);
-        form.ShowMailboxes(form.machine().store());
+        form.machine().ReplaceProgram(program);
         form.ScrollBar1->setValue(1);
         form.machine().Run();
         QElapsedTimer clock;
@@ -63,7 +61,7 @@ void RunAtFullSpeed(benchmark::State& state, std::vector<std::string> program, i
         QTimer::singleShot(2000, &loop, &QEventLoop::quit);
         loop.exec();
         const double seconds = clock.nsecsElapsed() / 1e9;
-        form.machine().timer().SetEnabled(false);
+        form.executionTimer().SetEnabled(false);
         const double steps = double(form.machine().registers().accumulator) * stepsPerLoop;
         state.SetIterationTime(seconds);
         state.counters["steps_per_second"] = steps / seconds;
@@ -111,7 +109,7 @@ int main(int argc, char** argv) {
     clock.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    UseWindowFontEverywhere();
+    SetUpApplication(application);
     {
         // Start-up as the program does it: the main window created and shown.
         TForm1 form;

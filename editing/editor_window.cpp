@@ -20,11 +20,10 @@
 
 namespace tobric {
 
-TForm4::TForm4(Machine& machine, MachineView& view, QWidget* mainWindow)
+TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_machine(machine),
-      m_view(view),
       m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Edit Tobric Program"));
@@ -93,15 +92,12 @@ void TForm4::Open() {
     raise();
     activateWindow();
     m_mainWindow->setEnabled(false);
-    m_view.ShowMailboxes(m_machine.store());
+    m_machine.ShowMailboxes();
 }
 
 void TForm4::Button1Click() {
     m_mainWindow->setEnabled(true);
-    Store& store = m_machine.store();
-    store.ReplaceAll(DisplayedLines());
-    PadToHundred(store);
-    m_view.ShowMailboxes(store);
+    m_machine.ReplaceProgram(DisplayedLines());
     hide();
 }
 

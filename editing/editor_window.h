@@ -14,12 +14,11 @@ class QPushButton;
 namespace tobric {
 
 class Machine;
-class MachineView;
 
 class TForm4 final : public QWidget {
     Q_OBJECT
 public:
-    TForm4(Machine& machine, MachineView& view, QWidget* mainWindow);
+    TForm4(Machine& machine, QWidget* mainWindow);
 
     // Edit Program in Editor: fill the text from the store, show, disable the main window.
     void Open();
@@ -44,7 +43,6 @@ protected:
 
 private:
     Machine& m_machine;
-    MachineView& m_view;
     QWidget* m_mainWindow;
 };
 

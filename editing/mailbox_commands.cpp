@@ -1,16 +1,11 @@
 #include "mailbox_commands.h"
 
+#include <string>
+
 #include "machine/decoder.h"
-#include "machine/machine_view.h"
-#include "machine/registers.h"
-#include "machine/store.h"
+#include "machine/machine.h"
 
 namespace tobric {
-
-std::string UpperCased(std::string text) {
-    for (char& c : text) c = UpperAscii(c);
-    return text;
-}
 
 void RenumberAddresses(Store& store, int selected, int step) {
     const int count = store.Count();
@@ -26,35 +21,34 @@ void RenumberAddresses(Store& store, int selected, int step) {
     }
 }
 
-void EditThisMailbox(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex) {
+void EditThisMailbox(Machine& machine, const SelectedIndexSource& selectedIndex) {
     const int selected = selectedIndex();
     if (selected == -1) return;
-    const std::string current = store.Get(selected);
-    std::string answer = view.InputPrompt("Edit Mailbox", kCommandPrompt, current);
+    const std::string current = machine.store().Get(selected);
+    const std::string answer = machine.InputPrompt("Edit Mailbox", kCommandPrompt, current);
     const int index = selectedIndex();
     if (index == -1) return;  // a running program rebuilt the display while the prompt was open
-    store.Put(index, std::move(answer));
-    store.Put(index, UpperCased(store.Get(index)));
-    view.ShowMailboxes(store);
+    machine.ChangeStore([&](Store& store) { store.Put(index, UpperCased(answer)); });
 }
 
-void InsertCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex) {
+void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
     if (selectedIndex() == -1) return;
-    std::string answer = view.InputPrompt("Insert Command", kCommandPrompt, kPaddingLine);
+    const std::string answer = machine.InputPrompt("Insert Command", kCommandPrompt, kPaddingLine);
     const int index = selectedIndex();
     if (index == -1) return;
-    store.Insert(index, std::move(answer));
-    store.Put(index, UpperCased(store.Get(index)));
-    RenumberAddresses(store, index, +1);
-    view.ShowMailboxes(store);
+    machine.ChangeStore([&](Store& store) {
+        store.Insert(index, UpperCased(answer));
+        RenumberAddresses(store, index, +1);
+    });
 }
 
-void DeleteCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex) {
+void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
     const int index = selectedIndex();
     if (index == -1) return;
-    store.Delete(index);
-    RenumberAddresses(store, index, -1);
-    view.ShowMailboxes(store);
+    machine.ChangeStore([index](Store& store) {
+        store.Delete(index);
+        RenumberAddresses(store, index, -1);
+    });
 }
 
 }  // namespace tobric

@@ -5,20 +5,18 @@
 //
 // The selection is read through a function each time it is needed: the prompt keeps the timer
 // ticking, and a running program's STA rebuilds the display and clears the selection meanwhile.
+// The commands change the store through Machine::ChangeStore, so a command that completes always
+// rebuilds the display and one that fails half-way never does.
 
 #include <functional>
-#include <string>
 
 namespace tobric {
 
-class MachineView;
+class Machine;
 class Store;
 
 // The selected row of the mailbox display, or -1.
 using SelectedIndexSource = std::function<int()>;
-
-// The letters a to z become A to Z; every other byte stays as it is.
-std::string UpperCased(std::string text);
 
 // Walks the whole store once, carrying the mnemonic and operand from line to line through the
 // decoder (both start empty and 0), and rewrites every line under an address mnemonic whose
@@ -26,9 +24,9 @@ std::string UpperCased(std::string text);
 // to decode, keeping what was rewritten before it.
 void RenumberAddresses(Store& store, int selected, int step);
 
-void EditThisMailbox(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
-void InsertCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
-void DeleteCommand(Store& store, MachineView& view, const SelectedIndexSource& selectedIndex);
+void EditThisMailbox(Machine& machine, const SelectedIndexSource& selectedIndex);
+void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex);
+void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex);
 
 inline constexpr const char* kCommandPrompt = "Enter Tobric Assembly Command";
 

@@ -18,10 +18,10 @@
 #include "machine/errors.h"
 #include "machine/execution_timer.h"
 #include "machine/machine.h"
-#include "machine/machine_view.h"
 #include "machine/program_file.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
 
@@ -51,37 +51,6 @@ std::string FileBytes(const std::filesystem::path& path) {
     FUZZ_CHECK(in.good(), "cannot read back " << path.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-// Answers the file choice with a fixed name and counts the display rebuilds; nothing else may be
-// called by Save and Load.
-class FileView final : public tobric::MachineView {
-public:
-    explicit FileView(std::string path) : m_path(std::move(path)) {}
-
-    int mailboxRebuilds = 0;
-    std::vector<std::string> shownLines;
-
-    void ShowMailboxes(const tobric::Store& store) override {
-        ++mailboxRebuilds;
-        shownLines = store.Lines();
-    }
-    void ShowRegisters(const tobric::Registers&) override { Unexpected("ShowRegisters"); }
-    void ShowCalculator(std::int32_t) override { Unexpected("ShowCalculator"); }
-    void ShowOutput(std::int32_t) override { Unexpected("ShowOutput"); }
-    void ShowInBasket(std::int32_t) override { Unexpected("ShowInBasket"); }
-    std::optional<std::string> AskOpenFileName() override { return m_path; }
-    std::optional<std::string> AskSaveFileName() override { return m_path; }
-    std::string InputPrompt(const std::string&, const std::string&, const std::string&) override {
-        Unexpected("InputPrompt");
-    }
-    void ShowNotice(const std::string&) override { Unexpected("ShowNotice"); }
-
-private:
-    [[noreturn]] static void Unexpected(const char* call) {
-        tobric_fuzz::Fail("no other view call", std::string("Save or Load called ") + call);
-    }
-    std::string m_path;
-};
 
 }  // namespace
 
@@ -125,14 +94,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "ReadProgramFile gave " << Quoted(read) << ", expected " << Quoted(lines));
 
     // Save from one machine, Load into another: the same lines, padded up to 100 with "DAT 00".
+    // Nothing but the file choice and, for Load, the display rebuild may reach the view.
     const std::string savedPath = (Folder() / "saved.txt").string();
-    FileView saveView(savedPath);
+    tobric_test::RecordingView saveView;
+    saveView.saveNames = {savedPath};
     tobric::ManualTimer saveTimer;
     tobric::Machine saving(saveView, saveTimer);
-    saving.store().ReplaceAll(lines);
+    saving.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    saveView.calls.clear();
     saving.Save();
     FUZZ_CHECK(saving.store().Lines() == lines,
                "Save changed the store to " << Quoted(saving.store().Lines()));
+    FUZZ_CHECK(saveView.calls == std::vector<std::string>{"AskSaveFileName"},
+               "Save made the view calls " << Quoted(saveView.calls));
 
     std::vector<std::string> padded = lines;
     while (padded.size() < 100) padded.emplace_back("DAT 00");
@@ -142,17 +116,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(padStore.Lines() == padded,
                "PadToHundred gave " << Quoted(padStore.Lines()) << ", expected " << Quoted(padded));
 
-    FileView loadView(savedPath);
+    tobric_test::RecordingView loadView;
+    loadView.openNames = {savedPath};
     tobric::ManualTimer loadTimer;
-    tobric::Machine loading(loadView, loadTimer);
-    loading.registers().programCounter = 7;
-    loading.registers().accumulator = -3;
+    tobric::Machine loading(loadView, loadTimer, {.accumulator = -3, .programCounter = 7});
     loading.Load();
     FUZZ_CHECK(loading.store().Lines() == padded, "saved " << Quoted(lines) << ", loaded "
                                                            << Quoted(loading.store().Lines())
                                                            << ", expected " << Quoted(padded));
-    FUZZ_CHECK(loadView.mailboxRebuilds == 1 && loadView.shownLines == padded,
-               "Load rebuilt the display " << loadView.mailboxRebuilds << " times, last with "
+    FUZZ_CHECK(loadView.calls == (std::vector<std::string>{"AskOpenFileName", "ShowMailboxes"}) &&
+                   loadView.shownLines == padded,
+               "Load made the view calls " << Quoted(loadView.calls) << ", the display last with "
                                            << Quoted(loadView.shownLines));
     FUZZ_CHECK(loading.registers().programCounter == 0 && loading.registers().accumulator == 0,
                "Load left the program counter at " << loading.registers().programCounter

@@ -21,9 +21,11 @@
 #include "editing/mailbox_commands.h"
 #include "fuzz_support.h"
 #include "machine/errors.h"
-#include "machine/machine_view.h"
+#include "machine/execution_timer.h"
+#include "machine/machine.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
 
@@ -53,41 +55,6 @@ int SelectionFrom(std::uint8_t code, int count) {
     if (code < 252) return INT_MIN + (code - 248);
     return INT_MAX - (code - 252);
 }
-
-// Only the prompt and the display rebuild belong to these commands.
-class CommandView final : public tobric::MachineView {
-public:
-    std::optional<std::string> answer;  // nothing: the prompt is cancelled
-    std::string caption, prompt, defaultText;
-    int prompts = 0, rebuilds = 0;
-    std::vector<std::string> shownLines;
-
-    void ShowMailboxes(const tobric::Store& store) override {
-        ++rebuilds;
-        shownLines = store.Lines();
-    }
-    void ShowRegisters(const tobric::Registers&) override { Unexpected("ShowRegisters"); }
-    void ShowCalculator(std::int32_t) override { Unexpected("ShowCalculator"); }
-    void ShowOutput(std::int32_t) override { Unexpected("ShowOutput"); }
-    void ShowInBasket(std::int32_t) override { Unexpected("ShowInBasket"); }
-    std::optional<std::string> AskOpenFileName() override { Unexpected("AskOpenFileName"); }
-    std::optional<std::string> AskSaveFileName() override { Unexpected("AskSaveFileName"); }
-    std::string InputPrompt(const std::string& c, const std::string& p,
-                            const std::string& d) override {
-        ++prompts;
-        caption = c;
-        prompt = p;
-        defaultText = d;
-        return answer ? *answer : d;
-    }
-    void ShowNotice(const std::string&) override { Unexpected("ShowNotice"); }
-
-private:
-    [[noreturn]] static void Unexpected(const char* call) {
-        tobric_fuzz::Fail("only the prompt and the display",
-                          std::string("a command called ") + call);
-    }
-};
 
 struct Expected {
     std::vector<std::string>
@@ -240,10 +207,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return selections++ == 0 ? first : second;
     };
 
-    tobric::Store store;
-    store.ReplaceAll(lines);
-    CommandView view;
-    view.answer = answer;
+    tobric_test::RecordingView view;
+    if (answer) view.answers = {*answer};
+    tobric::ManualTimer timer;
+    tobric::Machine machine(view, timer);
+    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    view.calls.clear();
     const Expected expected = WorkOutCommand(command, lines, first, second, answer);
 
     std::optional<tobric::ErrorKind> failure;
@@ -251,20 +220,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         switch (command) {
             case Command::Insert:
-                tobric::InsertCommand(store, view, selectedIndex);
+                tobric::InsertCommand(machine, selectedIndex);
                 break;
             case Command::Delete:
-                tobric::DeleteCommand(store, view, selectedIndex);
+                tobric::DeleteCommand(machine, selectedIndex);
                 break;
             case Command::Edit:
-                tobric::EditThisMailbox(store, view, selectedIndex);
+                tobric::EditThisMailbox(machine, selectedIndex);
                 break;
         }
     } catch (const tobric::MachineError& error) {
         failure = error.kind();
         message = error.message();
     }
-    const std::vector<std::string>& after = store.Lines();
+    const std::vector<std::string>& after = machine.store().Lines();
     const std::string context = std::string(NameOf(command)) + " at " + std::to_string(first) +
                                 (second != first ? " (then -1)" : "") + " on " + Quoted(lines) +
                                 " answering " + (answer ? Quoted(*answer) : "(cancelled)") + ": ";
@@ -282,18 +251,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                         << Quoted(expected.message));
     FUZZ_CHECK(after == expected.lines, context << "the store is " << Quoted(after) << ", expected "
                                                 << Quoted(expected.lines));
-    FUZZ_CHECK(view.prompts == (expected.prompted ? 1 : 0),
-               context << "the prompt was shown " << view.prompts << " times");
+    // Only the prompt and the display rebuild belong to these commands.
+    const int prompts = view.CountOf("InputPrompt");
+    const int rebuilds = view.CountOf("ShowMailboxes");
+    FUZZ_CHECK(prompts + rebuilds == static_cast<int>(view.calls.size()),
+               context << "a command made the view calls " << Quoted(view.calls));
+    FUZZ_CHECK(prompts == (expected.prompted ? 1 : 0),
+               context << "the prompt was shown " << prompts << " times");
     if (expected.prompted) {
         const std::string caption = command == Command::Edit ? "Edit Mailbox" : "Insert Command";
-        FUZZ_CHECK(view.caption == caption && view.prompt == "Enter Tobric Assembly Command" &&
-                       view.defaultText == expected.defaultText,
-                   context << "the prompt was " << Quoted(view.caption) << ", "
-                           << Quoted(view.prompt) << ", " << Quoted(view.defaultText));
+        const std::string shown = view.Last("InputPrompt");
+        FUZZ_CHECK(shown == caption + "|Enter Tobric Assembly Command|" + expected.defaultText,
+                   context << "the prompt was " << Quoted(shown));
     }
-    FUZZ_CHECK(view.rebuilds == (expected.rebuilt ? 1 : 0),
-               context << "the display was rebuilt " << view.rebuilds << " times");
-    if (view.rebuilds == 1)
+    FUZZ_CHECK(rebuilds == (expected.rebuilt ? 1 : 0),
+               context << "the display was rebuilt " << rebuilds << " times");
+    if (rebuilds == 1)
         FUZZ_CHECK(view.shownLines == after,
                    context << "the display was rebuilt from " << Quoted(view.shownLines));
     return 0;

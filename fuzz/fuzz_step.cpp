@@ -15,16 +15,18 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "machine/errors.h"
 #include "machine/execution_timer.h"
 #include "machine/machine.h"
-#include "machine/machine_view.h"
 #include "machine/registers.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
 using tobric_fuzz::TextOf;
@@ -34,72 +36,22 @@ namespace {
 constexpr std::size_t kMaxLines = 300;
 constexpr int kMaxSteps = 200;
 
-// Records every call of one step. Each call must come while the timer is disabled: the step
-// disables it before anything else and re-arms it only at its very end.
-class CheckingView final : public tobric::MachineView {
-public:
-    CheckingView(const tobric::ExecutionTimer& timer, std::deque<std::string> queue)
-        : answers(std::move(queue)), m_timer(timer) {}
-
-    std::deque<std::string> answers;
-    std::string calls;  // one letter per call: P(rompt) I(n basket) O(ut) M(ailboxes) C R N(otice)
-    std::int32_t calculator = 0, output = 0, inBasket = 0;
-    tobric::Registers shownRegisters;
-    std::vector<std::string> shownLines;
-    std::string lastAnswer;
-
-    void Clear() { calls.clear(); }
-
-    void ShowMailboxes(const tobric::Store& store) override {
-        Called('M');
-        shownLines = store.Lines();
+// The view calls of one step, one letter each: P(rompt) I(n basket) O(ut) M(ailboxes)
+// C(alculator) R(egisters) N(otice), and ? for any other.
+std::string Letters(const std::vector<std::string>& calls) {
+    static const std::pair<std::string_view, char> kLetters[] = {
+        {"InputPrompt", 'P'},   {"ShowInBasket", 'I'},   {"ShowOutput", 'O'},
+        {"ShowMailboxes", 'M'}, {"ShowCalculator", 'C'}, {"ShowRegisters", 'R'},
+        {"ShowNotice", 'N'}};
+    std::string letters;
+    for (const std::string& call : calls) {
+        char letter = '?';
+        for (const auto& [name, l] : kLetters)
+            if (call.substr(0, call.find(' ')) == name) letter = l;
+        letters += letter;
     }
-    void ShowRegisters(const tobric::Registers& registers) override {
-        Called('R');
-        shownRegisters = registers;
-    }
-    void ShowCalculator(std::int32_t n) override {
-        Called('C');
-        calculator = n;
-    }
-    void ShowOutput(std::int32_t n) override {
-        Called('O');
-        output = n;
-    }
-    void ShowInBasket(std::int32_t n) override {
-        Called('I');
-        inBasket = n;
-    }
-    std::optional<std::string> AskOpenFileName() override { Unexpected("AskOpenFileName"); }
-    std::optional<std::string> AskSaveFileName() override { Unexpected("AskSaveFileName"); }
-    std::string InputPrompt(const std::string& caption, const std::string& prompt,
-                            const std::string& defaultText) override {
-        Called('P');
-        FUZZ_CHECK(caption == "Message" && prompt == "Enter a value into the in basket" &&
-                       defaultText == "0",
-                   "the IN prompt was " << Quoted(caption) << ", " << Quoted(prompt) << ", "
-                                        << Quoted(defaultText));
-        if (answers.empty()) {
-            lastAnswer = defaultText;
-        } else {
-            lastAnswer = std::move(answers.front());
-            answers.pop_front();
-        }
-        return lastAnswer;
-    }
-    void ShowNotice(const std::string&) override { Called('N'); }
-
-private:
-    void Called(char call) {
-        FUZZ_CHECK(call == 'N' || !m_timer.Enabled(),
-                   "view call " << call << " while the execution timer is enabled");
-        calls += call;
-    }
-    [[noreturn]] static void Unexpected(const char* call) {
-        tobric_fuzz::Fail("no file dialog", std::string("the step called ") + call);
-    }
-    const tobric::ExecutionTimer& m_timer;
-};
+    return letters;
+}
 
 struct Snapshot {
     const std::vector<std::string>& lines;
@@ -227,7 +179,7 @@ int Count(const std::string& calls, char call) {
 }
 
 // The limits no step may pass, whatever it obeys.
-void CheckLimits(const Snapshot& before, const Snapshot& after, const CheckingView& view,
+void CheckLimits(const Snapshot& before, const Snapshot& after, const std::string& calls,
                  bool failed, bool timerEnabled, const std::function<std::string()>& context) {
     const std::size_t oldCount = before.lines.size();
     const std::size_t newCount = after.lines.size();
@@ -258,9 +210,8 @@ void CheckLimits(const Snapshot& before, const Snapshot& after, const CheckingVi
     if (failed) {
         FUZZ_CHECK(now == pc, context() << "a failed step moved the program counter from " << pc
                                         << " to " << now);
-        FUZZ_CHECK(
-            Count(view.calls, 'C') == 0 && Count(view.calls, 'R') == 0,
-            context() << "a failed step showed the calculator or the registers: " << view.calls);
+        FUZZ_CHECK(Count(calls, 'C') == 0 && Count(calls, 'R') == 0,
+                   context() << "a failed step showed the calculator or the registers: " << calls);
         FUZZ_CHECK(!timerEnabled, context() << "a failed step left the timer enabled");
     } else {
         const bool next = now == static_cast<std::uint16_t>(pc + 1);
@@ -269,11 +220,10 @@ void CheckLimits(const Snapshot& before, const Snapshot& after, const CheckingVi
                             now == tobric_fuzz::AddressFrom(after.registers.operand);
         FUZZ_CHECK(next || skipped || jumped,
                    context() << "the program counter went from " << pc << " to " << now);
-        FUZZ_CHECK(Count(view.calls, 'C') == 1 && Count(view.calls, 'R') == 1,
-                   context() << "a step showed calculator and registers as " << view.calls);
-        FUZZ_CHECK(Count(view.calls, 'O') <= 1 && Count(view.calls, 'I') <= 1 &&
-                       Count(view.calls, 'M') <= 1,
-                   context() << "a step made the calls " << view.calls);
+        FUZZ_CHECK(Count(calls, 'C') == 1 && Count(calls, 'R') == 1,
+                   context() << "a step showed calculator and registers as " << calls);
+        FUZZ_CHECK(Count(calls, 'O') <= 1 && Count(calls, 'I') <= 1 && Count(calls, 'M') <= 1,
+                   context() << "a step made the calls " << calls);
     }
 }
 
@@ -304,28 +254,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     tobric::ManualTimer timer;
-    CheckingView view(timer, answers);
-    tobric::Machine machine(view, timer);
-    machine.store().ReplaceAll(lines);
-    machine.registers().accumulator = static_cast<std::int32_t>(accumulatorBits);
+    tobric_test::RecordingView view;
+    view.answers = std::move(answers);
+    // The step disables the timer before anything else and re-arms it only at its very end: no
+    // call but a notice may come while it is enabled.
+    view.onCall = [&timer](std::string_view call) {
+        FUZZ_CHECK(call == "ShowNotice" || !timer.Enabled(),
+                   "view call " << call << " while the execution timer is enabled");
+    };
+    tobric::Machine machine(view, timer,
+                            {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
+    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    view.calls.clear();
     machine.Run();
     if (lines.size() < 2) {
-        FUZZ_CHECK(view.calls == "N" && !timer.Enabled() && !machine.registers().running,
-                   "Run on " << lines.size() << " lines made the calls " << view.calls
+        FUZZ_CHECK(Letters(view.calls) == "N" && !timer.Enabled() && !machine.registers().running,
+                   "Run on " << lines.size() << " lines made the calls " << Letters(view.calls)
                              << " and left the timer " << (timer.Enabled() ? "on" : "off"));
         return 0;
     }
-    FUZZ_CHECK(
-        view.calls.empty() && timer.Enabled() && machine.registers().running &&
-            machine.registers().programCounter == 0,
-        "Run made the calls " << view.calls << " and left " << Describe(machine.registers()));
+    FUZZ_CHECK(view.calls.empty() && timer.Enabled() && machine.registers().running &&
+                   machine.registers().programCounter == 0,
+               "Run made the calls " << Letters(view.calls) << " and left "
+                                     << Describe(machine.registers()));
 
     for (int step = 0; step < kMaxSteps && timer.Enabled(); ++step) {
         const std::vector<std::string> linesBefore = machine.store().Lines();
         const Snapshot before{linesBefore, machine.registers()};
         const std::string nextAnswer = view.answers.empty() ? "0" : view.answers.front();
         const ExpectedStep expected = WorkOutStep(before, nextAnswer);
-        view.Clear();
+        view.calls.clear();
 
         std::optional<tobric::ErrorKind> failure;
         std::string message;
@@ -336,6 +294,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             message = error.message();
         }
         const Snapshot after{machine.store().Lines(), machine.registers()};
+        const std::string calls = Letters(view.calls);
         // Built only when a check fails.
         const std::function<std::string()> context = [&] {
             return "step " + std::to_string(step) + " from " + Describe(before.registers) +
@@ -346,7 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    ": ";
         };
 
-        CheckLimits(before, after, view, failure.has_value(), timer.Enabled(), context);
+        CheckLimits(before, after, calls, failure.has_value(), timer.Enabled(), context);
 
         // Against the step worked out here.
         FUZZ_CHECK(
@@ -379,24 +338,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                      : before.lines[i]);
         FUZZ_CHECK(storeAsExpected, context() << "store " << Quoted(after.lines) << ", expected "
                                               << expectedStore());
-        FUZZ_CHECK(view.calls == expected.calls,
-                   context() << "view calls " << view.calls << ", expected " << expected.calls);
+        FUZZ_CHECK(calls == expected.calls,
+                   context() << "view calls " << calls << ", expected " << expected.calls);
+        for (const std::string& prompt : view.ArgumentsOf("InputPrompt"))
+            FUZZ_CHECK(prompt == "Message|Enter a value into the in basket|0",
+                       context() << "the IN prompt was " << Quoted(prompt));
         FUZZ_CHECK(timer.Enabled() == expected.timerEnabled,
                    context() << "timer " << (timer.Enabled() ? "enabled" : "disabled"));
-        if (Count(view.calls, 'C') == 1)
-            FUZZ_CHECK(view.calculator == after.registers.accumulator,
-                       context() << "calculator shows " << view.calculator);
-        if (Count(view.calls, 'R') == 1)
+        if (Count(calls, 'C') == 1)
+            FUZZ_CHECK(
+                view.Last("ShowCalculator") == std::to_string(after.registers.accumulator) + " ",
+                context() << "calculator shows " << Quoted(view.Last("ShowCalculator")));
+        if (Count(calls, 'R') == 1)
             FUZZ_CHECK(SameRegisters(view.shownRegisters, expected.shown),
                        context() << "register boxes show " << Describe(view.shownRegisters)
                                  << ", expected " << Describe(expected.shown));
-        if (Count(view.calls, 'O') == 1)
-            FUZZ_CHECK(view.output == expected.output, context()
-                                                           << "OUT basket got " << view.output);
-        if (Count(view.calls, 'I') == 1)
-            FUZZ_CHECK(view.inBasket == expected.inBasket,
-                       context() << "IN basket shows " << view.inBasket);
-        if (Count(view.calls, 'M') == 1)
+        if (Count(calls, 'O') == 1)
+            FUZZ_CHECK(view.Last("ShowOutput") == std::to_string(expected.output),
+                       context() << "OUT basket got " << view.Last("ShowOutput"));
+        if (Count(calls, 'I') == 1)
+            FUZZ_CHECK(view.Last("ShowInBasket") == std::to_string(expected.inBasket),
+                       context() << "IN basket shows " << view.Last("ShowInBasket"));
+        if (Count(calls, 'M') == 1)
             FUZZ_CHECK(view.shownLines == after.lines,
                        context() << "the display was rebuilt from " << Quoted(view.shownLines));
         if (failure) break;

@@ -42,6 +42,12 @@ bool NamedMnemonic(std::string_view line, Mnemonic& mnemonic) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+std::string UpperCased(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = UpperAscii(c);
+    return upper;
+}
+
 void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand) {
     if (line.empty()) throw EmptyLineError();
     NamedMnemonic(line, mnemonic);

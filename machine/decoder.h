@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "mnemonic.h"
@@ -9,6 +10,9 @@ namespace tobric {
 
 // Upper-cases the letters a to z only; every other byte stays as it is.
 char UpperAscii(char c);
+
+// The text with UpperAscii applied to every byte.
+std::string UpperCased(std::string_view text);
 
 // Sets `mnemonic` to the one the line's first letters name and returns true; returns false and
 // leaves it alone when they name none.

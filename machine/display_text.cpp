@@ -2,9 +2,12 @@
 
 namespace tobric {
 
+std::string MailboxNumberText(int number) {
+    return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
 std::string MailboxRowText(std::uint16_t row, std::string_view line) {
-    std::string text = row < 10 ? "0" : "";
-    text += std::to_string(row);
+    std::string text = MailboxNumberText(row);
     text += ' ';
     text += line;
     return text;

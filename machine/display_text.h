@@ -8,7 +8,11 @@
 
 namespace tobric {
 
-// A row of the mailbox display: the row number (a single leading "0" below 10), one blank, the
+// A mailbox or row number as the window writes it: a single leading "0" below 10 ("07", "42",
+// "100").
+std::string MailboxNumberText(int number);
+
+// A row of the mailbox display: the row number as MailboxNumberText writes it, one blank, the
 // line as stored. Row numbers count in 16 bits like mailbox addresses.
 std::string MailboxRowText(std::uint16_t row, std::string_view line);
 

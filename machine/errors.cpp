@@ -17,20 +17,28 @@ MachineError ListIndexError(std::int64_t index) {
 
 MachineError InsertError() { return {ErrorKind::Insert, "Unable to insert a line"}; }
 
-MachineError FileCreateError(std::string_view fullPath, std::string_view reason) {
-    std::string message = "Cannot create file \"";
+namespace {
+
+// Load and Save word a file they cannot use alike, but for the verb.
+MachineError FileError(ErrorKind kind, std::string_view verb, std::string_view fullPath,
+                       std::string_view reason) {
+    std::string message = "Cannot ";
+    message += verb;
+    message += " file \"";
     message += fullPath;
     message += "\". ";
     message += reason;
-    return {ErrorKind::FileCreate, message};
+    return {kind, message};
+}
+
+}  // namespace
+
+MachineError FileCreateError(std::string_view fullPath, std::string_view reason) {
+    return FileError(ErrorKind::FileCreate, "create", fullPath, reason);
 }
 
 MachineError FileOpenError(std::string_view fullPath, std::string_view reason) {
-    std::string message = "Cannot open file \"";
-    message += fullPath;
-    message += "\". ";
-    message += reason;
-    return {ErrorKind::FileOpen, message};
+    return FileError(ErrorKind::FileOpen, "open", fullPath, reason);
 }
 
 MachineError WriteError() { return {ErrorKind::Write, "Stream write error"}; }

@@ -20,10 +20,6 @@ public:
     void PressClear(std::int32_t accumulator, MachineView& view);         // "C"
     void PressClearEntry(std::int32_t& accumulator, MachineView& view);   // "CE"
 
-    std::int32_t Entry() const { return m_entry; }
-    Operator PendingOperator() const { return m_operator; }
-    bool EntryFlag() const { return m_entryFlag; }
-
 private:
     void ChooseOperator(Operator op, std::int32_t& accumulator);
 

@@ -4,12 +4,9 @@
 namespace tobric {
 
 void Machine::Load() {
-    if (const std::optional<std::string> path = m_view.AskOpenFileName()) {
-        // Read fully before touching the store: a file that cannot be read changes nothing.
-        m_store.ReplaceAll(ReadProgramFile(*path));
-        PadToHundred(m_store);
-        m_view.ShowMailboxes(m_store);
-    }
+    // Read fully before touching the store: a file that cannot be read changes nothing.
+    if (const std::optional<std::string> path = m_view.AskOpenFileName())
+        ReplaceProgram(ReadProgramFile(*path));
     // Chosen or cancelled, the program starts again from mailbox 0. A run in progress goes on.
     m_registers.programCounter = 0;
     m_registers.accumulator = 0;

@@ -2,9 +2,15 @@
 // The machine: the store, the registers, the keypad and the execution timer, and every command
 // the window offers on them. The window owns one Machine and calls one method per event; all
 // output goes through the MachineView. Failures are thrown (errors.h) and leave done what was done.
+//
+// The machine is the one road into its state: it hands out only const views of the store and the
+// registers, and every change to the store goes through an operation here that ends by rebuilding
+// the mailbox display, so the display can never silently fall behind a completed change.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "execution_timer.h"
 #include "keypad.h"
@@ -16,16 +22,33 @@ namespace tobric {
 
 class Machine {
 public:
-    Machine(MachineView& view, ExecutionTimer& timer);
+    // The registers start at zero as the program starts; tests and the fuzz targets may start a
+    // machine in the middle of things instead.
+    Machine(MachineView& view, ExecutionTimer& timer, const Registers& registers = {});
     Machine(const Machine&) = delete;
     Machine& operator=(const Machine&) = delete;
 
-    Store& store() { return m_store; }
     const Store& store() const { return m_store; }
-    Registers& registers() { return m_registers; }
     const Registers& registers() const { return m_registers; }
-    const Keypad& keypad() const { return m_keypad; }
-    ExecutionTimer& timer() { return m_timer; }
+
+    // Replaces every line of the store, pads it to 100 with "DAT 00" and rebuilds the display:
+    // Load, the editor's Save Changes and the headless runner.
+    void ReplaceProgram(std::vector<std::string> lines);
+    // Runs `change` on the store, then rebuilds the display. A failure inside passes out with no
+    // rebuild, so the display goes on showing the store as it stood before (a failed Insert or
+    // Delete leaves it one line out).
+    void ChangeStore(const std::function<void(Store&)>& change);
+    // Rebuilds the display from the store as it stands, changing nothing: the editor does so as
+    // it opens.
+    void ShowMailboxes();
+    // For a display that draws its rows on demand: from now on the store journals its changes
+    // between rebuilds, so the display can keep drawing the lines it showed (see Store).
+    void TrackShownLines() { m_store.TrackShownLines(); }
+    // The one-line question of the machine view, for the mailbox commands.
+    std::string InputPrompt(const std::string& caption, const std::string& prompt,
+                            const std::string& defaultText) {
+        return m_view.InputPrompt(caption, prompt, defaultText);
+    }
 
     // The execution step: obeys the one instruction the program counter names.
     void TimerTimer();

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "errors.h"
@@ -59,13 +60,75 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Writes the text straight into the target. Used only when no new file can be made beside it
-// (a folder we may not write to); a short write then leaves the target cut short.
+// Writes the text straight into the target. Used only for devices and pipes, and when no new file
+// can be made beside it (a folder we may not write to); a short write then leaves it cut short.
 void WriteInPlace(const std::filesystem::path& target, const std::string& shownPath,
                   std::string_view text) {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
     if (!WriteAll(file.get(), text) || !file.Close()) throw WriteError();
+}
+
+// The target's status, or nothing when there is no such file yet; a folder is never saved over.
+std::optional<struct stat> StatusOfTarget(const std::filesystem::path& target,
+                                          const std::string& shownPath) {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0) return std::nullopt;
+    if (S_ISDIR(status.st_mode)) throw FileCreateError(shownPath, SystemErrorText(EISDIR));
+    return status;
+}
+
+// Gives the new file the permissions of the file it replaces, or those of a freshly created file,
+// and where it can the same owner and group.
+void CopyModeAndOwner(int fd, const std::optional<struct stat>& existing) {
+    const mode_t mode = existing ? (existing->st_mode & 07777) : (0666 & ~CurrentUmask());
+    ::fchmod(fd, mode);
+    if (existing && ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+        // Only the owner may give a file away; the copy then belongs to whoever saves it.
+    }
+}
+
+// The whole text written, on disk and closed, or false.
+bool WriteDurably(FileDescriptor& file, std::string_view text) {
+    return WriteAll(file.get(), text) && ::fsync(file.get()) == 0 && file.Close();
+}
+
+// Makes a name just placed in the folder durable; a failure here loses nothing already on disk.
+void SyncFolder(const std::filesystem::path& folder) {
+    FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.valid()) ::fsync(handle.get());
+}
+
+// The pattern mkstemp makes the new file's name from: hidden, beside the target.
+std::string TemporaryNamePattern(const std::filesystem::path& target) {
+    std::string hiddenName = ".";
+    hiddenName.append(target.filename().string()).append(".XXXXXX");
+    return (target.parent_path() / hiddenName).string();
+}
+
+// Writes the text into a new file beside the target, which then takes the target's place in one
+// rename: until then the target stays as it was, and on a failure the new file is removed.
+// Returns false, having changed nothing, when the folder takes no new file from us.
+bool ReplaceWithNewFile(const std::filesystem::path& target, const std::string& shownPath,
+                        std::string_view text, const std::optional<struct stat>& existing) {
+    std::string temporaryName = TemporaryNamePattern(target);
+    FileDescriptor temporary(::mkstemp(temporaryName.data()));
+    if (!temporary.valid()) {
+        if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
+        throw FileCreateError(shownPath, SystemErrorText(errno));
+    }
+    CopyModeAndOwner(temporary.get(), existing);
+    if (!WriteDurably(temporary, text)) {
+        ::unlink(temporaryName.c_str());
+        throw WriteError();
+    }
+    if (::rename(temporaryName.c_str(), target.c_str()) != 0) {
+        const int reason = errno;
+        ::unlink(temporaryName.c_str());
+        throw FileCreateError(shownPath, SystemErrorText(reason));
+    }
+    SyncFolder(target.parent_path());
+    return true;
 }
 
 }  // namespace
@@ -141,43 +204,15 @@ void WriteProgramFile(const std::string& path, const std::vector<std::string>& l
     const std::string text = JoinProgramText(lines);
     const std::filesystem::path target = RealTarget(path);
 
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) throw FileCreateError(shownPath, SystemErrorText(EISDIR));
+    const std::optional<struct stat> existing = StatusOfTarget(target, shownPath);
     // Devices and pipes are written into, never replaced by a file.
-    if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(target, shownPath, text);
+    if (existing && !S_ISREG(existing->st_mode)) return WriteInPlace(target, shownPath, text);
     // A file we may not write keeps refusing, as it would if we opened it for writing.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
+    if (existing && ::access(target.c_str(), W_OK) != 0)
         throw FileCreateError(shownPath, SystemErrorText(errno));
-
-    std::string hiddenName = ".";
-    hiddenName.append(target.filename().string()).append(".XXXXXX");
-    std::string temporaryName = (target.parent_path() / hiddenName).string();
-    FileDescriptor temporary(::mkstemp(temporaryName.data()));
-    if (!temporary.valid()) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return WriteInPlace(target, shownPath, text);
-        throw FileCreateError(shownPath, SystemErrorText(errno));
-    }
-    const auto discard = [&] { ::unlink(temporaryName.c_str()); };
-
-    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(temporary.get(), mode);
-    if (exists && ::fchown(temporary.get(), existing.st_uid, existing.st_gid) != 0) {
-        // Only the owner may give a file away; the copy then belongs to whoever saves it.
-    }
-
-    if (!WriteAll(temporary.get(), text) || ::fsync(temporary.get()) != 0 || !temporary.Close()) {
-        discard();
-        throw WriteError();
-    }
-    if (::rename(temporaryName.c_str(), target.c_str()) != 0) {
-        const int reason = errno;
-        discard();
-        throw FileCreateError(shownPath, SystemErrorText(reason));
-    }
-    // Make the new name itself durable; a failure here loses nothing already on disk.
-    FileDescriptor folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid()) ::fsync(folder.get());
+    // A folder that takes no new file from us leaves only writing into the target itself.
+    if (!ReplaceWithNewFile(target, shownPath, text, existing))
+        WriteInPlace(target, shownPath, text);
 }
 
 }  // namespace tobric

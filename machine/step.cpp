@@ -7,17 +7,13 @@
 
 namespace tobric {
 
-Machine::Machine(MachineView& view, ExecutionTimer& timer) : m_view(view), m_timer(timer) {}
+Machine::Machine(MachineView& view, ExecutionTimer& timer, const Registers& registers)
+    : m_view(view), m_timer(timer), m_registers(registers) {}
 
 std::int32_t Machine::MailboxValue(std::uint16_t address) const {
     const std::string& line = m_store.Get(address);
     if (line.size() <= 4) return 0;
     return ParseInteger(std::string_view(line).substr(4));
-}
-
-void Machine::StoreMailbox(std::uint16_t address, std::string text) {
-    m_store.Put(address, std::move(text));
-    m_view.ShowMailboxes(m_store);
 }
 
 void Machine::AskInBasket() {

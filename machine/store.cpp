@@ -44,8 +44,6 @@ void Store::Add(std::string text) {
     if (m_tracking) m_changes.push_back({Change::Kind::Insert, Count() - 1, {}, {}});
 }
 
-void Store::Clear() { ReplaceAll({}); }
-
 void Store::ReplaceAll(std::vector<std::string> lines) {
     if (m_tracking)
         m_changes.push_back({Change::Kind::ReplaceAll, 0, {}, std::exchange(m_lines, std::move(lines))});

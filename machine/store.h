@@ -26,7 +26,6 @@ public:
     // Removes line i; an index outside the store does nothing.
     void Delete(int i);
     void Add(std::string text);
-    void Clear();
     void ReplaceAll(std::vector<std::string> lines);
 
     // The mailbox display shows the store as it stood at its last rebuild, also after a command

@@ -3,16 +3,16 @@
 #include <QAccessible>
 #include <QAccessibleBridge>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QtPlugin>
-#include <fstream>
 #include <vector>
 
+#include "support/qt_test_main.h"
+#include "support/temp_folder.h"
+#include "support/window_driver.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "ui/panel.h"
-#include "window_driver.h"
 
 using namespace tobric;
 
@@ -74,8 +74,8 @@ class AccessibilityTest : public QObject {
 
 private:
     std::unique_ptr<TForm1> m_form;
-    testing::ScriptedFileChooser* m_files = nullptr;
-    QTemporaryDir m_folder;
+    tobric_test::ScriptedFileChooser* m_files = nullptr;
+    tobric_test::TempFolder m_folder;
 
     QWidget* Control(const QString& name) { return m_form->findChild<QWidget*>(name); }
 
@@ -87,8 +87,8 @@ private:
 
     // Load through the Load button's press action, as a reader's user would.
     void LoadProgram(const char* text) {
-        const std::string path = (m_folder.path() + QStringLiteral("/program.txt")).toStdString();
-        std::ofstream(path, std::ios::binary) << text;
+        const std::string path = m_folder / "program.txt";
+        tobric_test::WriteBytes(path, text);
         m_files->openAnswers.push_back(path);
         Press("loadmenu");
         QTRY_COMPARE(m_form->mailboxshow->RowCount(), 100);
@@ -96,7 +96,7 @@ private:
 
 private slots:
     void init() {
-        auto files = std::make_unique<testing::ScriptedFileChooser>();
+        auto files = std::make_unique<tobric_test::ScriptedFileChooser>();
         m_files = files.get();
         m_form = std::make_unique<TForm1>(std::move(files));
         m_form->show();
@@ -224,7 +224,7 @@ private slots:
 
         // A rebuild drops every row made so far and tells the reader to fetch them anew.
         const QAccessible::Id oldRow = QAccessible::uniqueId(second);
-        m_form->ShowMailboxes(m_form->machine().store());
+        m_form->machine().ShowMailboxes();
         QCOMPARE(QAccessible::accessibleInterface(oldRow), nullptr);
         QVERIFY(HeardEvent(QAccessible::TableModelChanged, display, -1));
         QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("01 HLT"));
@@ -232,6 +232,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(AccessibilityTest)
+TOBRIC_QT_TEST_MAIN(AccessibilityTest)
 
 #include "accessibility_test.moc"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "fakes.h"
+#include "support/machine_test.h"
 #include "machine/decoder.h"
 #include "machine/errors.h"
 #include "machine/mnemonic.h"
@@ -132,7 +132,7 @@ TEST(DecodeLineEmpty, FailsAndLeavesBothOutputsAlone) {
     std::int32_t operand = 42;
     const tobric::MachineError error = ErrorFrom([&] { DecodeLine("", mnemonic, operand); });
     EXPECT_EQ(error.kind(), tobric::ErrorKind::EmptyLine);
-    EXPECT_FALSE(error.message().empty());
+    EXPECT_EQ(error.message(), "The mailbox line is empty: there is no instruction to obey");
     EXPECT_EQ(mnemonic, Mnemonic::Sta);
     EXPECT_EQ(operand, 42);
 }

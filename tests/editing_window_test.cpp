@@ -2,6 +2,7 @@
 // and again under a real X server with a window manager.
 
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,13 +11,14 @@
 #include <QTest>
 
 #include "editing/editor_window.h"
-#include "ui/application_setup.h"
+#include "support/qt_test_main.h"
+#include "support/window_driver.h"
+#include "ui/input_prompt.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
-#include "window_driver.h"
 
 using namespace tobric;
-using namespace tobric::testing;
+using namespace tobric_test;
 
 namespace {
 
@@ -41,10 +43,7 @@ private:
     std::unique_ptr<BoxWatcher> m_boxes;
 
     void SetProgram(std::vector<std::string> lines) {
-        PadToHundred(m_form->machine().store());
-        m_form->machine().store().ReplaceAll(std::move(lines));
-        PadToHundred(m_form->machine().store());
-        m_form->ShowMailboxes(m_form->machine().store());
+        m_form->machine().ReplaceProgram(std::move(lines));
     }
     const Store& store() { return m_form->machine().store(); }
     void Trigger(int item) { m_form->mailboxmenu->actions().at(item)->trigger(); }
@@ -57,7 +56,7 @@ private:
 private slots:
     void init() {
         m_form = std::make_unique<TForm1>();
-        m_editor = std::make_unique<TForm4>(m_form->machine(), *m_form, m_form.get());
+        m_editor = std::make_unique<TForm4>(m_form->machine(), m_form.get());
         m_form->SetCompanions(nullptr, nullptr, [this] { m_editor->Open(); });
         m_boxes = std::make_unique<BoxWatcher>();
         m_form->show();
@@ -143,12 +142,15 @@ private slots:
 
     void promptAnsweredAfterARunClearedTheSelection() {
         // A running STA rebuilds the display while the Edit prompt is open.
-        SetProgram({"LDA 10", "ADD 11", "STA 10", "JMP 00"});
-        m_form->machine().store().Put(11, "DAT 1");
+        std::vector<std::string> program = {"LDA 10", "ADD 11", "STA 10", "JMP 00"};
+        program.resize(11, "DAT 00");
+        program.push_back("DAT 1");
+        SetProgram(program);
         m_form->ScrollBar1->setValue(1);
         Select(20);
         m_boxes->answerPrompts = false;
         bool answered = false;
+        const BoxDeadline deadline;
         QTimer::singleShot(0, this, [&] {
             auto* prompt = qobject_cast<PromptDialog*>(QApplication::activeModalWidget());
             QVERIFY(prompt);
@@ -159,8 +161,9 @@ private slots:
             answered = true;
         });
         Trigger(0);
+        QVERIFY2(!deadline.Expired(), "the prompt was left open");
         QVERIFY(answered);
-        m_form->machine().timer().SetEnabled(false);
+        m_form->executionTimer().SetEnabled(false);
         QCOMPARE(store().Get(20), std::string("DAT 00"));
     }
 
@@ -281,7 +284,7 @@ private slots:
 
     void editorCentredFirstThenWhereItWasLeft() {
         Trigger(3);
-        QVERIFY(WaitForFrame(*m_editor));
+        QVERIFY2(WaitForFrame(*m_editor), "no frame within 5 s");
         const QRect screen = m_editor->screen()->availableGeometry();
         QTRY_COMPARE(OffCentre(SettledFrame(*m_editor), screen), QPoint());
         const QPoint dragged = SettledFrame(*m_editor).topLeft() - QPoint(100, 80);
@@ -307,11 +310,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    SetUpApplication(app);
-    EditingWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TOBRIC_QT_TEST_MAIN(EditingWindowTest)
 
 #include "editing_window_test.moc"

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "tools/grading.h"
 #include "tools/program_check.h"
 #include "tools/test_cases.h"

@@ -52,36 +52,6 @@ TEST(HeadlessRun, PrintsNothingWhenOutputsAreNotWanted) {
     EXPECT_EQ(out.str(), "");
 }
 
-TEST(HeadlessRun, TraceShowsEveryStepAndTheBaskets) {
-    std::ostringstream out;
-    RunOptions options = WithAnswers({"3", "4"});
-    options.trace = true;
-    const RunResult result = HeadlessRun(kAddTwo, options, out).Run();
-    EXPECT_EQ(result.steps, 6);
-    EXPECT_EQ(out.str(),
-              "in 3\n"
-              "step pc=0 ins=IN mdr=0 acc=3\n"
-              "step pc=1 ins=STA mdr=10 acc=3\n"
-              "in 4\n"
-              "step pc=2 ins=IN mdr=10 acc=4\n"
-              "step pc=3 ins=ADD mdr=10 acc=7\n"
-              "out 7\n"
-              "step pc=4 ins=OUT mdr=10 acc=7\n"
-              "step pc=5 ins=HLT mdr=10 acc=7\n");
-}
-
-TEST(HeadlessRun, DumpShowsRegistersAndEveryMailbox) {
-    std::ostringstream out;
-    HeadlessRun run(kAddTwo, WithAnswers({"3", "4"}), out);
-    run.Run();
-    std::ostringstream dump;
-    run.Dump(dump);
-    std::string expected = "pc=6 acc=7 ins=HLT mdr=10\n00 IN\n01 STA 10\n02 IN\n03 ADD 10\n04 OUT\n05 HLT\n";
-    for (int row = 6; row < 100; ++row)
-        expected += (row < 10 ? "0" : "") + std::to_string(row) + (row == 10 ? " DAT 3\n" : " DAT 00\n");
-    EXPECT_EQ(dump.str(), expected);
-}
-
 TEST(HeadlessRun, FailedStepEndsTheRunWithTheReportedText) {
     std::ostringstream out;
     const RunResult result = HeadlessRun({"OUT", "IN", "HLT"}, WithAnswers({"abc"}), out).Run();

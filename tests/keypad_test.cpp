@@ -4,11 +4,12 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "fakes.h"
+#include "support/machine_test.h"
 
 namespace {
 
@@ -20,106 +21,83 @@ protected:
     void Press(const std::string& keys) {
         std::istringstream words(keys);
         for (std::string key; words >> key;) {
-            if (key == "+") machine.PressPlus();
-            else if (key == "-") machine.PressMinus();
-            else if (key == "=") machine.PressEquals();
-            else if (key == "C") machine.PressClear();
-            else if (key == "CE") machine.PressClearEntry();
-            else if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') machine.PressDigit(key[0] - '0');
-            else ADD_FAILURE() << "no key " << key;
+            if (key == "+")
+                machine().PressPlus();
+            else if (key == "-")
+                machine().PressMinus();
+            else if (key == "=")
+                machine().PressEquals();
+            else if (key == "C")
+                machine().PressClear();
+            else if (key == "CE")
+                machine().PressClearEntry();
+            else if (key.size() == 1 && key[0] >= '0' && key[0] <= '9')
+                machine().PressDigit(key[0] - '0');
+            else
+                ADD_FAILURE() << "no key " << key;
         }
     }
     std::int32_t acc() { return regs().accumulator; }
 };
 
-TEST_F(KeypadTest, EqualsBeforeAnyOperatorCopiesTheTypedNumber) {
-    Press("1 2 =");
-    EXPECT_EQ(acc(), 12);
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+struct Keys {
+    // Test output shows a row by its name.
+    friend void PrintTo(const Keys& row, std::ostream* os) { *os << row.name; }
+
+    const char* name;
+    std::int32_t accumulator;  // before the first key
+    const char* keys;
+    std::int32_t result;  // the accumulator after the last key
+    const char* shown;    // what the calculator shows then
+};
+
+class KeySequences : public KeypadTest, public ::testing::WithParamInterface<Keys> {};
+
+TEST_P(KeySequences, LeaveTheAccumulatorAndTheDisplay) {
+    Start({}, {.accumulator = GetParam().accumulator});
+    Press(GetParam().keys);
+    EXPECT_EQ(acc(), GetParam().result);
+    EXPECT_EQ(view.Last("ShowCalculator"), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keypad, KeySequences,
+    ::testing::Values(
+        Keys{"DigitsShowTheTypedNumber", 7, "1 2", 7, "12 "},
+        Keys{"EqualsBeforeAnyOperatorCopiesTheTypedNumber", 100, "4 2 =", 42, "42 "},
+        Keys{"PlusThenEquals", 0, "7 + 5 =", 12, "12 "},
+        Keys{"EqualsAgainAddsNothing", 0, "7 + 5 = =", 12, "12 "},
+        Keys{"MinusThenEquals", 0, "9 - 4 =", 5, "5 "},
+        Keys{"ZeroEntryDoesNotReplaceTheAccumulator", 0, "9 - 4 = 0 + 4 =", 9, "9 "},
+        Keys{"SecondPlusTakesTheNumberTypedSince", 0, "5 + 3 + 2 =", 5, "5 "},
+        Keys{"PlusAfterEqualsGoesOnFromTheResult", 0, "1 2 = + 3 =", 15, "15 "},
+        Keys{"MinusAfterThat", 0, "1 2 = + 3 = - 5 =", 10, "10 "},
+        Keys{"ClearEntryEmptiesTheAccumulator", 0, "+ 4 CE", 0, "0 "},
+        Keys{"ClearEntryKeepsTheHalfTypedNumber", 0, "+ 4 CE 2 =", 42, "42 "},
+        // After CE the typed number no longer counts for "+" and "-".
+        Keys{"OperatorAfterClearEntryDropsTheHalfTypedNumber", 0, "4 CE + 3 =", 3, "3 "},
+        Keys{"ClearShowsTheAccumulator", 0, "3 0 = + 7 C", 30, "30 "},
+        Keys{"ClearDiscardsTheTypedNumber", 0, "3 0 = + 7 C =", 30, "30 "},
+        // 12345678901 - 3 * 2^32
+        Keys{"MoreThanTenDigitsWrapIn32Bits", 0, "1 2 3 4 5 6 7 8 9 0 1", 0, "-539222987 "},
+        Keys{"TheWrappedNumberIsTaken", 0, "1 2 3 4 5 6 7 8 9 0 1 =", -539222987, "-539222987 "},
+        Keys{"EqualsWrapsIn32Bits", kMax, "+ 1 =", kMin, "-2147483648 "}),
+    [](const ::testing::TestParamInfo<Keys>& info) { return std::string(info.param.name); });
+
+TEST_F(KeypadTest, DigitsAndEqualsShowAtEveryKeyAndOperatorsNever) {
+    Press("1 2 + - =");
     EXPECT_EQ(view.calls, (Calls{"ShowCalculator 1 ", "ShowCalculator 12 ", "ShowCalculator 12 "}));
-}
-
-TEST_F(KeypadTest, EqualsBeforeAnyOperatorReplacesAProgramsAccumulator) {
-    regs().accumulator = 100;
-    Press("4 2 =");
-    EXPECT_EQ(acc(), 42);
-}
-
-TEST_F(KeypadTest, PlusThenEqualsAgainAddsNothing) {
-    Press("7 + 5 =");
-    EXPECT_EQ(view.Last("ShowCalculator"), "12 ");
-    Press("=");
-    EXPECT_EQ(acc(), 12);
-    EXPECT_EQ(view.Last("ShowCalculator"), "12 ");
-}
-
-TEST_F(KeypadTest, ZeroEntryDoesNotReplaceTheAccumulator) {
-    Press("9 - 4 =");
-    EXPECT_EQ(view.Last("ShowCalculator"), "5 ");
-    Press("0 + 4 =");
-    EXPECT_EQ(acc(), 9);
-    EXPECT_EQ(view.Last("ShowCalculator"), "9 ");
-}
-
-TEST_F(KeypadTest, OperatorKeysChangeNoDisplay) {
-    Press("3");
-    view.calls.clear();
-    Press("+ -");
-    EXPECT_TRUE(view.calls.empty());
-}
-
-TEST_F(KeypadTest, SecondPlusTakesTheNumberTypedSince) {
-    Press("5 + 3 + 2 =");
-    EXPECT_EQ(acc(), 5);
-}
-
-TEST_F(KeypadTest, PlusAfterEqualsGoesOnFromTheResult) {
-    Press("1 2 = + 3 =");
-    EXPECT_EQ(acc(), 15);
-    Press("- 5 =");
-    EXPECT_EQ(acc(), 10);
-}
-
-TEST_F(KeypadTest, ClearEntryEmptiesTheAccumulatorButKeepsTheHalfTypedNumber) {
-    Press("+ 4 CE");
-    EXPECT_EQ(acc(), 0);
-    EXPECT_EQ(view.Last("ShowCalculator"), "0 ");
-    Press("2 =");
-    EXPECT_EQ(acc(), 42);
-}
-
-// After CE the typed number no longer counts for "+" and "-".
-TEST_F(KeypadTest, OperatorAfterClearEntryDropsTheHalfTypedNumber) {
-    Press("4 CE + 3 =");
-    EXPECT_EQ(acc(), 3);
-}
-
-TEST_F(KeypadTest, ClearShowsTheAccumulatorAndDiscardsTheTypedNumber) {
-    Press("3 0 = + 7 C");
-    EXPECT_EQ(view.Last("ShowCalculator"), "30 ");
-    Press("=");
-    EXPECT_EQ(acc(), 30);
-}
-
-TEST_F(KeypadTest, MoreThanTenDigitsWrapIn32Bits) {
-    Press("1 2 3 4 5 6 7 8 9 0 1");
-    // 12345678901 - 3 * 2^32
-    EXPECT_EQ(view.Last("ShowCalculator"), "-539222987 ");
-    Press("=");
-    EXPECT_EQ(acc(), -539222987);
-}
-
-TEST_F(KeypadTest, EqualsWrapsIn32Bits) {
-    regs().accumulator = std::numeric_limits<std::int32_t>::max();
-    Press("+ 1 =");
-    EXPECT_EQ(acc(), std::numeric_limits<std::int32_t>::min());
 }
 
 TEST_F(KeypadTest, WorksOnTheAccumulatorProgramsUse) {
     LoadProgram({"LDA 03", "OUT", "HLT", "DAT 8"});
-    machine.Step();
+    machine().Step();
     Press("+ 2 =");
     EXPECT_EQ(acc(), 10);
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"10"});
 }
 

@@ -4,63 +4,62 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "machine/store.h"
+#include "support/machine_test.h"
 
 namespace tobric_test {
 namespace {
 
 using tobric::ErrorKind;
-using tobric::Store;
 
-class MailboxCommandsTest : public ::testing::Test {
+class MailboxCommandsTest : public MachineTest {
 protected:
     // A store of the given lines, padded with "DAT 00" to `size` lines.
-    void Fill(std::vector<std::string> lines, int size = 100) {
+    void Fill(Lines lines, int size = 100) {
         while (static_cast<int>(lines.size()) < size) lines.emplace_back("DAT 00");
-        store.ReplaceAll(std::move(lines));
+        StoreExactly(std::move(lines));
     }
     tobric::SelectedIndexSource Selected() {
         return [this] { return selected; };
     }
-    std::vector<std::string> Head(int n) const {
-        return {store.Lines().begin(), store.Lines().begin() + n};
-    }
+    Lines Head(int n) const { return {store().Lines().begin(), store().Lines().begin() + n}; }
+    void Edit() { tobric::EditThisMailbox(machine(), Selected()); }
+    void Insert() { tobric::InsertCommand(machine(), Selected()); }
+    void Delete() { tobric::DeleteCommand(machine(), Selected()); }
 
-    Store store;
-    RecordingView view;
     int selected = -1;
 };
 
 TEST_F(MailboxCommandsTest, NothingHappensWithoutSelection) {
     Fill({"LDA 05"});
-    tobric::EditThisMailbox(store, view, Selected());
-    tobric::InsertCommand(store, view, Selected());
-    tobric::DeleteCommand(store, view, Selected());
+    Edit();
+    Insert();
+    Delete();
     EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(store.Count(), 100);
-    EXPECT_EQ(store.Get(0), "LDA 05");
+    EXPECT_EQ(store().Count(), 100);
+    EXPECT_EQ(store().Get(0), "LDA 05");
 }
 
 TEST_F(MailboxCommandsTest, CancelledEditWritesTheLineBackUpperCased) {
     Fill({"lda 05", "JMP 00"});
     selected = 0;
-    tobric::EditThisMailbox(store, view, Selected());
+    Edit();
     ASSERT_EQ(view.calls.size(), 2u);
     EXPECT_EQ(view.calls[0], "InputPrompt Edit Mailbox|Enter Tobric Assembly Command|lda 05");
     EXPECT_EQ(view.calls[1], "ShowMailboxes");
-    EXPECT_EQ(store.Get(0), "LDA 05");
+    EXPECT_EQ(store().Get(0), "LDA 05");
 }
 
 TEST_F(MailboxCommandsTest, EditRenumbersNothingAndKeepsEmptyAnswers) {
     Fill({"JMP 01", "DAT 00"});
     selected = 1;
     view.answers = {"add 07 sum"};
-    tobric::EditThisMailbox(store, view, Selected());
-    EXPECT_EQ(Head(2), (std::vector<std::string>{"JMP 01", "ADD 07 SUM"}));
+    Edit();
+    EXPECT_EQ(Head(2), (Lines{"JMP 01", "ADD 07 SUM"}));
     view.answers = {""};
-    tobric::EditThisMailbox(store, view, Selected());
-    EXPECT_EQ(store.Get(1), "");
-    EXPECT_EQ(store.Count(), 100);
+    Edit();
+    EXPECT_EQ(store().Get(1), "");
+    EXPECT_EQ(store().Count(), 100);
 }
 
 TEST_F(MailboxCommandsTest, SelectionGoneAfterThePromptChangesNothing) {
@@ -68,22 +67,22 @@ TEST_F(MailboxCommandsTest, SelectionGoneAfterThePromptChangesNothing) {
     selected = 0;
     view.answers = {"HLT", "HLT"};
     view.onInputPrompt = [this] { selected = -1; };  // a running STA rebuilt the display
-    tobric::EditThisMailbox(store, view, Selected());
+    Edit();
     selected = 0;
     view.onInputPrompt = [this] { selected = -1; };
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(0), "LDA 05");
-    EXPECT_EQ(store.Count(), 100);
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "ShowMailboxes"), 0);
+    Insert();
+    EXPECT_EQ(store().Get(0), "LDA 05");
+    EXPECT_EQ(store().Count(), 100);
+    EXPECT_EQ(view.CountOf("ShowMailboxes"), 0);
 }
 
 TEST_F(MailboxCommandsTest, InsertShiftsOperandsAtOrBeyondTheSelection) {
     Fill({"JMP 05", "LDA 02"});
     selected = 3;
     view.answers = {"hlt"};
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(store.Count(), 101);
-    EXPECT_EQ(Head(5), (std::vector<std::string>{"JMP 6", "LDA 02", "DAT 00", "HLT", "DAT 00"}));
+    Insert();
+    EXPECT_EQ(store().Count(), 101);
+    EXPECT_EQ(Head(5), (Lines{"JMP 6", "LDA 02", "DAT 00", "HLT", "DAT 00"}));
     EXPECT_EQ(view.shownLines.size(), 101u);
 }
 
@@ -91,105 +90,101 @@ TEST_F(MailboxCommandsTest, InsertedLineIsRenumberedAfterUpperCasing) {
     Fill({});
     selected = 3;
     view.answers = {"lda 10"};
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(3), "LDA 11");
+    Insert();
+    EXPECT_EQ(store().Get(3), "LDA 11");
 }
 
 TEST_F(MailboxCommandsTest, CancelledInsertAtZeroAddsDatAndShiftsEveryAddress) {
     Fill({"LDA 00", "JMP -1", "DAT 05", "STA 99"});
     selected = 0;
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(Head(5),
-              (std::vector<std::string>{"DAT 00", "LDA 1", "JMP -1", "DAT 05", "STA 100"}));
+    Insert();
+    EXPECT_EQ(Head(5), (Lines{"DAT 00", "LDA 1", "JMP -1", "DAT 05", "STA 100"}));
 }
 
 TEST_F(MailboxCommandsTest, ThreeDigitOperandsReadBackAsTheirFirstTwoDigits) {
     Fill({"STA 99"});
     selected = 50;
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(0), "STA 100");
+    Insert();
+    EXPECT_EQ(store().Get(0), "STA 100");
     selected = 10;
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(0), "STA 11");  // positions 5 and 6 of "STA 100" are "10"
+    Insert();
+    EXPECT_EQ(store().Get(0), "STA 11");  // positions 5 and 6 of "STA 100" are "10"
 }
 
 TEST_F(MailboxCommandsTest, DeleteShiftsDownAndReferencesToZeroGoNegative) {
     Fill({"LDA 05", "LDA 07", "LDA 04", "DAT 07"});
     selected = 5;
-    tobric::DeleteCommand(store, view, Selected());
-    EXPECT_EQ(store.Count(), 99);
-    EXPECT_EQ(Head(4), (std::vector<std::string>{"LDA 4", "LDA 6", "LDA 04", "DAT 07"}));
+    Delete();
+    EXPECT_EQ(store().Count(), 99);
+    EXPECT_EQ(Head(4), (Lines{"LDA 4", "LDA 6", "LDA 04", "DAT 07"}));
 
     Fill({"JMP 00", "ADD 07 total"});
     selected = 0;
-    tobric::DeleteCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(0), "ADD 6");
+    Delete();
+    EXPECT_EQ(store().Get(0), "ADD 6");
     Fill({"HLT", "JMP 00"});
-    tobric::DeleteCommand(store, view, Selected());
-    EXPECT_EQ(store.Get(0), "JMP -1");
+    Delete();
+    EXPECT_EQ(store().Get(0), "JMP -1");
     selected = 0;
-    tobric::DeleteCommand(store, view, Selected());  // "JMP -1" itself goes; nothing else to do
-    EXPECT_EQ(store.Get(0), "DAT 00");
+    Delete();  // "JMP -1" itself goes; nothing else to do
+    EXPECT_EQ(store().Get(0), "DAT 00");
 }
 
 TEST_F(MailboxCommandsTest, CarriedMnemonicRewritesUnrecognisedLinesUntilAComment) {
     Fill({"LDA 05", "XYZ 12", "* note", "QQQ 12"});
     selected = 12;
     view.answers = {"DAT 00"};
-    tobric::InsertCommand(store, view, Selected());
-    EXPECT_EQ(Head(4), (std::vector<std::string>{"LDA 05", "LDA 13", "* note", "QQQ 12"}));
+    Insert();
+    EXPECT_EQ(Head(4), (Lines{"LDA 05", "LDA 13", "* note", "QQQ 12"}));
 }
 
 TEST_F(MailboxCommandsTest, BareDatStopsTheLoopWithWhatWasDoneKept) {
     Fill({"JMP 05", "DAT", "JMP 05"});
     selected = 3;
-    const tobric::MachineError error = ErrorFrom([&] { tobric::InsertCommand(store, view, Selected()); });
+    const tobric::MachineError error = ErrorFrom([&] { Insert(); });
     EXPECT_EQ(error.kind(), ErrorKind::Conversion);
     EXPECT_EQ(error.message(), "'' is not a valid integer value");
     // The new line is in, line 0 renumbered, everything from the bare DAT on untouched.
-    EXPECT_EQ(store.Count(), 101);
-    EXPECT_EQ(Head(4), (std::vector<std::string>{"JMP 6", "DAT", "JMP 05", "DAT 00"}));
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "ShowMailboxes"), 0);
+    EXPECT_EQ(store().Count(), 101);
+    EXPECT_EQ(Head(4), (Lines{"JMP 6", "DAT", "JMP 05", "DAT 00"}));
+    EXPECT_EQ(view.CountOf("ShowMailboxes"), 0);
 }
 
 TEST_F(MailboxCommandsTest, EmptyLineAndUnrecognisedFirstLineStopRenumbering) {
     Fill({"JMP 05", ""});
     selected = 3;
-    EXPECT_EQ(ErrorFrom([&] { tobric::DeleteCommand(store, view, Selected()); }).kind(),
-              ErrorKind::EmptyLine);
-    EXPECT_EQ(store.Get(0), "JMP 4");
+    EXPECT_EQ(ErrorFrom([&] { Delete(); }).kind(), ErrorKind::EmptyLine);
+    EXPECT_EQ(store().Get(0), "JMP 4");
     Fill({"XYZ", "JMP 05"});
     selected = 3;
-    EXPECT_EQ(ErrorFrom([&] { tobric::DeleteCommand(store, view, Selected()); }).kind(),
+    EXPECT_EQ(ErrorFrom([&] { Delete(); }).kind(),
               ErrorKind::Conversion);  // the empty starting mnemonic takes an operand
-    EXPECT_EQ(store.Get(0), "XYZ");
+    EXPECT_EQ(store().Get(0), "XYZ");
 }
 
 TEST_F(MailboxCommandsTest, StaleSelectionPastTheEndFollowsTheStoreEdges) {
     Fill({"HLT"}, 3);
     selected = 5;
-    EXPECT_EQ(ErrorFrom([&] { tobric::EditThisMailbox(store, view, Selected()); }).message(),
-              "List index out of bounds (5)");
-    EXPECT_EQ(ErrorFrom([&] { tobric::InsertCommand(store, view, Selected()); }).message(),
-              "Unable to insert a line");
-    tobric::DeleteCommand(store, view, Selected());  // removes nothing, still renumbers
-    EXPECT_EQ(store.Count(), 3);
+    EXPECT_EQ(ErrorFrom([&] { Edit(); }).message(), "List index out of bounds (5)");
+    EXPECT_EQ(ErrorFrom([&] { Insert(); }).message(), "Unable to insert a line");
+    Delete();  // removes nothing, still renumbers
+    EXPECT_EQ(store().Count(), 3);
 }
 
 TEST_F(MailboxCommandsTest, DeletingTheOnlyLineLeavesAnEmptyStore) {
     Fill({"HLT"}, 1);
     selected = 0;
-    tobric::DeleteCommand(store, view, Selected());
-    EXPECT_EQ(store.Count(), 0);
+    Delete();
+    EXPECT_EQ(store().Count(), 0);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowMailboxes"});
 }
 
 TEST_F(MailboxCommandsTest, RenumberingTouchesOnlyAddressMnemonics) {
     Fill({"lda 5", "Load 07", "DAT 09", "SUB 3", "OUT 05", "SKZ", "ADD -3", "STA $A"});
-    tobric::RenumberAddresses(store, 3, +1);
+    machine().ChangeStore([](tobric::Store& store) { tobric::RenumberAddresses(store, 3, +1); });
     // "Load 07" has a blank and a zero at positions 5 and 6: operand 0, below the selection.
-    EXPECT_EQ(Head(8), (std::vector<std::string>{"LDA 6", "Load 07", "DAT 09", "SUB 4", "OUT 05",
-                                                 "SKZ", "ADD -3", "STA 11"}));
+    EXPECT_EQ(Head(8),
+              (Lines{"LDA 6", "Load 07", "DAT 09", "SUB 4", "OUT 05", "SKZ", "ADD -3", "STA 11"}));
 }
 
 }  // namespace

@@ -1,45 +1,40 @@
 // The main window driven with clicks and keys, offscreen.
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <QWindow>
+#include <initializer_list>
 
 #include "machine/errors.h"
-#include <QTemporaryDir>
+#include "support/qt_test_main.h"
+#include "support/temp_folder.h"
+#include "support/window_driver.h"
 #include "ui/error_report.h"
-#include "ui/fonts.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "ui/output_basket.h"
 #include "ui/panel.h"
-#include "window_driver.h"
 
 using namespace tobric;
-using tobric::testing::BoxWatcher;
-using tobric::testing::ScriptedFileChooser;
+using tobric_test::BoxDeadline;
+using tobric_test::BoxWatcher;
+using tobric_test::ReadBytes;
+using tobric_test::ScriptedFileChooser;
+using tobric_test::TempFolder;
+using tobric_test::WriteBytes;
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
+// Where a command button acts: beside its glyph.
+const QPoint kOnCaption(80, 15);
 
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A left click beside the glyph, where a command button acts.
-void ClickPanel(QWidget* panel) { QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(80, 15)); }
+void ClickPanel(QWidget* panel) { QTest::mouseClick(panel, Qt::LeftButton, {}, kOnCaption); }
 
 }  // namespace
 
@@ -50,19 +45,29 @@ private:
     std::unique_ptr<TForm1> m_form;
     ScriptedFileChooser* m_files = nullptr;
     std::unique_ptr<BoxWatcher> m_boxes;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<TempFolder> m_folder;
     int m_exitCode = -1;
-
-    std::filesystem::path Folder() const { return m_folder->path().toStdString(); }
 
     PanelButton* Button(const char* name) { return m_form->findChild<PanelButton*>(name); }
 
     // Loads a program through the Load button and the scripted file choice.
     void LoadProgram(const std::string& text) {
-        const auto path = Folder() / "program.txt";
+        const std::string path = *m_folder / "program.txt";
         WriteBytes(path, text);
-        m_files->openAnswers.push_back(path.string());
+        m_files->openAnswers.push_back(path);
         ClickPanel(m_form->loadmenu);
+    }
+
+    // Clicks keypad keys by name.
+    void PressKeys(std::initializer_list<const char*> keys) {
+        for (const char* key : keys) QTest::mouseClick(Button(key), Qt::LeftButton);
+    }
+
+    // A click as the window system delivers it, to the main window's window: Qt drops it while a
+    // modal box blocks the window.
+    void ClickThroughTheWindow(QWidget* panel) {
+        QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {},
+                          panel->mapTo(m_form.get(), kOnCaption));
     }
 
     void CloseNotices() {
@@ -81,7 +86,7 @@ private slots:
         m_form = std::make_unique<TForm1>(std::move(files));
         m_form->SetProcessExit([this](int code) { m_exitCode = code; });
         m_boxes = std::make_unique<BoxWatcher>();
-        m_folder = std::make_unique<QTemporaryDir>();
+        m_folder = std::make_unique<TempFolder>();
         m_exitCode = -1;
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -172,21 +177,21 @@ private slots:
         QApplication::sendEvent(seven, &second);
         QTest::mouseRelease(seven, Qt::LeftButton, {}, at);
         QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("7 "));
-        QTest::mouseClick(m_form->findChild<PanelButton*>("equalscalc"), Qt::LeftButton);
+        PressKeys({"equalscalc"});
         QCOMPARE(m_form->machine().registers().accumulator, 7);
     }
 
     void keypadAddsIntoTheAccumulator() {
-        for (const char* key : {"no7calc", "addcalc", "no5calc", "equalscalc"})
-            QTest::mouseClick(m_form->findChild<PanelButton*>(key), Qt::LeftButton);
+        PressKeys({"no7calc", "addcalc", "no5calc", "equalscalc"});
         QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("12 "));
-        QTest::mouseClick(m_form->findChild<PanelButton*>("cecalc"), Qt::LeftButton);
+        PressKeys({"cecalc"});
         QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
         QCOMPARE(m_form->machine().registers().accumulator, 0);
     }
 
     void loadPadsAndRebuildsTheDisplay() {
-        m_form->machine().registers().accumulator = 9;
+        PressKeys({"no9calc", "equalscalc"});
+        QCOMPARE(m_form->machine().registers().accumulator, 9);
         LoadProgram("lda 05\nA&B\n\nHLT");
         QCOMPARE(m_form->mailboxshow->RowCount(), 100);
         QCOMPARE(m_form->mailboxshow->RowText(0), QStringLiteral("00 lda 05"));
@@ -198,9 +203,11 @@ private slots:
     }
 
     void cancelledLoadStillResetsCounterAndAccumulator() {
-        LoadProgram("IN\nOUT\nHLT\n");
-        m_form->machine().registers().accumulator = 5;
-        m_form->machine().registers().programCounter = 3;
+        LoadProgram("DAT 1\nDAT 2\nDAT 3\nHLT\n");
+        for (int step = 0; step < 3; ++step) ClickPanel(m_form->stepmenu);
+        PressKeys({"no5calc", "equalscalc"});
+        QCOMPARE(m_form->machine().registers().accumulator, 5);
+        QCOMPARE(m_form->machine().registers().programCounter, 3);
         m_files->openAnswers.push_back(std::nullopt);
         ClickPanel(m_form->loadmenu);
         QCOMPARE(m_form->machine().registers().accumulator, 0);
@@ -209,24 +216,24 @@ private slots:
     }
 
     void failedLoadReportsTheFileOpenError() {
-        const auto missing = Folder() / "missing.txt";
-        m_files->openAnswers.push_back(missing.string());
+        const std::string missing = *m_folder / "missing.txt";
+        m_files->openAnswers.push_back(missing);
         ClickPanel(m_form->loadmenu);
         QTRY_COMPARE(m_boxes->errors.size(), 1);
         QCOMPARE(m_boxes->errors.front(),
                  QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                     .arg(QString::fromStdString(missing.string())));
+                     .arg(QString::fromStdString(missing)));
         QCOMPARE(m_form->mailboxshow->RowCount(), 0);
     }
 
     void saveWritesEveryLineWithCrLf() {
-        const auto target = Folder() / "saved.txt";
-        m_files->saveAnswers.push_back(target.string());
+        const std::string target = *m_folder / "saved.txt";
+        m_files->saveAnswers.push_back(target);
         ClickPanel(m_form->savemenu);
         QCOMPARE(ReadBytes(target), std::string("\r\n"));  // the one empty line of a new store
 
         LoadProgram("IN\nOUT\nHLT");
-        m_files->saveAnswers.push_back(target.string());
+        m_files->saveAnswers.push_back(target);
         ClickPanel(m_form->savemenu);
         const std::string saved = ReadBytes(target);
         QVERIFY(saved.starts_with("IN\r\nOUT\r\nHLT\r\nDAT 00\r\n"));
@@ -297,6 +304,7 @@ private slots:
         QTRY_VERIFY(m_form->machine().registers().accumulator > 150);
         m_boxes->dismissNotices = false;
         bool checked = false;
+        const BoxDeadline deadline;
         QTimer::singleShot(0, this, [&] {
             // Whatever happens here, the notice must close, or the click below never returns.
             const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
@@ -310,6 +318,7 @@ private slots:
             checked = true;
         });
         ClickPanel(m_form->resetmenu);  // returns only when its notice is dismissed
+        QVERIFY2(!deadline.Expired(), "the notice was left open");
         QVERIFY(checked);
         QVERIFY(m_form->executionTimer().Enabled());
     }
@@ -321,21 +330,25 @@ private slots:
         QTRY_VERIFY(m_form->machine().registers().accumulator > 5);
         m_boxes->dismissNotices = false;
         bool checked = false;
-        // While "Program Halted" is open: Step obeys one instruction at once, Halt/Continue
+        const BoxDeadline deadline;
+        // While "Program Halted" is open, nothing is modal: clicks that the window system
+        // delivers to the main window reach it. Step obeys one instruction at once, Halt/Continue
         // starts the run again, and a second Halt opens a box of its own.
         QTimer::singleShot(50, this, [&] {
             const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
             QCOMPARE(m_boxes->OpenNotices().size(), 1);
             QCOMPARE(m_boxes->OpenNotices().front()->text(), QStringLiteral("Program Halted"));
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
             QVERIFY(m_form->isEnabled());
             const auto pc = m_form->machine().registers().programCounter;
-            ClickPanel(m_form->stepmenu);
+            ClickThroughTheWindow(m_form->stepmenu);
             QCOMPARE(m_form->machine().registers().programCounter, pc == 2 ? 1 : pc + 1);
-            ClickPanel(m_form->menuhalt);
+            ClickThroughTheWindow(m_form->menuhalt);
             QVERIFY(m_form->executionTimer().Enabled());
             checked = true;
         });
         ClickPanel(m_form->menuhalt);
+        QVERIFY2(!deadline.Expired(), "the notice was left open");
         QVERIFY(checked);
         m_boxes->dismissNotices = true;
         ClickPanel(m_form->menuhalt);
@@ -473,20 +486,8 @@ private slots:
         QCOMPARE(display->SelectedIndex(), -1);
         QCOMPARE(display->RowText(4), QStringLiteral("04 DAT 0"));
     }
-
-    void calculatorKeepsLongNumbersWhole() {
-        m_form->ShowCalculator(-2147483647 - 1);
-        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("-2147483648 "));
-        m_form->ShowCalculator(-5);
-        QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("-5 "));
-    }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    UseWindowFontEverywhere();
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TOBRIC_QT_TEST_MAIN(MainWindowTest)
 
 #include "main_window_test.moc"

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "fakes.h"
+#include "support/machine_test.h"
 #include "machine/errors.h"
 #include "machine/parse_integer.h"
 

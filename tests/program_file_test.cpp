@@ -2,8 +2,6 @@
 // commands that use them.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "machine/errors.h"
 #include "machine/program_file.h"
-#include "temp_folder.h"
+#include "support/child_process.h"
+#include "support/machine_test.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -141,14 +140,22 @@ TEST_F(ProgramFileTest, SavingThroughASymbolicLinkReplacesTheRealFileAndKeepsThe
     EXPECT_EQ(ReadBytes(real), "new\r\n");
 }
 
-TEST_F(ProgramFileTest, ReadOnlyFileRefusesWithTheFileCreateError) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write to a read-only file";
+// The superuser may write to a read-only file: the save runs as an ordinary user.
+TEST_F(ProgramFileTest, ReadOnlyFileRefusesWithTheFileCreateErrorAndKeepsItsContents) {
     const std::string path = folder / "locked.txt";
     WriteBytes(path, "old\r\n");
-    fs::permissions(path, fs::perms::owner_read);
-    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"new"}); });
-    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
-    EXPECT_EQ(error.message(), "Cannot create file \"" + path + "\". " + std::strerror(EACCES));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.path(), fs::perms::all);
+    const std::string expected = "Cannot create file \"" + path + "\". " + std::strerror(EACCES);
+    const auto refused = [&] {
+        try {
+            tobric::WriteProgramFile(path, {"new"});
+            return false;
+        } catch (const tobric::MachineError& error) {
+            return error.kind() == ErrorKind::FileCreate && error.message() == expected;
+        }
+    };
+    EXPECT_EQ(tobric_test::RunAsOrdinaryUser(refused), "");
     EXPECT_EQ(ReadBytes(path), "old\r\n");
 }
 
@@ -196,11 +203,10 @@ TEST_F(ProgramFileTest, ErrorsShowTheFullPathOfARelativeName) {
     EXPECT_EQ(message, "Cannot open file \"" + full + "\". " + std::strerror(ENOENT));
 }
 
-TEST(SystemErrorText, HasNoTrailingBlanksControlsOrPeriods) {
-    EXPECT_EQ(tobric::SystemErrorText(ENOENT), std::strerror(ENOENT));
+TEST(SystemErrorText, IsTheSystemsTextWithNoTrailingBlanksControlsOrPeriods) {
     for (int code = 0; code < 140; ++code) {
         const std::string text = tobric::SystemErrorText(code);
-        ASSERT_FALSE(text.empty()) << code;
+        EXPECT_EQ(text, std::strerror(code)) << code;
         EXPECT_LE(text.size(), 255u);
         EXPECT_GT(static_cast<unsigned char>(text.back()), 32) << code;
         EXPECT_NE(text.back(), '.') << code;
@@ -217,18 +223,16 @@ protected:
 TEST_F(LoadSaveTest, LoadReplacesThePadsAndShowsTheStoreAndRewinds) {
     const std::string path = folder / "prog.txt";
     WriteBytes(path, "IN\r\nOUT\r\nHLT\r\n");
-    regs().programCounter = 7;
-    regs().accumulator = 9;
-    regs().mnemonic = tobric::Mnemonic::Sub;
-    regs().operand = 4;
+    Start({},
+          {.accumulator = 9, .programCounter = 7, .mnemonic = tobric::Mnemonic::Sub, .operand = 4});
     view.openNames.push_back(path);
-    machine.Load();
-    ASSERT_EQ(machine.store().Count(), 100);
-    EXPECT_EQ(machine.store().Get(2), "HLT");
-    EXPECT_EQ(machine.store().Get(3), "DAT 00");
-    EXPECT_EQ(machine.store().Get(99), "DAT 00");
+    machine().Load();
+    ASSERT_EQ(store().Count(), 100);
+    EXPECT_EQ(store().Get(2), "HLT");
+    EXPECT_EQ(store().Get(3), "DAT 00");
+    EXPECT_EQ(store().Get(99), "DAT 00");
     EXPECT_EQ(view.calls, (std::vector<std::string>{"AskOpenFileName", "ShowMailboxes"}));
-    EXPECT_EQ(view.shownLines, machine.store().Lines());
+    EXPECT_EQ(view.shownLines, store().Lines());
     EXPECT_EQ(regs().programCounter, 0);
     EXPECT_EQ(regs().accumulator, 0);
     // The rest of the registers are not Load's business.
@@ -240,38 +244,34 @@ TEST_F(LoadSaveTest, LoadKeepsEveryLineOfALongFile) {
     const std::string path = folder / "long.txt";
     WriteBytes(path, tobric::JoinProgramText(Lines(120, "SKP")));
     view.openNames.push_back(path);
-    machine.Load();
-    EXPECT_EQ(machine.store().Lines(), Lines(120, "SKP"));
+    machine().Load();
+    EXPECT_EQ(store().Lines(), Lines(120, "SKP"));
 }
 
 TEST_F(LoadSaveTest, LoadOfAnEmptyFileGivesOneHundredDat00) {
     const std::string path = folder / "empty.txt";
     WriteBytes(path, "");
     view.openNames.push_back(path);
-    machine.Load();
-    EXPECT_EQ(machine.store().Lines(), Lines(100, "DAT 00"));
+    machine().Load();
+    EXPECT_EQ(store().Lines(), Lines(100, "DAT 00"));
 }
 
 TEST_F(LoadSaveTest, CancelledLoadKeepsTheStoreButRewinds) {
-    LoadProgram({"IN", "HLT"});
-    const Lines before = machine.store().Lines();
-    regs().programCounter = 5;
-    regs().accumulator = -3;
-    machine.Load();
-    EXPECT_EQ(machine.store().Lines(), before);
+    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
+    const Lines before = store().Lines();
+    machine().Load();
+    EXPECT_EQ(store().Lines(), before);
     EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
     EXPECT_EQ(regs().programCounter, 0);
     EXPECT_EQ(regs().accumulator, 0);
 }
 
 TEST_F(LoadSaveTest, FailedLoadChangesNothing) {
-    LoadProgram({"IN", "HLT"});
-    const Lines before = machine.store().Lines();
-    regs().programCounter = 5;
-    regs().accumulator = -3;
+    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
+    const Lines before = store().Lines();
     view.openNames.push_back(folder / "nothing.txt");
-    EXPECT_EQ(ErrorFrom([&] { machine.Load(); }).kind(), ErrorKind::FileOpen);
-    EXPECT_EQ(machine.store().Lines(), before);
+    EXPECT_EQ(ErrorFrom([&] { machine().Load(); }).kind(), ErrorKind::FileOpen);
+    EXPECT_EQ(store().Lines(), before);
     EXPECT_EQ(regs().programCounter, 5);
     EXPECT_EQ(regs().accumulator, -3);
     EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
@@ -280,26 +280,26 @@ TEST_F(LoadSaveTest, FailedLoadChangesNothing) {
 TEST_F(LoadSaveTest, SaveRightAfterStartWritesOneLineBreak) {
     const std::string path = folder / "start.txt";
     view.saveNames.push_back(path);
-    machine.Save();
+    machine().Save();
     EXPECT_EQ(ReadBytes(path), "\r\n");
 }
 
 TEST_F(LoadSaveTest, SaveThenLoadGivesTheSameLinesPadded) {
-    machine.store().ReplaceAll({"IN", "STA 10", "", "hlt"});
+    StoreExactly({"IN", "STA 10", "", "hlt"});
     const std::string path = folder / "prog.txt";
     view.saveNames.push_back(path);
-    machine.Save();
-    EXPECT_EQ(machine.store().Count(), 4);  // saving changes nothing in the machine
+    machine().Save();
+    EXPECT_EQ(store().Count(), 4);  // saving changes nothing in the machine
     view.openNames.push_back(path);
-    machine.Load();
+    machine().Load();
     Lines expected = {"IN", "STA 10", "", "hlt"};
     expected.resize(100, "DAT 00");
-    EXPECT_EQ(machine.store().Lines(), expected);
+    EXPECT_EQ(store().Lines(), expected);
 }
 
 TEST_F(LoadSaveTest, CancelledSaveWritesNothing) {
-    machine.store().ReplaceAll({"IN", "HLT"});
-    machine.Save();
+    LoadProgram({"IN", "HLT"});
+    machine().Save();
     EXPECT_EQ(view.calls, std::vector<std::string>{"AskSaveFileName"});
     EXPECT_TRUE(fs::is_empty(folder.path()));
 }

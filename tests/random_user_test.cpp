@@ -1,30 +1,31 @@
 // A random user: thousands of seeded clicks, keys and menu commands on every control while
 // programs run at full speed, with the window's promises checked after each one.
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <random>
 
 #include "editing/editor_window.h"
 #include "machine/display_text.h"
+#include "support/qt_test_main.h"
+#include "support/temp_folder.h"
+#include "support/window_driver.h"
 #include "ui/about_box.h"
-#include "ui/fonts.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "ui/panel.h"
-#include "window_driver.h"
 
 #ifndef TOBRIC_EXAMPLES_DIR
 #error "TOBRIC_EXAMPLES_DIR must name the example programs' folder"
 #endif
 
 using namespace tobric;
-using tobric::testing::BoxWatcher;
-using tobric::testing::ScriptedFileChooser;
+using tobric_test::BoxWatcher;
+using tobric_test::ScriptedFileChooser;
 
 namespace {
 
@@ -54,13 +55,13 @@ private slots:
         const auto pick = [&](auto& list) {
             return list[random() % (sizeof(list) / sizeof(list[0]))];
         };
-        QTemporaryDir folder;
+        const tobric_test::TempFolder folder;
         auto files = std::make_unique<ScriptedFileChooser>();
         ScriptedFileChooser* chooser = files.get();
         TForm1 form(std::move(files));
         int exits = 0;
         form.SetProcessExit([&](int) { ++exits; });
-        TForm4 editor(form.machine(), form, &form);
+        TForm4 editor(form.machine(), &form);
         Taboutfrm about;
         form.SetCompanions(nullptr, &about, [&] { editor.Open(); });
         BoxWatcher boxes;
@@ -75,6 +76,7 @@ private slots:
 
         bool displayMayBeStale = true;  // nothing has rebuilt it yet
         for (int action = 0; action < kActions; ++action) {
+            const tobric_test::BoxDeadline deadline;  // should the watcher miss a box
             const qsizetype errorsBefore = boxes.errors.size();
             const bool hasProgram = form.machine().store().Count() >= 2;
             const int choice = static_cast<int>(random() % 100);
@@ -84,11 +86,11 @@ private slots:
                 if (!strcmp(name, "loadmenu")) {
                     const int which = static_cast<int>(random() % 10);
                     if (which == 0) chooser->openAnswers.push_back(std::nullopt);
-                    else if (which == 1) chooser->openAnswers.push_back((folder.path() + "/missing").toStdString());
+                    else if (which == 1) chooser->openAnswers.push_back(folder / "missing");
                     else chooser->openAnswers.push_back(std::string(TOBRIC_EXAMPLES_DIR "/") + pick(kExamples) + ".txt");
                 }
                 if (!strcmp(name, "savemenu"))
-                    chooser->saveAnswers.push_back((folder.path() + "/saved.txt").toStdString());
+                    chooser->saveAnswers.push_back(folder / "saved.txt");
                 stepped = !strcmp(name, "stepmenu");
                 QTest::mouseClick(form.findChild<PanelButton*>(name), Qt::LeftButton, {}, QPoint(90, 12));
             } else if (choice < 55) {
@@ -126,6 +128,7 @@ private slots:
                 about.Button1->click();
             }
 
+            QVERIFY2(!deadline.Expired(), "a box stayed open");
             // Promises that hold after every event once no box is left open.
             const bool failed = boxes.errors.size() > errorsBefore;
             const Registers& r = form.machine().registers();
@@ -147,7 +150,7 @@ private slots:
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (qobject_cast<QMessageBox*>(w)) QVERIFY2(!w->isVisible() || !w->isModal(), "a box left open");
         }
-        form.machine().timer().SetEnabled(false);
+        form.executionTimer().SetEnabled(false);
         QCOMPARE(exits, 0);
         qInfo("seed %u: %d actions, %lld prompts, %lld notices, %lld errors reported", seed,
               kActions, static_cast<long long>(boxes.promptCaptions.size()),
@@ -155,11 +158,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    UseWindowFontEverywhere();
-    RandomUserTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TOBRIC_QT_TEST_MAIN(RandomUserTest)
 
 #include "random_user_test.moc"

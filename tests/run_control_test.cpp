@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "machine/errors.h"
-#include "temp_folder.h"
+#include "support/machine_test.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -37,19 +37,18 @@ class RunControlWithoutProgram : public RunControlTest,
                                  public ::testing::WithParamInterface<Command> {};
 
 TEST_P(RunControlWithoutProgram, RefusesRightAfterStart) {
-    (machine.*GetParam().click)();
+    (machine().*GetParam().click)();
     EXPECT_EQ(view.calls, Calls{"ShowNotice There is no program loaded"});
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_EQ(timer.Countdowns(), 0);
     EXPECT_FALSE(regs().running);
     EXPECT_EQ(regs().programCounter, 0);
 }
 
 TEST_P(RunControlWithoutProgram, RefusesWithOneLineAndChangesNothing) {
-    machine.store().ReplaceAll({"IN"});
-    regs().programCounter = 3;
-    regs().accumulator = 5;
-    (machine.*GetParam().click)();
+    Start({}, {.accumulator = 5, .programCounter = 3});
+    StoreExactly({"IN"});
+    (machine().*GetParam().click)();
     EXPECT_EQ(view.calls, Calls{"ShowNotice There is no program loaded"});
     EXPECT_EQ(regs().programCounter, 3);
     EXPECT_EQ(regs().accumulator, 5);
@@ -57,8 +56,8 @@ TEST_P(RunControlWithoutProgram, RefusesWithOneLineAndChangesNothing) {
 }
 
 TEST_P(RunControlWithoutProgram, AcceptsTwoLines) {
-    machine.store().ReplaceAll({"HLT", "HLT"});
-    (machine.*GetParam().click)();
+    StoreExactly({"HLT", "HLT"});
+    (machine().*GetParam().click)();
     EXPECT_EQ(view.calls, GetParam().withTwoLines);
 }
 
@@ -75,16 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
 // --- Run -----------------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, RunStartsFromMailboxZeroAndKeepsTheRest) {
-    LoadProgram({"OUT", "HLT"});
-    regs().programCounter = 7;
-    regs().accumulator = 12;
-    regs().mnemonic = Mnemonic::Add;
-    regs().operand = 4;
-    machine.Run();
+    Start({"OUT", "HLT"},
+          {.accumulator = 12, .programCounter = 7, .mnemonic = Mnemonic::Add, .operand = 4});
+    machine().Run();
     EXPECT_EQ(regs().programCounter, 0);
     EXPECT_TRUE(regs().running);
     EXPECT_TRUE(timer.Ticking());
-    EXPECT_EQ(timer.restarts, 1);
+    EXPECT_EQ(timer.Countdowns(), 1);
     EXPECT_EQ(regs().accumulator, 12);
     EXPECT_EQ(regs().mnemonic, Mnemonic::Add);
     EXPECT_EQ(regs().operand, 4);
@@ -93,32 +89,32 @@ TEST_F(RunControlTest, RunStartsFromMailboxZeroAndKeepsTheRest) {
 
 TEST_F(RunControlTest, RunDuringARunDoesNotRestartTheCountdown) {
     LoadProgram({"DAT 1", "DAT 2", "HLT"});
-    machine.Run();
-    machine.TimerTimer();
-    const int restarts = timer.restarts;
-    machine.Run();
-    EXPECT_EQ(timer.restarts, restarts);
+    machine().Run();
+    machine().TimerTimer();
+    const int restarts = timer.Countdowns();
+    machine().Run();
+    EXPECT_EQ(timer.Countdowns(), restarts);
     EXPECT_EQ(regs().programCounter, 0);
     EXPECT_TRUE(timer.Ticking());
 }
 
 TEST_F(RunControlTest, SecondRunStartsFromTheOldAccumulator) {
     LoadProgram({"ADD 03", "OUT", "HLT", "DAT 5"});
-    machine.Run();
-    DeliverTicks(machine, timer);
-    machine.Run();
-    DeliverTicks(machine, timer);
+    machine().Run();
+    DeliverTicks(machine(), timer);
+    machine().Run();
+    DeliverTicks(machine(), timer);
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"5", "10"}));
 }
 
 TEST_F(RunControlTest, RefusedTimerOnRunStandsStillUntilHalted) {
     LoadProgram({"OUT", "HLT"});
-    timer.refuse = true;
-    EXPECT_EQ(ErrorFrom([&] { machine.Run(); }).kind(), ErrorKind::Timer);
+    timer.RefuseCountdowns(true);
+    EXPECT_EQ(ErrorFrom([&] { machine().Run(); }).kind(), ErrorKind::Timer);
     EXPECT_TRUE(regs().running);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(DeliverTicks(machine, timer), 0);
-    machine.HaltOrContinue();
+    EXPECT_EQ(DeliverTicks(machine(), timer), 0);
+    machine().HaltOrContinue();
     EXPECT_EQ(view.calls, Calls{"ShowNotice Program Halted"});
     EXPECT_FALSE(timer.Enabled());
 }
@@ -126,47 +122,34 @@ TEST_F(RunControlTest, RefusedTimerOnRunStandsStillUntilHalted) {
 // --- Step ----------------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, StepObeysOneInstructionAndLeavesTheTimerOff) {
-    LoadProgram({"OUT", "OUT", "HLT"});
-    regs().accumulator = 4;
-    machine.Step();
+    Start({"OUT", "OUT", "HLT"}, {.accumulator = 4});
+    machine().Step();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"4"});
     EXPECT_EQ(regs().programCounter, 1);
     EXPECT_FALSE(regs().running);
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_EQ(timer.Countdowns(), 0);
 }
 
 TEST_F(RunControlTest, StepDuringARunObeysOneMoreAndEndsTheRun) {
     LoadProgram({"OUT", "OUT", "OUT", "HLT"});
-    machine.Run();
-    machine.TimerTimer();
-    machine.Step();
+    machine().Run();
+    machine().TimerTimer();
+    machine().Step();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput").size(), 2u);
     EXPECT_EQ(regs().programCounter, 2);
     EXPECT_FALSE(regs().running);
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(DeliverTicks(machine, timer), 0);
+    EXPECT_EQ(DeliverTicks(machine(), timer), 0);
 }
 
 // --- Halt/Continue -------------------------------------------------------------------------------
 
-TEST_F(RunControlTest, ContinueStartsFromTheCurrentCounterWithoutANotice) {
-    LoadProgram({"HLT", "HLT", "HLT", "OUT", "HLT"});
-    regs().programCounter = 3;
-    regs().accumulator = 6;
-    machine.HaltOrContinue();
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_TRUE(regs().running);
-    EXPECT_TRUE(timer.Ticking());
-    DeliverTicks(machine, timer);
-    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"6"});
-}
-
 TEST_F(RunControlTest, HaltDuringARunStopsTheTimerAndKeepsTheRunningFlag) {
     LoadProgram({"DAT 1", "DAT 2", "HLT"});
-    machine.HaltOrContinue();
-    machine.TimerTimer();
-    machine.HaltOrContinue();
+    machine().HaltOrContinue();
+    machine().TimerTimer();
+    machine().HaltOrContinue();
     EXPECT_EQ(view.Last("ShowNotice"), "Program Halted");
     EXPECT_FALSE(timer.Enabled());
     EXPECT_TRUE(regs().running);
@@ -174,89 +157,79 @@ TEST_F(RunControlTest, HaltDuringARunStopsTheTimerAndKeepsTheRunningFlag) {
 }
 
 TEST_F(RunControlTest, StepAndContinueWhileTheHaltedNoticeIsOpen) {
-    LoadProgram({"DAT 1", "OUT", "OUT", "OUT", "HLT"});
-    machine.Run();
-    machine.TimerTimer();
-    regs().accumulator = 3;
+    LoadProgram({"LDA 05", "OUT", "OUT", "OUT", "HLT", "DAT 3"});
+    machine().Run();
+    machine().TimerTimer();
     view.onNotice = [&](const std::string&) {
-        machine.Step();  // obeys mailbox 1 at once
+        machine().Step();  // obeys mailbox 1 at once
         EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"3"});
-        machine.HaltOrContinue();  // the timer is off: this continues the run
+        machine().HaltOrContinue();  // the timer is off: this continues the run
     };
-    machine.HaltOrContinue();
+    machine().HaltOrContinue();
     EXPECT_EQ(view.ArgumentsOf("ShowNotice"), Calls{"Program Halted"});
     EXPECT_EQ(regs().programCounter, 2);
     EXPECT_TRUE(regs().running);
     EXPECT_TRUE(timer.Ticking());
-    DeliverTicks(machine, timer);
+    DeliverTicks(machine(), timer);
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"3", "3", "3"}));
 }
 
 // --- Reset ---------------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, ResetRewindsShowsAndTellsInThatOrder) {
-    LoadProgram({"HLT", "HLT"});
-    regs().programCounter = 9;
-    regs().accumulator = 44;
-    regs().mnemonic = Mnemonic::Sub;
-    regs().operand = 8;
-    machine.Reset();
+    Start({"HLT", "HLT"},
+          {.accumulator = 44, .programCounter = 9, .mnemonic = Mnemonic::Sub, .operand = 8});
+    machine().Reset();
     EXPECT_EQ(view.calls, (Calls{"ShowRegisters pc=0 ins=SUB mdr=8", "ShowCalculator 0 ",
                                  "ShowNotice Program Reset!"}));
     EXPECT_EQ(regs().accumulator, 0);
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_EQ(timer.Countdowns(), 0);
 }
 
 TEST_F(RunControlTest, ResetDuringARunCarriesOnFromMailboxZero) {
-    LoadProgram({"OUT", "LDA 05", "HLT", "HLT", "HLT", "DAT 30"});
-    regs().accumulator = 1;
-    machine.Run();
-    DeliverTicks(machine, timer, 2);
+    Start({"OUT", "LDA 05", "HLT", "HLT", "HLT", "DAT 30"}, {.accumulator = 1});
+    machine().Run();
+    DeliverTicks(machine(), timer, 2);
     ASSERT_EQ(regs().accumulator, 30);
-    const int restarts = timer.restarts;
+    const int restarts = timer.Countdowns();
     // Ticks go on being served while the notice box is open.
-    view.onNotice = [&](const std::string&) { DeliverTicks(machine, timer, 1); };
-    machine.Reset();
+    view.onNotice = [&](const std::string&) { DeliverTicks(machine(), timer, 1); };
+    machine().Reset();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"1", "0"}));
     EXPECT_EQ(regs().programCounter, 1);
     EXPECT_TRUE(timer.Ticking());
-    EXPECT_EQ(timer.restarts, restarts + 1);  // only the step's own re-arming
+    EXPECT_EQ(timer.Countdowns(), restarts + 1);  // only the step's own re-arming
 }
 
 // --- Speed ---------------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, SpeedSetsTheIntervalAndRestartsOnlyARunningCountdown) {
     LoadProgram({"DAT 1", "HLT"});
-    machine.ChangeSpeed(250);
+    EXPECT_EQ(timer.Interval(), 1000);  // a new timer's, until the bar is first moved
+    machine().ChangeSpeed(250);
     EXPECT_EQ(timer.Interval(), 250);
-    EXPECT_EQ(timer.restarts, 0);
+    EXPECT_EQ(timer.Countdowns(), 0);
     EXPECT_FALSE(timer.Enabled());
 
-    machine.Run();
-    EXPECT_EQ(timer.restarts, 1);
-    machine.ChangeSpeed(500);
+    machine().Run();
+    EXPECT_EQ(timer.Countdowns(), 1);
+    machine().ChangeSpeed(500);
     EXPECT_EQ(timer.Interval(), 500);
-    EXPECT_EQ(timer.restarts, 2);
-    machine.ChangeSpeed(500);
-    EXPECT_EQ(timer.restarts, 2);
+    EXPECT_EQ(timer.Countdowns(), 2);
+    machine().ChangeSpeed(500);
+    EXPECT_EQ(timer.Countdowns(), 2);
 }
 
 TEST_F(RunControlTest, RefusedTimerOnSpeedChangeStandsStill) {
     LoadProgram({"DAT 1", "HLT"});
-    machine.Run();
-    timer.refuse = true;
-    EXPECT_EQ(ErrorFrom([&] { machine.ChangeSpeed(10); }).kind(), ErrorKind::Timer);
+    machine().Run();
+    timer.RefuseCountdowns(true);
+    EXPECT_EQ(ErrorFrom([&] { machine().ChangeSpeed(10); }).kind(), ErrorKind::Timer);
     EXPECT_EQ(timer.Interval(), 10);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_FALSE(timer.Ticking());
     EXPECT_TRUE(regs().running);
-}
-
-TEST(ManualTimer, StartsDisabledAtOneSecond) {
-    const tobric::ManualTimer timer;
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(timer.Interval(), 1000);
 }
 
 // --- Load during a run ---------------------------------------------------------------------------
@@ -266,14 +239,14 @@ TEST_F(RunControlTest, LoadDuringARunKeepsItGoingAtMailboxZero) {
     const std::string path = folder / "other.txt";
     tobric_test::WriteBytes(path, "LDA 02\r\nOUT\r\nDAT 77\r\n");
     LoadProgram({"DAT 1", "DAT 2", "DAT 3", "HLT"});
-    machine.Run();
-    DeliverTicks(machine, timer, 2);
-    const int restarts = timer.restarts;
+    machine().Run();
+    DeliverTicks(machine(), timer, 2);
+    const int restarts = timer.Countdowns();
     view.openNames.push_back(path);
-    machine.Load();
+    machine().Load();
     EXPECT_TRUE(timer.Ticking());
-    EXPECT_EQ(timer.restarts, restarts);
-    DeliverTicks(machine, timer, 2);
+    EXPECT_EQ(timer.Countdowns(), restarts);
+    DeliverTicks(machine(), timer, 2);
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"77"});
 }
 

@@ -3,13 +3,13 @@
 // manager, which alone gives the windows their frames.
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -17,17 +17,17 @@
 #include <functional>
 
 #include "editing/editor_window.h"
+#include "support/qt_test_main.h"
+#include "support/window_driver.h"
 #include "ui/about_box.h"
-#include "ui/application_setup.h"
 #include "ui/file_chooser.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
 #include "ui/panel.h"
 #include "ui/splash_window.h"
-#include "window_driver.h"
 
 using namespace tobric;
-using namespace tobric::testing;
+using namespace tobric_test;
 
 // Opens a window; returns at once, or when the window is closed for a modal one.
 using Opening = std::function<void()>;
@@ -77,7 +77,7 @@ private slots:
         m_form = std::make_unique<TForm1>();
         m_splash = std::make_unique<TForm2>(m_form.get());
         m_about = std::make_unique<Taboutfrm>();
-        m_editor = std::make_unique<TForm4>(m_form->machine(), *m_form, m_form.get());
+        m_editor = std::make_unique<TForm4>(m_form->machine(), m_form.get());
         m_form->SetCompanions(m_splash.get(), m_about.get(), [this] { m_editor->Open(); });
     }
 
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(m_splash->size(), QSize(150, 153));
         QCOMPARE(m_splash->Image1->geometry(), QRect(0, 0, 149, 153));
         // By outer frames: the main window's centred on the screen, the splash over it.
-        QVERIFY(WaitForFrame(*m_form));
+        QVERIFY2(WaitForFrame(*m_form), "no frame within 5 s");
         QTRY_COMPARE(OffCentre(SettledFrame(*m_form), m_form->screen()->geometry()), QPoint());
         QTRY_COMPARE(OffCentre(SettledFrame(*m_splash), SettledFrame(*m_form)), QPoint());
         m_splash->Timer1Timer();
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(m_about->windowTitle(), QStringLiteral("About"));
 
         // Shown again where it was first placed, then where the user dragged it.
-        QVERIFY(WaitForFrame(*m_about));
+        QVERIFY2(WaitForFrame(*m_about), "no frame within 5 s");
         const QPoint first = SettledFrame(*m_about).topLeft();
         QTest::keyClick(m_about.get(), Qt::Key_Escape);
         QVERIFY(!m_about->isVisible());
@@ -208,8 +208,10 @@ private slots:
         QFETCH(Opening, open);
         m_form->show();
         QString shown;
+        const BoxDeadline deadline;
         QTimer::singleShot(0, this, [&] { shown = TitleOfOpenedWindow(caption); });
         open();
+        QVERIFY2(!deadline.Expired(), "the window was left open");
         QTRY_VERIFY(!shown.isNull());
         QCOMPARE(shown, caption);
     }
@@ -218,6 +220,7 @@ private slots:
     void noticesOpenTogetherStandApart() {
         m_form->show();
         bool checked = false;
+        const BoxDeadline deadline;
         QTimer::singleShot(0, this, [&] {
             QTimer::singleShot(0, this, [&] {
                 const auto closeNotices = qScopeGuard([] {
@@ -234,6 +237,7 @@ private slots:
             ShowNoticeBox("Program Halted");
         });
         ShowNoticeBox("Program Halted");
+        QVERIFY2(!deadline.Expired(), "a notice was left open");
         QVERIFY(checked);
     }
 
@@ -253,6 +257,7 @@ private slots:
         }
 
         bool checked = false;
+        const BoxDeadline deadline;
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             const auto close = qScopeGuard([dialog] {
@@ -277,10 +282,11 @@ private slots:
                 }
                 return header.length() <= view->viewport()->width();
             };
-            QVERIFY(QTest::qWaitFor(everyColumnWhole));
+            QVERIFY2(QTest::qWaitFor(everyColumnWhole), "a column stayed cut or hidden for 5 s");
             checked = true;
         });
         DialogFileChooser(m_form.get()).ChooseFileToOpen();
+        QVERIFY2(!deadline.Expired(), "the file dialog was left open");
         QVERIFY(checked);
         QFile file(settingsPath);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -290,14 +296,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    // A settings folder of the suite's own, to see that the file dialogs leave it alone.
-    const QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    SetUpApplication(app);
-    SplashAboutTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TOBRIC_QT_TEST_MAIN(SplashAboutTest)
 
 #include "splash_about_test.moc"

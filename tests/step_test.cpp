@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "machine/display_text.h"
 #include "machine/errors.h"
+#include "support/machine_test.h"
 
 namespace {
 
@@ -19,6 +19,7 @@ using tobric::ErrorKind;
 using tobric::Mnemonic;
 using tobric_test::DeliverTicks;
 using tobric_test::ErrorFrom;
+using tobric_test::Lines;
 using Calls = std::vector<std::string>;
 
 constexpr const char* kInPrompt = "InputPrompt Message|Enter a value into the in basket|0";
@@ -27,8 +28,8 @@ class StepTest : public tobric_test::MachineTest {
 protected:
     // Run, then ticks until the run stops; a failing step's error passes out.
     void RunToEnd() {
-        machine.Run();
-        DeliverTicks(machine, timer);
+        machine().Run();
+        DeliverTicks(machine(), timer);
     }
 };
 
@@ -49,7 +50,7 @@ TEST_F(StepTest, AddingTwoNumbersThroughAMailbox) {
     LoadProgram({"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"});
     view.answers = {"3", "4"};
     RunToEnd();
-    EXPECT_EQ(machine.store().Get(10), "DAT 3");
+    EXPECT_EQ(store().Get(10), "DAT 3");
     ASSERT_EQ(view.shownLines.size(), 100u);
     EXPECT_EQ(tobric::MailboxRowText(10, view.shownLines[10]), "10 DAT 3");
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"7"});
@@ -86,9 +87,8 @@ class StepSkips : public StepTest, public ::testing::WithParamInterface<Skip> {}
 
 // A taken skip passes over one mailbox; the box then shows the obeyed mailbox plus one.
 TEST_P(StepSkips, PassOverOneMailboxOnlyWhenTheConditionHolds) {
-    LoadProgram({GetParam().line, "HLT"});
-    regs().accumulator = GetParam().accumulator;
-    machine.Step();
+    Start({GetParam().line, "HLT"}, {.accumulator = GetParam().accumulator});
+    machine().Step();
     EXPECT_EQ(regs().programCounter, GetParam().taken ? 2 : 1);
     EXPECT_EQ(view.Last("ShowRegisters"),
               std::string(GetParam().taken ? "pc=1" : "pc=0") + " ins=" + GetParam().line + " mdr=0");
@@ -104,71 +104,70 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Skip>& info) { return std::string(info.param.name); });
 
 TEST_F(StepTest, JumpShowsTheTargetAndObeysItNext) {
-    LoadProgram({"JMP 03", "HLT", "HLT", "OUT"});
-    regs().accumulator = 11;
-    machine.Step();
+    Start({"JMP 03", "HLT", "HLT", "OUT"}, {.accumulator = 11});
+    machine().Step();
     EXPECT_EQ(regs().programCounter, 3);
     EXPECT_EQ(view.Last("ShowRegisters"), "pc=3 ins=JMP mdr=3");
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"11"});
 }
 
 TEST_F(StepTest, StaThenLdaGivesTheAccumulatorBack) {
-    LoadProgram({"STA 50", "LDA 51", "LDA 50"});
-    regs().accumulator = -123456;
-    machine.Step();
-    EXPECT_EQ(machine.store().Get(50), "DAT -123456");
-    machine.Step();
+    Start({"STA 50", "LDA 51", "LDA 50"}, {.accumulator = -123456});
+    machine().Step();
+    EXPECT_EQ(store().Get(50), "DAT -123456");
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 0);
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, -123456);
 }
 
 TEST_F(StepTest, LdaReadsTheNumberOfAnyLine) {
     LoadProgram({"LDA 03", "LDA 04", "LDA 05", "ADD 07", "JMP 3", "DAT 42"});
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 7);
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 3);
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 42);
 }
 
 TEST_F(StepTest, AddAndSubWrapIn32Bits) {
-    LoadProgram({"ADD 02", "SUB 02", "DAT 1"});
-    regs().accumulator = std::numeric_limits<std::int32_t>::max();
-    machine.Step();
+    Start({"ADD 02", "SUB 02", "DAT 1"}, {.accumulator = std::numeric_limits<std::int32_t>::max()});
+    machine().Step();
     EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(view.Last("ShowCalculator"), "-2147483648 ");
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(StepTest, UnknownMnemonicCarriesTheOneBefore) {
     LoadProgram({"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"});
-    machine.Step();
-    machine.Step();
+    machine().Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 105);
     EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=ADD mdr=9");
 }
 
 TEST_F(StepTest, DataAndCommentLinesOnlyAdvance) {
-    LoadProgram({"DAT 12", "* note", "HLT"});
-    regs().accumulator = 4;
-    machine.Step();
-    machine.Step();
+    Start({"DAT 12", "* note", "HLT"}, {.accumulator = 4});
+    machine().Step();
+    machine().Step();
     EXPECT_EQ(regs().accumulator, 4);
     EXPECT_EQ(regs().programCounter, 2);
     EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=* mdr=12");
 }
 
+// STA 99 on a store that Delete Command has shortened to 99 lines.
 TEST_F(StepTest, StaJustPastTheEndAppendsALine) {
-    machine.store().ReplaceAll(std::vector<std::string>(99, "DAT 00"));
-    machine.store().Put(0, "STA 99");
-    regs().accumulator = 8;
-    machine.Step();
-    EXPECT_EQ(machine.store().Count(), 100);
-    EXPECT_EQ(machine.store().Get(99), "DAT 8");
+    Lines lines(99, "DAT 00");
+    lines[0] = "STA 99";
+    Start({}, {.accumulator = 8});
+    StoreExactly(lines);
+    machine().Step();
+    EXPECT_EQ(view.calls.front(), "ShowMailboxes");
+    EXPECT_EQ(store().Count(), 100);
+    EXPECT_EQ(store().Get(99), "DAT 8");
 }
 
 // --- The order in which the displays are told ------------------------------------------------
@@ -176,16 +175,15 @@ TEST_F(StepTest, StaJustPastTheEndAppendsALine) {
 TEST_F(StepTest, InStepOrder) {
     LoadProgram({"IN", "HLT"});
     view.answers = {"5"};
-    machine.Step();
+    machine().Step();
     EXPECT_EQ(view.calls, (Calls{kInPrompt, "ShowInBasket 5", "ShowCalculator 5 ",
                                  "ShowRegisters pc=0 ins=IN mdr=0"}));
 }
 
 TEST_F(StepTest, StaAndOutStepOrder) {
-    LoadProgram({"STA 10", "OUT"});
-    regs().accumulator = 6;
-    machine.Step();
-    machine.Step();
+    Start({"STA 10", "OUT"}, {.accumulator = 6});
+    machine().Step();
+    machine().Step();
     EXPECT_EQ(view.calls, (Calls{"ShowMailboxes", "ShowCalculator 6 ", "ShowRegisters pc=0 ins=STA mdr=10",
                                  "ShowOutput 6", "ShowCalculator 6 ", "ShowRegisters pc=1 ins=OUT mdr=10"}));
 }
@@ -194,17 +192,16 @@ TEST_F(StepTest, TimerIsDisabledWhileTheInPromptIsOpen) {
     LoadProgram({"IN", "HLT"});
     bool enabledDuringPrompt = true;
     view.onInputPrompt = [&] { enabledDuringPrompt = timer.Enabled(); };
-    machine.Run();
-    machine.TimerTimer();
+    machine().Run();
+    machine().TimerTimer();
     EXPECT_FALSE(enabledDuringPrompt);
     EXPECT_TRUE(timer.Ticking());
 }
 
 TEST_F(StepTest, CancelledInPromptAnswersZeroAndTheRunGoesOn) {
-    LoadProgram({"IN", "OUT", "HLT"});
-    regs().accumulator = 9;
-    machine.Run();
-    machine.TimerTimer();
+    Start({"IN", "OUT", "HLT"}, {.accumulator = 9});
+    machine().Run();
+    machine().TimerTimer();
     EXPECT_EQ(view.calls.front(), kInPrompt);
     EXPECT_EQ(regs().accumulator, 0);
     EXPECT_EQ(view.Last("ShowInBasket"), "0");
@@ -214,11 +211,10 @@ TEST_F(StepTest, CancelledInPromptAnswersZeroAndTheRunGoesOn) {
 // --- Failures ------------------------------------------------------------------------------------
 
 TEST_F(StepTest, InAnswerThatIsNoNumberStopsTheRun) {
-    LoadProgram({"IN", "HLT"});
-    regs().accumulator = 17;
+    Start({"IN", "HLT"}, {.accumulator = 17});
     view.answers = {"abc"};
-    machine.Run();
-    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    machine().Run();
+    const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
     EXPECT_EQ(error.message(), "'abc' is not a valid integer value");
     EXPECT_EQ(regs().accumulator, 17);
     EXPECT_EQ(regs().programCounter, 0);
@@ -229,47 +225,46 @@ TEST_F(StepTest, InAnswerThatIsNoNumberStopsTheRun) {
 TEST_F(StepTest, EmptyAnswerFailsForTheEmptyText) {
     LoadProgram({"IN", "HLT"});
     view.answers = {""};
-    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).message(), "'' is not a valid integer value");
 }
 
 TEST_F(StepTest, RunningPastTheLastMailboxFailsAtOneHundred) {
     LoadProgram({"JMP 99"});
-    machine.Run();
-    EXPECT_EQ(DeliverTicks(machine, timer, 2), 2);
+    machine().Run();
+    EXPECT_EQ(DeliverTicks(machine(), timer, 2), 2);
     EXPECT_EQ(regs().programCounter, 100);
     view.calls.clear();
-    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
     EXPECT_EQ(error.kind(), ErrorKind::ListIndex);
     EXPECT_EQ(error.message(), "List index out of bounds (100)");
     EXPECT_EQ(regs().programCounter, 100);
     EXPECT_FALSE(timer.Enabled());
     EXPECT_TRUE(view.calls.empty());
     // The next step obeys the same mailbox again, and fails again.
-    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "List index out of bounds (100)");
+    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).message(), "List index out of bounds (100)");
 }
 
 TEST_F(StepTest, AddressMinusOneIsMailbox65535) {
-    LoadProgram({"LDA -1", "STA -1", "JMP -1"});
-    regs().accumulator = 3;
-    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).message(), "List index out of bounds (65535)");
+    Start({"LDA -1"}, {.accumulator = 3});
+    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).message(), "List index out of bounds (65535)");
     EXPECT_EQ(regs().accumulator, 3);
-    regs().programCounter = 1;
-    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).kind(), ErrorKind::Insert);
-    EXPECT_EQ(machine.store().Count(), 100);
-    EXPECT_EQ(regs().programCounter, 1);
-    regs().programCounter = 2;
-    machine.Step();
+    LoadProgram({"STA -1"});
+    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).kind(), ErrorKind::Insert);
+    EXPECT_EQ(store().Count(), 100);
+    EXPECT_EQ(regs().programCounter, 0);
+    LoadProgram({"JMP -1"});
+    machine().Step();
     EXPECT_EQ(regs().programCounter, 65535);
 }
 
 // A failing operand leaves the mnemonic decoded but nothing after it done.
 TEST_F(StepTest, FailureLeavesTimerDisabledAndDisplaysAndCounterUntouched) {
-    LoadProgram({"OUT", "LDA 5X"});
-    regs().operand = 21;
-    machine.Run();
-    machine.TimerTimer();
+    Start({"OUT", "LDA 5X"}, {.operand = 21});
+    machine().Run();
+    machine().TimerTimer();
     view.calls.clear();
-    EXPECT_EQ(ErrorFrom([&] { machine.TimerTimer(); }).message(), "'5X' is not a valid integer value");
+    EXPECT_EQ(ErrorFrom([&] { machine().TimerTimer(); }).message(),
+              "'5X' is not a valid integer value");
     EXPECT_FALSE(timer.Enabled());
     EXPECT_TRUE(regs().running);
     EXPECT_EQ(regs().programCounter, 1);
@@ -280,9 +275,9 @@ TEST_F(StepTest, FailureLeavesTimerDisabledAndDisplaysAndCounterUntouched) {
 
 TEST_F(StepTest, EmptyLineStopsTheStep) {
     LoadProgram({"DAT 4", ""});
-    machine.Step();
+    machine().Step();
     view.calls.clear();
-    EXPECT_EQ(ErrorFrom([&] { machine.Step(); }).kind(), ErrorKind::EmptyLine);
+    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).kind(), ErrorKind::EmptyLine);
     EXPECT_EQ(regs().programCounter, 1);
     EXPECT_EQ(regs().mnemonic, Mnemonic::Dat);
     EXPECT_EQ(regs().operand, 4);
@@ -291,9 +286,9 @@ TEST_F(StepTest, EmptyLineStopsTheStep) {
 
 TEST_F(StepTest, RefusedReArmEndsTheStepWithTheTimerErrorAfterAllElseIsDone) {
     LoadProgram({"LDA 03", "OUT", "HLT", "DAT 8"});
-    machine.Run();
-    timer.refuse = true;
-    const tobric::MachineError error = ErrorFrom([&] { machine.TimerTimer(); });
+    machine().Run();
+    timer.RefuseCountdowns(true);
+    const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
     EXPECT_EQ(error.kind(), ErrorKind::Timer);
     EXPECT_EQ(error.message(), "Not enough timers available");
     EXPECT_EQ(regs().accumulator, 8);
@@ -302,20 +297,24 @@ TEST_F(StepTest, RefusedReArmEndsTheStepWithTheTimerErrorAfterAllElseIsDone) {
     // Counts as enabled but never ticks, until Halt/Continue halts it.
     EXPECT_TRUE(timer.Enabled());
     EXPECT_FALSE(timer.Ticking());
-    timer.refuse = false;
-    machine.HaltOrContinue();
+    timer.RefuseCountdowns(false);
+    machine().HaltOrContinue();
     EXPECT_EQ(view.Last("ShowNotice"), "Program Halted");
     EXPECT_FALSE(timer.Enabled());
 }
 
+// Continue starts from the current counter with the accumulator as it is, without a notice.
 TEST_F(StepTest, HltStopsTheRunAndContinueResumesAfterIt) {
     LoadProgram({"LDA 05", "HLT", "OUT", "HLT", "HLT", "DAT 8"});
     RunToEnd();
     EXPECT_EQ(regs().programCounter, 2);
     EXPECT_TRUE(view.ArgumentsOf("ShowOutput").empty());
-    machine.HaltOrContinue();
-    EXPECT_TRUE(view.ArgumentsOf("ShowNotice").empty());
-    DeliverTicks(machine, timer);
+    view.calls.clear();
+    machine().HaltOrContinue();
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(regs().running);
+    EXPECT_TRUE(timer.Ticking());
+    DeliverTicks(machine(), timer);
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"8"});
     EXPECT_EQ(regs().programCounter, 4);
 }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
 #include "machine/errors.h"
 #include "machine/store.h"
+#include "support/machine_test.h"
 
 namespace {
 
@@ -31,14 +31,10 @@ TEST(StoreStart, HoldsOneEmptyLineAndCountsAsNoProgram) {
     EXPECT_TRUE(tobric::HasNoProgram(store));
 }
 
-TEST(StoreGet, InsideTheStore) {
+TEST(StoreGet, InsideGivesTheLineOutsideFailsWithTheIndexAskedFor) {
     const Store store = StoreOf({"A", "B", "C"});
     EXPECT_EQ(store.Get(0), "A");
     EXPECT_EQ(store.Get(2), "C");
-}
-
-TEST(StoreGet, OutsideFailsWithTheIndexAskedFor) {
-    const Store store = StoreOf({"A", "B", "C"});
     for (int index : {-1, 3, 4, 65535}) {
         const tobric::MachineError error = ErrorFrom([&] { store.Get(index); });
         EXPECT_EQ(error.kind(), ErrorKind::ListIndex);
@@ -100,11 +96,11 @@ TEST(StoreDelete, RemovesInsideAndIgnoresAnyOtherIndex) {
     EXPECT_EQ(store.Count(), 0);
 }
 
-TEST(StoreWholeList, AddClearAndReplaceAll) {
+TEST(StoreWholeList, AddAndReplaceAll) {
     Store store;
     store.Add("A");
     EXPECT_EQ(store.Lines(), (Lines{"", "A"}));
-    store.Clear();
+    store.ReplaceAll({});
     EXPECT_EQ(store.Count(), 0);
     store.ReplaceAll({"X", "Y"});
     EXPECT_EQ(store.Lines(), (Lines{"X", "Y"}));
@@ -138,7 +134,7 @@ TEST(StoreShownLines, StayAsMarkedThroughAnyChanges) {
     }
 }
 
-TEST(PaddingRule, FillsUpToOneHundredWithDat00) {
+TEST(PaddingRule, FillsUpToOneHundredWithDat00AndNoFurther) {
     Store store = StoreOf({"IN", "OUT", "HLT"});
     tobric::PadToHundred(store);
     ASSERT_EQ(store.Count(), 100);
@@ -148,9 +144,7 @@ TEST(PaddingRule, FillsUpToOneHundredWithDat00) {
     Store empty = StoreOf({});
     tobric::PadToHundred(empty);
     EXPECT_EQ(empty.Lines(), Lines(100, "DAT 00"));
-}
 
-TEST(PaddingRule, LeavesHundredOrMoreAlone) {
     Store hundred = StoreOf(Lines(100, "HLT"));
     tobric::PadToHundred(hundred);
     EXPECT_EQ(hundred.Count(), 100);
@@ -171,36 +165,36 @@ using MailboxValueTest = tobric_test::MachineTest;
 
 TEST_F(MailboxValueTest, ConvertsEverythingFromPositionFive) {
     LoadProgram({"DAT 1234", "DAT -7", "LDA 05", "DAT 0042", "JMP 3", "DAT $10", "DAT 123456789"});
-    EXPECT_EQ(machine.MailboxValue(0), 1234);
-    EXPECT_EQ(machine.MailboxValue(1), -7);
-    EXPECT_EQ(machine.MailboxValue(2), 5);
-    EXPECT_EQ(machine.MailboxValue(3), 42);
-    EXPECT_EQ(machine.MailboxValue(4), 3);
-    EXPECT_EQ(machine.MailboxValue(5), 16);
-    EXPECT_EQ(machine.MailboxValue(6), 123456789);
+    EXPECT_EQ(machine().MailboxValue(0), 1234);
+    EXPECT_EQ(machine().MailboxValue(1), -7);
+    EXPECT_EQ(machine().MailboxValue(2), 5);
+    EXPECT_EQ(machine().MailboxValue(3), 42);
+    EXPECT_EQ(machine().MailboxValue(4), 3);
+    EXPECT_EQ(machine().MailboxValue(5), 16);
+    EXPECT_EQ(machine().MailboxValue(6), 123456789);
 }
 
 TEST_F(MailboxValueTest, ShortLineHoldsZero) {
     LoadProgram({"HLT", "IN", "DAT ", ""});
     for (std::uint16_t address = 0; address < 4; ++address)
-        EXPECT_EQ(machine.MailboxValue(address), 0) << "mailbox " << address;
+        EXPECT_EQ(machine().MailboxValue(address), 0) << "mailbox " << address;
 }
 
 TEST_F(MailboxValueTest, TailThatIsNoNumberFails) {
     LoadProgram({"DAT 4 2", "DAT 12 3", "DAT 5 "});
-    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(0); }).message(),
+    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(0); }).message(),
               "'4 2' is not a valid integer value");
-    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(1); }).message(),
+    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(1); }).message(),
               "'12 3' is not a valid integer value");
-    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(2); }).message(),
+    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(2); }).message(),
               "'5 ' is not a valid integer value");
 }
 
 TEST_F(MailboxValueTest, AddressOutsideTheStoreFails) {
     LoadProgram({});
-    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(100); }).message(),
+    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(100); }).message(),
               "List index out of bounds (100)");
-    EXPECT_EQ(ErrorFrom([&] { machine.MailboxValue(65535); }).message(),
+    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(65535); }).message(),
               "List index out of bounds (65535)");
 }
 
@@ -208,27 +202,21 @@ using StoreMailboxTest = tobric_test::MachineTest;
 
 TEST_F(StoreMailboxTest, ReplacesTheLineAndRebuildsTheDisplay) {
     LoadProgram({"IN", "HLT"});
-    machine.StoreMailbox(10, "DAT 3");
-    EXPECT_EQ(machine.store().Get(10), "DAT 3");
-    EXPECT_EQ(machine.store().Count(), 100);
+    machine().StoreMailbox(10, "DAT 3");
+    EXPECT_EQ(store().Get(10), "DAT 3");
+    EXPECT_EQ(store().Count(), 100);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowMailboxes"});
-    EXPECT_EQ(view.shownLines, machine.store().Lines());
-}
-
-TEST_F(StoreMailboxTest, AtTheStoreLengthAppends) {
-    machine.store().ReplaceAll(Lines(99, "DAT 00"));
-    machine.StoreMailbox(99, "DAT 8");
-    EXPECT_EQ(machine.store().Count(), 100);
-    EXPECT_EQ(machine.store().Get(99), "DAT 8");
+    EXPECT_EQ(view.shownLines, store().Lines());
 }
 
 TEST_F(StoreMailboxTest, BeyondTheStoreFailsWithoutRebuildingTheDisplay) {
     LoadProgram({"IN", "HLT"});
     for (std::uint16_t address : {101, 65535}) {
-        const tobric::MachineError error = ErrorFrom([&] { machine.StoreMailbox(address, "DAT 1"); });
+        const tobric::MachineError error =
+            ErrorFrom([&] { machine().StoreMailbox(address, "DAT 1"); });
         EXPECT_EQ(error.kind(), ErrorKind::Insert);
     }
-    EXPECT_EQ(machine.store().Count(), 100);
+    EXPECT_EQ(store().Count(), 100);
     EXPECT_TRUE(view.calls.empty());
 }
 

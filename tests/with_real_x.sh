@@ -82,5 +82,5 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}suppressions=$here/x11_asan.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/x11_lsan.supp"
 
 status=0
-QT_QPA_PLATFORM=xcb timeout 240 "$@" || status=$?
+QT_QPA_PLATFORM=xcb timeout 60 "$@" || status=$?
 exit "$status"

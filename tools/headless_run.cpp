@@ -16,8 +16,7 @@ struct NoInputLeft {};
 HeadlessRun::HeadlessRun(std::vector<std::string> programLines, RunOptions options,
                          std::ostream& out)
     : m_options(std::move(options)), m_out(out), m_machine(*this, m_timer) {
-    m_machine.store().ReplaceAll(std::move(programLines));
-    PadToHundred(m_machine.store());
+    m_machine.ReplaceProgram(std::move(programLines));
 }
 
 void HeadlessRun::ShowRegisters(const Registers& registers) {

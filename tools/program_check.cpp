@@ -8,17 +8,15 @@
 #include "machine/parse_integer.h"
 #include "machine/registers.h"
 #include "machine/store.h"
+#include "trimmed.h"
 
 namespace tobric {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
+// The machine's conversion skips spaces only: any other character is text it reads.
+constexpr std::string_view kSpace = " ";
 
 bool Converts(std::string_view text) {
     try {
@@ -31,7 +29,7 @@ bool Converts(std::string_view text) {
 
 // A data line: LDA, ADD and SUB read everything from position 5 on as its number.
 void CheckData(int mailbox, const std::string& line, std::vector<Finding>& findings) {
-    if (line.size() <= 4 || Trimmed(std::string_view(line).substr(4)).empty()) {
+    if (line.size() <= 4 || Trimmed(std::string_view(line).substr(4), kSpace).empty()) {
         findings.push_back({mailbox, "DAT without a value: the machine stops here with an error"});
     } else if (!Converts(std::string_view(line).substr(4, 2))) {
         findings.push_back({mailbox, "the value '" + line.substr(4) + "' does not start with a number: "
@@ -45,8 +43,7 @@ void CheckData(int mailbox, const std::string& line, std::vector<Finding>& findi
 // An instruction whose operand is a mailbox address; the machine reads positions 5 and 6 only.
 void CheckAddress(int mailbox, const std::string& line, Mnemonic mnemonic, int lastMailbox,
                   std::vector<Finding>& findings) {
-    std::string upper = line;
-    for (char& c : upper) c = UpperAscii(c);
+    const std::string upper = UpperCased(line);
     const std::string name(MnemonicText(mnemonic));
     const std::string_view rest = upper.size() > 4 ? std::string_view(upper).substr(4) : "";
     const std::size_t start = rest.find_first_not_of(' ');
@@ -70,8 +67,10 @@ void CheckAddress(int mailbox, const std::string& line, Mnemonic mnemonic, int l
         findings.push_back({mailbox, "the operand " + std::string(word) + " has " + std::to_string(digits) +
                                      " digits: only the first two are read, so this is " + name + " " +
                                      std::to_string(operand)});
-    if (!Trimmed(line.substr(4 + end)).empty())
-        findings.push_back({mailbox, "text after the operand is not read: '" + Trimmed(line.substr(4 + end)) + "'"});
+    const std::string_view after = Trimmed(std::string_view(line).substr(4 + end), kSpace);
+    if (!after.empty())
+        findings.push_back(
+            {mailbox, "text after the operand is not read: '" + std::string(after) + "'"});
     if (AddressOf(operand) > lastMailbox)
         findings.push_back({mailbox, name + " " + std::to_string(operand) + " names mailbox " +
                                      std::to_string(AddressOf(operand)) + ", beyond the last mailbox " +

@@ -3,25 +3,22 @@
 #include "machine/errors.h"
 #include "machine/parse_integer.h"
 #include "machine/program_file.h"
+#include "trimmed.h"
 
 namespace tobric {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
+// A cases file is written by hand in any editor: tabs and stray carriage returns are blanks too.
+constexpr std::string_view kBlanks = " \t\r";
 
 // Comma-separated items, each trimmed; an empty side has no items, an empty item is an error.
 std::vector<std::string> Items(std::string_view side, int lineNumber, const char* what) {
     std::vector<std::string> items;
-    side = Trimmed(side);
+    side = Trimmed(side, kBlanks);
     if (side.empty()) return items;
     for (;;) {
         const std::size_t comma = side.find(',');
-        const std::string_view item = Trimmed(side.substr(0, comma));
+        const std::string_view item = Trimmed(side.substr(0, comma), kBlanks);
         if (item.empty()) throw CasesFileError(lineNumber, std::string("empty item among the ") + what);
         items.emplace_back(item);
         if (comma == std::string_view::npos) return items;
@@ -37,14 +34,14 @@ std::vector<TestCase> ParseTestCases(std::string_view text) {
     const std::vector<std::string> lines = SplitProgramText(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
-        std::string_view line = Trimmed(lines[i]);
+        std::string_view line = Trimmed(lines[i], kBlanks);
         if (line.empty() || line.front() == '#') continue;
 
         TestCase testCase;
         testCase.lineNumber = lineNumber;
         if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
-            testCase.name = Trimmed(line.substr(hash + 1));
-            line = Trimmed(line.substr(0, hash));
+            testCase.name = Trimmed(line.substr(hash + 1), kBlanks);
+            line = Trimmed(line.substr(0, hash), kBlanks);
         }
         const std::size_t arrow = line.find("->");
         if (arrow == std::string_view::npos)

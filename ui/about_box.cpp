@@ -5,14 +5,18 @@
 
 #include "fonts.h"
 #include "panel.h"
+#include "tobric/version.h"
 
 namespace tobric {
 namespace {
 
-constexpr const char* kNoticeText =
-    "A teaching simulator of a small decimal computer: one hundred mailboxes, an IN and an OUT "
-    "basket and a calculator. Version 1.0. Free software under the GNU General Public License, "
-    "version 3 or later.";
+QString NoticeText() {
+    return QStringLiteral(
+               "A teaching simulator of a small decimal computer: one hundred mailboxes, an IN and "
+               "an OUT basket and a calculator. Version %1. Free software under the GNU General "
+               "Public License, version 3 or later.")
+        .arg(QLatin1String(kVersionShort));
+}
 
 }  // namespace
 
@@ -35,7 +39,7 @@ Taboutfrm::Taboutfrm()
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(8, 8, 113, 89);
 
-    auto* version = new QLabel(QStringLiteral("ver 1.0 "), this);
+    auto* version = new QLabel(QStringLiteral("ver %1 ").arg(QLatin1String(kVersionShort)), this);
     version->setObjectName(QStringLiteral("Label2"));
     version->setGeometry(0, 112, 129, 33);
     version->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -43,7 +47,7 @@ Taboutfrm::Taboutfrm()
     versionFont.setPixelSize(19);
     version->setFont(versionFont);
 
-    auto* title = new QLabel(QStringLiteral("Tobric Computer for Windows"), this);
+    auto* title = new QLabel(QString::fromLatin1(kApplicationTitle), this);
     title->setObjectName(QStringLiteral("Label1"));
     title->setGeometry(136, 0, 89, 145);
     title->setWordWrap(true);
@@ -53,7 +57,7 @@ Taboutfrm::Taboutfrm()
     titleFont.setPixelSize(21);
     title->setFont(titleFont);
 
-    auto* notice = new QLabel(QString::fromLatin1(kNoticeText), this);
+    auto* notice = new QLabel(NoticeText(), this);
     notice->setObjectName(QStringLiteral("Label3"));
     notice->setGeometry(0, 152, 225, 81);
     notice->setWordWrap(true);

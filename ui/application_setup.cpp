@@ -2,13 +2,14 @@
 
 #include <QApplication>
 
-#include "error_report.h"
 #include "fonts.h"
+#include "tobric/version.h"
 
 namespace tobric {
 
 void SetUpApplication(QApplication& application) {
     application.setApplicationName(QString::fromLatin1(kApplicationTitle));
+    application.setApplicationVersion(QString::fromLatin1(kVersion));
     application.setDesktopFileName(QStringLiteral("tobric"));
     UseWindowFontEverywhere();
 }

@@ -12,8 +12,6 @@
 namespace tobric {
 namespace {
 
-ErrorSink g_sink = nullptr;
-
 // Messages mix program text (single-byte) with file paths (UTF-8 on this platform): take the
 // message as UTF-8 when it is valid UTF-8, byte for byte otherwise.
 QString MessageText(const std::string& message) {
@@ -68,14 +66,9 @@ void ReportStartupFailure(const std::exception_ptr& error) {
     box.exec();
 }
 
-void SetErrorSinkForTesting(ErrorSink sink) { g_sink = sink; }
-
 void ReportError(const std::exception_ptr& error) {
     try {
-        if (g_sink)
-            g_sink(error);
-        else
-            ShowErrorBox(error);
+        ShowErrorBox(error);
     } catch (...) {
         // Nothing sensible is left to do when the report itself fails.
     }

@@ -6,9 +6,9 @@
 #include <exception>
 #include <utility>
 
-namespace tobric {
+#include "tobric/version.h"  // kApplicationTitle, the caption of the main window and the error box
 
-inline constexpr const char* kApplicationTitle = "Tobric Computer for Windows";
+namespace tobric {
 
 // Shows the error box: the message with the period rule, the application title, the stop icon.
 // Application-modal; timer ticks go on being served while it is open.
@@ -17,10 +17,6 @@ void ReportError(const std::exception_ptr& error);
 // A failure before the event loop runs: one box captioned "Application Error" with the stop icon
 // and no owner, naming the kind of failure and giving its message. The program then ends with 1.
 void ReportStartupFailure(const std::exception_ptr& error);
-
-// Tests replace the box to see what would be reported; nullptr restores it.
-using ErrorSink = void (*)(const std::exception_ptr& error);
-void SetErrorSinkForTesting(ErrorSink sink);
 
 template <typename Handler>
 void Guarded(Handler&& handler) noexcept {

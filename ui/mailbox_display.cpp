@@ -12,9 +12,8 @@
 
 namespace tobric {
 
-MailboxDisplay::MailboxDisplay(Store& store, QWidget* parent)
+MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
     : QAbstractScrollArea(parent), m_store(store) {
-    m_store.TrackShownLines();
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -28,7 +27,6 @@ MailboxDisplay::MailboxDisplay(Store& store, QWidget* parent)
 }
 
 void MailboxDisplay::Rebuild() {
-    m_store.MarkShown();
     m_rows = m_store.ShownCount();
     m_selected = -1;
     UpdateScrollRange();

@@ -15,11 +15,13 @@ class MailboxDisplay final : public QAbstractScrollArea {
 public:
     static constexpr int kRowHeight = 16;
 
-    MailboxDisplay(Store& store, QWidget* parent);
+    // Draws `store`, which must journal its changes (Store::TrackShownLines) and outlive the
+    // display.
+    MailboxDisplay(const Store& store, QWidget* parent);
 
-    // Shows the store as it stands now: no row selected, back at the first row, repainted at
-    // once. Until the next rebuild the rows stay as they were, even when a failed command has
-    // changed the store without rebuilding.
+    // Shows the store's lines last marked as shown (the machine marks them as it rebuilds): no
+    // row selected, back at the first row, repainted at once. Until the next rebuild the rows stay
+    // as they were, even when a failed command has changed the store without rebuilding.
     void Rebuild();
 
     int RowCount() const { return m_rows; }
@@ -57,7 +59,7 @@ private:
     void MakeVisible(int row);
     void DrawRow(QPainter& painter, int row) const;
 
-    Store& m_store;
+    const Store& m_store;
     int m_rows = 0;
     int m_selected = -1;
 };

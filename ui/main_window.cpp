@@ -287,6 +287,7 @@ void TForm1::BuildRegisterPanel() {
 }
 
 void TForm1::BuildMailboxDisplay() {
+    m_machine.TrackShownLines();
     mailboxshow = new MailboxDisplay(m_machine.store(), this);
     mailboxshow->setObjectName(QStringLiteral("mailboxshow"));
     mailboxshow->setGeometry(512, 0, 121, 434);
@@ -324,15 +325,15 @@ void TForm1::Image1Click() {
 
 // The popup commands act on the display's selected row, read anew after their prompt.
 void TForm1::EditthisMailbox1Click() {
-    EditThisMailbox(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+    EditThisMailbox(m_machine, [this] { return mailboxshow->SelectedIndex(); });
 }
 
 void TForm1::InsertCommand1Click() {
-    InsertCommand(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+    InsertCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); });
 }
 
 void TForm1::DeleteCommand1Click() {
-    DeleteCommand(m_machine.store(), *this, [this] { return mailboxshow->SelectedIndex(); });
+    DeleteCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); });
 }
 
 void TForm1::EditPrograminEditor1Click() {

@@ -1,0 +1,29 @@
+// Every change to the store ends here: in a rebuild of the mailbox display.
+
+#include "machine.h"
+
+namespace tobric {
+
+void Machine::ReplaceProgram(std::vector<std::string> lines) {
+    m_store.ReplaceAll(std::move(lines));
+    PadToHundred(m_store);
+    ShowMailboxes();
+}
+
+void Machine::ChangeStore(const std::function<void(Store&)>& change) {
+    change(m_store);
+    ShowMailboxes();
+}
+
+void Machine::StoreMailbox(std::uint16_t address, std::string text) {
+    m_store.Put(address, std::move(text));
+    ShowMailboxes();
+}
+
+void Machine::ShowMailboxes() {
+    // The display shows the lines as they stand now; its journal starts afresh.
+    m_store.MarkShown();
+    m_view.ShowMailboxes(m_store);
+}
+
+}  // namespace tobric

@@ -1,0 +1,155 @@
+#include "command_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace tobric {
+
+const char* const kUsageText =
+    "Usage: tobric-run [--input LIST]... [--max-steps N] [--trace] [--dump] PROGRAM\n"
+    "       tobric-run --cases FILE [--csv FILE] [--max-steps N] PROGRAM...\n"
+    "       tobric-run --check PROGRAM...\n"
+    "\n"
+    "Runs a Tobric program file from mailbox 0 until HLT, a failure or the step limit.\n"
+    "\n"
+    "  --cases FILE     grade each PROGRAM against the test cases in FILE, one case a line:\n"
+    "                   IN answers -> expected OUT numbers, e.g. \"3,4 -> 4  # larger\"\n"
+    "  --csv FILE       with --cases: also write one row per program and case to FILE\n"
+    "  --check          point out likely mistakes in each PROGRAM without running it\n"
+    "  --input LIST     comma-separated answers to IN, one per IN, in order; may be repeated\n"
+    "  --max-steps N    obey at most N steps (default 1000000)\n"
+    "  --trace          print a line after every step, and the IN and OUT numbers\n"
+    "  --dump           print the registers and every mailbox after the run\n"
+    "  --help           print this text\n"
+    "\n"
+    "Without --trace, each OUT's number is printed on a line of its own.\n"
+    "Exit status: 0 halted, 1 a step failed, 2 bad usage or unreadable file,\n"
+    "3 step limit reached, 4 no input left for IN. With --cases: 0 when every case of\n"
+    "every program passed, 1 otherwise. With --check: 0 when nothing was found, 1 otherwise.\n";
+
+namespace {
+
+// Each option's action sets what it stands for and returns an error text, or an empty text.
+using OptionAction = std::string (*)(CommandLine& command, std::string_view value);
+
+std::string AddAnswers(CommandLine& command, std::string_view list) {
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        command.options.answers.emplace_back(list.substr(0, comma));
+        if (comma == std::string_view::npos) return {};
+        list.remove_prefix(comma + 1);
+    }
+}
+
+std::string SetMaxSteps(CommandLine& command, std::string_view value) {
+    std::int64_t steps = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), steps);
+    if (error != std::errc() || end != value.data() + value.size() || steps < 0)
+        return "--max-steps needs a whole number of 0 or more, not '" + std::string(value) + "'";
+    command.options.maxSteps = steps;
+    return {};
+}
+
+std::string SetTrace(CommandLine& command, std::string_view) {
+    command.options.trace = true;
+    return {};
+}
+
+template <std::string CommandLine::*text>
+std::string SetText(CommandLine& command, std::string_view value) {
+    command.*text = value;
+    return {};
+}
+
+template <bool CommandLine::*flag>
+std::string SetFlag(CommandLine& command, std::string_view) {
+    command.*flag = true;
+    return {};
+}
+
+struct Option {
+    std::string_view name;
+    bool takesValue;  // "--name VALUE" or "--name=VALUE"
+    OptionAction action;
+};
+
+constexpr Option kOptions[] = {
+    {"--input", true, AddAnswers},
+    {"--max-steps", true, SetMaxSteps},
+    {"--cases", true, SetText<&CommandLine::casesFile>},
+    {"--csv", true, SetText<&CommandLine::csvFile>},
+    {"--check", false, SetFlag<&CommandLine::check>},
+    {"--trace", false, SetTrace},
+    {"--dump", false, SetFlag<&CommandLine::dump>},
+    {"--help", false, SetFlag<&CommandLine::help>},
+    {"-h", false, SetFlag<&CommandLine::help>},
+};
+
+const Option* FindOption(std::string_view name) {
+    const auto found = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                    [&](const Option& option) { return option.name == name; });
+    return found == std::end(kOptions) ? nullptr : found;
+}
+
+// Cuts "=VALUE" off an argument that begins with the name of an option taking a value
+// ("--input=3,4" leaves "--input"); any other argument keeps its "=" and names no option.
+std::optional<std::string_view> CutInlineValue(std::string_view& arg) {
+    const std::size_t equals = arg.find('=');
+    const bool forValueOption = std::any_of(
+        std::begin(kOptions), std::end(kOptions),
+        [&](const Option& option) { return option.takesValue && arg.starts_with(option.name); });
+    if (equals == std::string_view::npos || !forValueOption) return std::nullopt;
+    const std::string_view value = arg.substr(equals + 1);
+    arg = arg.substr(0, equals);
+    return value;
+}
+
+// The options given make sense together.
+std::string CheckCombination(const CommandLine& command) {
+    if (command.help) return {};
+    if (command.programs.empty()) return "no PROGRAM given";
+    if (command.check && !command.casesFile.empty())
+        return "--check and --cases do not go together";
+    if (!command.csvFile.empty() && command.casesFile.empty()) return "--csv needs --cases";
+    const bool grading = command.check || !command.casesFile.empty();
+    if (grading && (command.options.trace || command.dump || !command.options.answers.empty()))
+        return "--input, --trace and --dump are for running one program";
+    if (!grading && command.programs.size() > 1) return "only one PROGRAM may be given";
+    return {};
+}
+
+// Applies the option args[i] names, taking its value from args[i + 1] when it is not given after
+// "=" (and moving i on past it).
+std::string ApplyOption(const std::vector<std::string_view>& args, std::size_t& i,
+                        CommandLine& command) {
+    std::string_view arg = args[i];
+    std::optional<std::string_view> value = CutInlineValue(arg);
+    const Option* option = FindOption(arg);
+    if (option == nullptr) return "unknown option " + std::string(arg);
+    if (option->takesValue && !value) {
+        if (i + 1 >= args.size()) return std::string(arg) + " needs a value";
+        value = args[++i];
+    }
+    return option->action(command, value.value_or(""));
+}
+
+}  // namespace
+
+std::string ParseCommandLine(int argc, char** argv, CommandLine& command) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    bool onlyFiles = false;  // after "--", every argument is a PROGRAM
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (onlyFiles || !args[i].starts_with("-") || args[i] == "-") {
+            command.programs.emplace_back(args[i]);
+        } else if (args[i] == "--") {
+            onlyFiles = true;
+        } else if (std::string problem = ApplyOption(args, i, command); !problem.empty()) {
+            return problem;
+        }
+    }
+    return CheckCombination(command);
+}
+
+}  // namespace tobric

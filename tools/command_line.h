@@ -1,0 +1,26 @@
+#pragma once
+// tobric-run's command line: the options, how they combine, and the usage text.
+
+#include <string>
+#include <vector>
+
+#include "headless_run.h"
+
+namespace tobric {
+
+struct CommandLine {
+    RunOptions options;
+    bool dump = false;
+    bool help = false;
+    bool check = false;
+    std::string casesFile;
+    std::string csvFile;
+    std::vector<std::string> programs;
+};
+
+extern const char* const kUsageText;
+
+// Returns an error text, or an empty text when the arguments are good.
+std::string ParseCommandLine(int argc, char** argv, CommandLine& command);
+
+}  // namespace tobric
