@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         Decoded{"OtherSecondCharacter", "SX 05", Mnemonic::Jmp, 8, Mnemonic::Jmp, 5},
         Decoded{"HighByteFirst", "\xE9" "AB 42", Mnemonic::Sub, 8, Mnemonic::Sub, 42},
         Decoded{"EmptyMnemonicReadsOperand", "123456", kNone, 8, kNone, 56}),
-    [](const ::testing::TestParamInfo<Decoded>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Decoded>& row) { return std::string(row.param.name); });
 
 struct Refused {
     // Test output shows a row by its name.
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"StAlone", "ST", Mnemonic::Hlt, Mnemonic::Sta, ""},
         Refused{"CarriedAddNeedsOperand", "SKIP", Mnemonic::Add, Mnemonic::Add, ""},
         Refused{"EmptyMnemonicNeedsOperand", "?", Mnemonic::None, Mnemonic::None, ""}),
-    [](const ::testing::TestParamInfo<Refused>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Refused>& row) { return std::string(row.param.name); });
 
 TEST(DecodeLineEmpty, FailsAndLeavesBothOutputsAlone) {
     Mnemonic mnemonic = Mnemonic::Sta;

@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Period{"EndsInQuote", "\"x\"", "\"x\""},
                       Period{"EndsInBlank", "trailing ", "trailing "},
                       Period{"Empty", "", ""}),
-    [](const ::testing::TestParamInfo<Period>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Period>& row) { return std::string(row.param.name); });
 
 struct Reported {
     // Test output shows a row by its name.
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         Reported{"Timer", tobric::TimerError(), ErrorKind::Timer, "Not enough timers available."},
         Reported{"OutOfMemory", tobric::OutOfMemoryError(), ErrorKind::OutOfMemory,
                  "Out of memory."}),
-    [](const ::testing::TestParamInfo<Reported>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Reported>& row) { return std::string(row.param.name); });
 
 TEST(ErrorReportOfOtherFailures, BadAllocIsOutOfMemory) {
     EXPECT_EQ(ReportText(std::make_exception_ptr(std::bad_alloc())), "Out of memory.");

@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         Keys{"MoreThanTenDigitsWrapIn32Bits", 0, "1 2 3 4 5 6 7 8 9 0 1", 0, "-539222987 "},
         Keys{"TheWrappedNumberIsTaken", 0, "1 2 3 4 5 6 7 8 9 0 1 =", -539222987, "-539222987 "},
         Keys{"EqualsWrapsIn32Bits", kMax, "+ 1 =", kMin, "-2147483648 "}),
-    [](const ::testing::TestParamInfo<Keys>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Keys>& row) { return std::string(row.param.name); });
 
 TEST_F(KeypadTest, DigitsAndEqualsShowAtEveryKeyAndOperatorsNever) {
     Press("1 2 + - =");

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"Smallest", "-2147483648", kMin},
         Accepted{"NulEndsTheText", std::string("7\0abc", 5), 7},
         Accepted{"NulAfterHex", std::string("$a\0 !", 5), 10}),
-    [](const ::testing::TestParamInfo<Accepted>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Accepted>& row) { return std::string(row.param.name); });
 
 struct Rejected {
     // Test output shows a row by its name.
@@ -108,6 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"Letters", "abc"},
         Rejected{"NulFirst", std::string("\0" "5", 2)},
         Rejected{"BadTextBeforeNul", std::string("1 \0" "2", 4)}),
-    [](const ::testing::TestParamInfo<Rejected>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Rejected>& row) { return std::string(row.param.name); });
 
 }  // namespace

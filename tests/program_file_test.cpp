@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         Split{"NulRightAfterBreak", std::string("IN\r\n\0OUT", 8), {"IN"}},
         Split{"HighBytesUnchanged", "\x80\xFF\xE9z\r\n\xA0", {"\x80\xFF\xE9z", "\xA0"}},
         Split{"NothingTrimmedOrUpperCased", "  lda 05 \t\r\n", {"  lda 05 \t"}}),
-    [](const ::testing::TestParamInfo<Split>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Split>& row) { return std::string(row.param.name); });
 
 TEST(JoinProgramText, CrLfAfterEveryLine) {
     EXPECT_EQ(tobric::JoinProgramText({"IN", "", "HLT"}), "IN\r\n\r\nHLT\r\n");

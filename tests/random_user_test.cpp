@@ -107,7 +107,7 @@ private slots:
             } else if (choice < 85) {
                 const int rows = form.mailboxshow->RowCount();
                 if (rows > 0 && random() % 2 == 0) {
-                    form.mailboxshow->SelectRow(static_cast<int>(random() % rows));
+                    form.mailboxshow->SelectRow(static_cast<int>(random() % static_cast<unsigned>(rows)));
                 } else {
                     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
                     QTest::keyClick(form.mailboxshow, pick(keys));

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         Command{"HaltOrContinue", &Machine::HaltOrContinue, {}},
         Command{"Reset", &Machine::Reset,
                 {"ShowRegisters pc=0 ins= mdr=0", "ShowCalculator 0 ", "ShowNotice Program Reset!"}}),
-    [](const ::testing::TestParamInfo<Command>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Command>& row) { return std::string(row.param.name); });
 
 // --- Run -----------------------------------------------------------------------------------------
 

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Skip{"SknNegative", "SKN", -7, true}, Skip{"SknPositive", "SKN", 7, false},
                       Skip{"SkzZero", "SKZ", 0, true}, Skip{"SkzPositive", "SKZ", 1, false},
                       Skip{"SkzNegative", "SKZ", -1, false}),
-    [](const ::testing::TestParamInfo<Skip>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Skip>& row) { return std::string(row.param.name); });
 
 TEST_F(StepTest, JumpShowsTheTargetAndObeysItNext) {
     Start({"JMP 03", "HLT", "HLT", "OUT"}, {.accumulator = 11});

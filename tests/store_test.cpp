@@ -126,11 +126,11 @@ TEST(StoreShownLines, StayAsMarkedThroughAnyChanges) {
         }
         const Lines marked{"A", "B", "C", "D"};
         ASSERT_EQ(store.ShownCount(), 4);
-        for (int row = 0; row < 4; ++row) ASSERT_EQ(store.ShownLine(row), marked[row]) << "round " << round;
+        for (int row = 0; row < 4; ++row) ASSERT_EQ(store.ShownLine(row), marked.at(static_cast<std::size_t>(row))) << "round " << round;
         const Lines now = store.Lines();
         store.MarkShown();
         ASSERT_EQ(store.ShownCount(), static_cast<int>(now.size()));
-        for (int row = 0; row < store.ShownCount(); ++row) ASSERT_EQ(store.ShownLine(row), now[row]);
+        for (int row = 0; row < store.ShownCount(); ++row) ASSERT_EQ(store.ShownLine(row), now.at(static_cast<std::size_t>(row)));
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(StoreMailboxTest, ReplacesTheLineAndRebuildsTheDisplay) {
 
 TEST_F(StoreMailboxTest, BeyondTheStoreFailsWithoutRebuildingTheDisplay) {
     LoadProgram({"IN", "HLT"});
-    for (std::uint16_t address : {101, 65535}) {
+    for (const std::uint16_t address : {std::uint16_t{101}, std::uint16_t{65535}}) {
         const tobric::MachineError error =
             ErrorFrom([&] { machine().StoreMailbox(address, "DAT 1"); });
         EXPECT_EQ(error.kind(), ErrorKind::Insert);

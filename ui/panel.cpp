@@ -69,7 +69,7 @@ void Panel::paintEvent(QPaintEvent*) {
     const int h = QFontMetrics(font).height();
     const int top = (text.top() + text.bottom() + 1 - h) / 2;
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(QRect(text.left(), top, text.width(), h), flags | m_alignment | Qt::AlignTop,
+    painter.drawText(QRect(text.left(), top, text.width(), h), flags | static_cast<int>((m_alignment | Qt::AlignTop).toInt()),
                      m_caption);
 }
 
