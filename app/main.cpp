@@ -4,8 +4,8 @@
 #include <exception>
 #include <memory>
 
-#include "machine/errors.h"
 #include "editing/editor_window.h"
+#include "machine/errors.h"
 #include "ui/about_box.h"
 #include "ui/application_setup.h"
 #include "ui/error_report.h"
@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
         form2 = std::make_unique<tobric::TForm2>(form1.get());
         aboutfrm = std::make_unique<tobric::Taboutfrm>();
         form4 = std::make_unique<tobric::TForm4>(form1->machine(), form1.get());
-        form1->SetCompanions(form2.get(), aboutfrm.get(), [editor = form4.get()] { editor->Open(); });
+        form1->SetCompanions(form2.get(), aboutfrm.get(),
+                             [editor = form4.get()] { editor->Open(); });
     } catch (...) {
         tobric::ReportStartupFailure(std::current_exception());
         return 1;

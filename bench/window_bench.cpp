@@ -2,6 +2,7 @@
 // time from process start to the main window shown, and resident memory.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,7 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
@@ -74,18 +74,23 @@ void BM_WindowLoopWithoutStore(benchmark::State& state) {
 BENCHMARK(BM_WindowLoopWithoutStore)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 void BM_WindowLoopWithStore(benchmark::State& state) {
-    RunAtFullSpeed(state, {"LDA 10", "ADD 11", "STA 10", "JMP 00", "DAT 00", "DAT 00", "DAT 00",
-                           "DAT 00", "DAT 00", "DAT 00", "DAT 0", "DAT 1"},
+    RunAtFullSpeed(state,
+                   {"LDA 10", "ADD 11", "STA 10", "JMP 00", "DAT 00", "DAT 00", "DAT 00", "DAT 00",
+                    "DAT 00", "DAT 00", "DAT 0", "DAT 1"},
                    100, 4);
 }
 BENCHMARK(BM_WindowLoopWithStore)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 void BM_WindowLoopWithStoreOnLargeStore(benchmark::State& state) {
-    RunAtFullSpeed(state, {"LDA 10", "ADD 11", "STA 10", "JMP 00", "DAT 00", "DAT 00", "DAT 00",
-                           "DAT 00", "DAT 00", "DAT 00", "DAT 0", "DAT 1"},
+    RunAtFullSpeed(state,
+                   {"LDA 10", "ADD 11", "STA 10", "JMP 00", "DAT 00", "DAT 00", "DAT 00", "DAT 00",
+                    "DAT 00", "DAT 00", "DAT 0", "DAT 1"},
                    65535, 4);
 }
-BENCHMARK(BM_WindowLoopWithStoreOnLargeStore)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_WindowLoopWithStoreOnLargeStore)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 void BM_ResidentMemory(benchmark::State& state) {
     for (auto _ : state) {
@@ -115,9 +120,10 @@ int main(int argc, char** argv) {
         TForm1 form;
         form.show();
         if (!QTest::qWaitForWindowExposed(&form)) return 1;
-        std::printf("startup: %.0f ms from process start to main() (10 ms resolution), "
-                    "%.1f ms from main() to the main window shown\n",
-                    beforeMain * 1000, clock.nsecsElapsed() / 1e6);
+        std::printf(
+            "startup: %.0f ms from process start to main() (10 ms resolution), "
+            "%.1f ms from main() to the main window shown\n",
+            beforeMain * 1000, clock.nsecsElapsed() / 1e6);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -37,12 +37,9 @@ enum class Command { Insert, Delete, Edit };
 
 const char* NameOf(Command command) {
     switch (command) {
-        case Command::Insert:
-            return "Insert";
-        case Command::Delete:
-            return "Delete";
-        case Command::Edit:
-            return "Edit";
+        case Command::Insert: return "Insert";
+        case Command::Delete: return "Delete";
+        case Command::Edit: return "Edit";
     }
     return "?";
 }
@@ -219,15 +216,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     try {
         switch (command) {
-            case Command::Insert:
-                tobric::InsertCommand(machine, selectedIndex);
-                break;
-            case Command::Delete:
-                tobric::DeleteCommand(machine, selectedIndex);
-                break;
-            case Command::Edit:
-                tobric::EditThisMailbox(machine, selectedIndex);
-                break;
+            case Command::Insert: tobric::InsertCommand(machine, selectedIndex); break;
+            case Command::Delete: tobric::DeleteCommand(machine, selectedIndex); break;
+            case Command::Edit: tobric::EditThisMailbox(machine, selectedIndex); break;
         }
     } catch (const tobric::MachineError& error) {
         failure = error.kind();

@@ -98,22 +98,14 @@ inline std::string Upper(std::string_view text) {
 inline std::string NamedMnemonic(std::string_view upper) {
     const auto at = [&](std::size_t i) { return i < upper.size() ? upper[i] : '\0'; };
     switch (at(0)) {
-        case '*':
-            return "*";
-        case 'I':
-            return "IN";
-        case 'O':
-            return "OUT";
-        case 'L':
-            return "LDA";
-        case 'H':
-            return "HLT";
-        case 'D':
-            return "DAT";
-        case 'J':
-            return "JMP";
-        case 'A':
-            return "ADD";
+        case '*': return "*";
+        case 'I': return "IN";
+        case 'O': return "OUT";
+        case 'L': return "LDA";
+        case 'H': return "HLT";
+        case 'D': return "DAT";
+        case 'J': return "JMP";
+        case 'A': return "ADD";
         case 'S':
             if (at(1) == 'T') return "STA";
             if (at(1) == 'U') return "SUB";
@@ -123,8 +115,7 @@ inline std::string NamedMnemonic(std::string_view upper) {
                 if (at(2) == 'Z') return "SKZ";
             }
             return "";
-        default:
-            return "";
+        default: return "";
     }
 }
 

@@ -25,7 +25,8 @@ enum class ErrorKind {
 
 class MachineError : public std::exception {
 public:
-    MachineError(ErrorKind kind, std::string message) : m_kind(kind), m_message(std::move(message)) {}
+    MachineError(ErrorKind kind, std::string message)
+        : m_kind(kind), m_message(std::move(message)) {}
     ErrorKind kind() const { return m_kind; }
     // The whole message; it may hold a NUL taken over from the text that failed to convert.
     const std::string& message() const { return m_message; }

@@ -17,15 +17,15 @@ public:
     void PressPlus(std::int32_t& accumulator);
     void PressMinus(std::int32_t& accumulator);
     void PressEquals(std::int32_t& accumulator, MachineView& view);
-    void PressClear(std::int32_t accumulator, MachineView& view);         // "C"
-    void PressClearEntry(std::int32_t& accumulator, MachineView& view);   // "CE"
+    void PressClear(std::int32_t accumulator, MachineView& view);        // "C"
+    void PressClearEntry(std::int32_t& accumulator, MachineView& view);  // "CE"
 
 private:
     void ChooseOperator(Operator op, std::int32_t& accumulator);
 
-    std::int32_t m_entry = 0;             // the number being typed
+    std::int32_t m_entry = 0;              // the number being typed
     Operator m_operator = Operator::None;  // never cleared once chosen, only replaced
-    bool m_entryFlag = false;             // whether "+" and "-" count the typed number
+    bool m_entryFlag = false;              // whether "+" and "-" count the typed number
 };
 
 }  // namespace tobric

@@ -183,7 +183,8 @@ std::string ReadFileBytes(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.valid()) throw FileOpenError(FullPath(path), SystemErrorText(errno));
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) throw FileOpenError(FullPath(path), SystemErrorText(errno));
+    if (::fstat(file.get(), &info) != 0)
+        throw FileOpenError(FullPath(path), SystemErrorText(errno));
     if (S_ISDIR(info.st_mode)) throw FileOpenError(FullPath(path), SystemErrorText(EISDIR));
 
     std::string data;

@@ -10,11 +10,11 @@ namespace tobric {
 // every mailbox address wrap in 16 bits.
 struct Registers {
     std::int32_t accumulator = 0;
-    std::uint16_t programCounter = 0;  // the mailbox obeyed next
+    std::uint16_t programCounter = 0;    // the mailbox obeyed next
     Mnemonic mnemonic = Mnemonic::None;  // of the line last decoded
-    std::int32_t operand = 0;          // of the line last decoded that had one
-    std::int32_t inValue = 0;          // the last number taken in through the IN basket
-    bool running = false;              // whether the step re-arms the execution timer
+    std::int32_t operand = 0;            // of the line last decoded that had one
+    std::int32_t inValue = 0;            // the last number taken in through the IN basket
+    bool running = false;                // whether the step re-arms the execution timer
 };
 
 // 32-bit two's complement arithmetic, without overflow errors.

@@ -16,8 +16,10 @@ const std::string& Store::Get(int i) const {
 void Store::Put(int i, std::string text) {
     if (i >= 0 && i < Count()) {
         std::string& line = m_lines[static_cast<std::size_t>(i)];
-        if (m_tracking) m_changes.push_back({Change::Kind::Put, i, std::exchange(line, std::move(text)), {}});
-        else line = std::move(text);
+        if (m_tracking)
+            m_changes.push_back({Change::Kind::Put, i, std::exchange(line, std::move(text)), {}});
+        else
+            line = std::move(text);
     } else if (i == Count() || i == -1) {
         Add(std::move(text));
     } else {
@@ -46,7 +48,8 @@ void Store::Add(std::string text) {
 
 void Store::ReplaceAll(std::vector<std::string> lines) {
     if (m_tracking)
-        m_changes.push_back({Change::Kind::ReplaceAll, 0, {}, std::exchange(m_lines, std::move(lines))});
+        m_changes.push_back(
+            {Change::Kind::ReplaceAll, 0, {}, std::exchange(m_lines, std::move(lines))});
     else
         m_lines = std::move(lines);
 }

@@ -1,15 +1,16 @@
 // Decoding one mailbox line into the current mnemonic and operand, both in/out.
 
+#include "machine/decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
 #include <string>
 
-#include "support/machine_test.h"
-#include "machine/decoder.h"
 #include "machine/errors.h"
 #include "machine/mnemonic.h"
+#include "support/machine_test.h"
 
 namespace {
 
@@ -84,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
         Decoded{"SAloneCarriesOut", "S", Mnemonic::Out, 8, Mnemonic::Out, 8},
         Decoded{"SkAloneCarriesIn", "SK", Mnemonic::In, 8, Mnemonic::In, 8},
         Decoded{"OtherSecondCharacter", "SX 05", Mnemonic::Jmp, 8, Mnemonic::Jmp, 5},
-        Decoded{"HighByteFirst", "\xE9" "AB 42", Mnemonic::Sub, 8, Mnemonic::Sub, 42},
+        Decoded{"HighByteFirst",
+                "\xE9"
+                "AB 42",
+                Mnemonic::Sub, 8, Mnemonic::Sub, 42},
         Decoded{"EmptyMnemonicReadsOperand", "123456", kNone, 8, kNone, 56}),
     [](const ::testing::TestParamInfo<Decoded>& row) { return std::string(row.param.name); });
 
@@ -95,7 +99,7 @@ struct Refused {
     const char* name;
     std::string line;
     Mnemonic mnemonicBefore;
-    Mnemonic mnemonicAfter;  // already decoded when the operand fails
+    Mnemonic mnemonicAfter;   // already decoded when the operand fails
     std::string operandText;  // as the conversion error quotes it
 };
 
@@ -114,17 +118,17 @@ TEST_P(DecodeLineRefuses, OperandWithConversionErrorAndKeepsTheOldOperand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DecodeLineRefuses,
-    ::testing::Values(
-        Refused{"NoOperand", "LDA", Mnemonic::Hlt, Mnemonic::Lda, ""},
-        Refused{"UpperCasedInMessage", "lda 5x", Mnemonic::Hlt, Mnemonic::Lda, "5X"},
-        Refused{"TrailingBlank", "LDA 5 ", Mnemonic::Hlt, Mnemonic::Lda, "5 "},
-        Refused{"OneCharacter", "sta x", Mnemonic::Hlt, Mnemonic::Sta, "X"},
-        Refused{"Tab", "ADD \t5", Mnemonic::Hlt, Mnemonic::Add, "\t5"},
-        Refused{"InnerBlankOfData", "DAT 4 2", Mnemonic::Hlt, Mnemonic::Dat, "4 "},
-        Refused{"DecimalPoint", "sub 1.5", Mnemonic::Hlt, Mnemonic::Sub, "1."},
-        Refused{"StAlone", "ST", Mnemonic::Hlt, Mnemonic::Sta, ""},
-        Refused{"CarriedAddNeedsOperand", "SKIP", Mnemonic::Add, Mnemonic::Add, ""},
-        Refused{"EmptyMnemonicNeedsOperand", "?", Mnemonic::None, Mnemonic::None, ""}),
+    ::testing::Values(Refused{"NoOperand", "LDA", Mnemonic::Hlt, Mnemonic::Lda, ""},
+                      Refused{"UpperCasedInMessage", "lda 5x", Mnemonic::Hlt, Mnemonic::Lda, "5X"},
+                      Refused{"TrailingBlank", "LDA 5 ", Mnemonic::Hlt, Mnemonic::Lda, "5 "},
+                      Refused{"OneCharacter", "sta x", Mnemonic::Hlt, Mnemonic::Sta, "X"},
+                      Refused{"Tab", "ADD \t5", Mnemonic::Hlt, Mnemonic::Add, "\t5"},
+                      Refused{"InnerBlankOfData", "DAT 4 2", Mnemonic::Hlt, Mnemonic::Dat, "4 "},
+                      Refused{"DecimalPoint", "sub 1.5", Mnemonic::Hlt, Mnemonic::Sub, "1."},
+                      Refused{"StAlone", "ST", Mnemonic::Hlt, Mnemonic::Sta, ""},
+                      Refused{"CarriedAddNeedsOperand", "SKIP", Mnemonic::Add, Mnemonic::Add, ""},
+                      Refused{"EmptyMnemonicNeedsOperand", "?", Mnemonic::None, Mnemonic::None,
+                              ""}),
     [](const ::testing::TestParamInfo<Refused>& row) { return std::string(row.param.name); });
 
 TEST(DecodeLineEmpty, FailsAndLeavesBothOutputsAlone) {

@@ -1,8 +1,8 @@
 // How numbers and store lines are written into the displays.
 
-#include <gtest/gtest.h>
-
 #include "machine/display_text.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -134,10 +134,12 @@ private slots:
         for (int row = 0; row < 100; ++row) before << m_form->mailboxshow->RowText(row);
         Select(0);
         Trigger(item);
-        QTRY_COMPARE(m_boxes->errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
+        QTRY_COMPARE(m_boxes->errors,
+                     QStringList{QStringLiteral("'' is not a valid integer value.")});
         QCOMPARE(store().Count(), storeCount);
         QCOMPARE(m_form->mailboxshow->RowCount(), 100);
-        for (int row = 0; row < 100; ++row) QCOMPARE(m_form->mailboxshow->RowText(row), before[row]);
+        for (int row = 0; row < 100; ++row)
+            QCOMPARE(m_form->mailboxshow->RowText(row), before[row]);
     }
 
     void promptAnsweredAfterARunClearedTheSelection() {

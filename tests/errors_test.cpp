@@ -1,14 +1,14 @@
 // Error texts as the error report shows them: the period rule and the cut at a NUL.
 
+#include "machine/errors.h"
+
 #include <gtest/gtest.h>
 
 #include <exception>
 #include <new>
-#include <stdexcept>
 #include <ostream>
+#include <stdexcept>
 #include <string>
-
-#include "machine/errors.h"
 
 namespace {
 
@@ -33,19 +33,16 @@ TEST_P(PeriodRule, AppliesByTheLastCharacter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, PeriodRule,
-    ::testing::Values(Period{"EndsInLetter", "abc", "abc."},
-                      Period{"EndsInDigit", "code 7", "code 7."},
-                      Period{"EndsInSlash", "a/", "a/."},  // code 47, just above "."
-                      Period{"EndsInColon", "a:", "a:."},
-                      Period{"EndsInHighByte", "caf\xE9", "caf\xE9."},
-                      Period{"EndsInPeriod", "done.", "done."},
-                      Period{"EndsInHyphen", "a-", "a-"},  // code 45, just below "."
-                      Period{"EndsInBracket", "List index out of bounds (100)",
-                             "List index out of bounds (100)"},
-                      Period{"EndsInExclamationMark", "Program Reset!", "Program Reset!"},
-                      Period{"EndsInQuote", "\"x\"", "\"x\""},
-                      Period{"EndsInBlank", "trailing ", "trailing "},
-                      Period{"Empty", "", ""}),
+    ::testing::Values(
+        Period{"EndsInLetter", "abc", "abc."}, Period{"EndsInDigit", "code 7", "code 7."},
+        Period{"EndsInSlash", "a/", "a/."},  // code 47, just above "."
+        Period{"EndsInColon", "a:", "a:."}, Period{"EndsInHighByte", "caf\xE9", "caf\xE9."},
+        Period{"EndsInPeriod", "done.", "done."},
+        Period{"EndsInHyphen", "a-", "a-"},  // code 45, just below "."
+        Period{"EndsInBracket", "List index out of bounds (100)", "List index out of bounds (100)"},
+        Period{"EndsInExclamationMark", "Program Reset!", "Program Reset!"},
+        Period{"EndsInQuote", "\"x\"", "\"x\""}, Period{"EndsInBlank", "trailing ", "trailing "},
+        Period{"Empty", "", ""}),
     [](const ::testing::TestParamInfo<Period>& row) { return std::string(row.param.name); });
 
 struct Reported {
@@ -108,7 +105,8 @@ TEST(ErrorReportNul, ShowsTheMessageUpToTheFirstNul) {
     EXPECT_EQ(ReportText(std::string("abc\0def", 7)), "abc");
     EXPECT_EQ(ReportText(std::string("ab)\0cd", 6)), "ab)");
     EXPECT_EQ(ReportText(std::string("ab\0)", 4)), "ab");
-    EXPECT_EQ(ReportText(std::make_exception_ptr(tobric::ConversionError(std::string("x\0y", 3)))), "'x");
+    EXPECT_EQ(ReportText(std::make_exception_ptr(tobric::ConversionError(std::string("x\0y", 3)))),
+              "'x");
 }
 
 }  // namespace

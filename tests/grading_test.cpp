@@ -1,11 +1,12 @@
 // Test-case files, grading programs against them, the mark-book CSV and the program checks.
 
+#include "tools/grading.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "support/temp_folder.h"
-#include "tools/grading.h"
 #include "tools/program_check.h"
 #include "tools/test_cases.h"
 
@@ -73,9 +74,10 @@ protected:
 };
 
 TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
-    const std::string larger = Program("larger.txt",
-                                       "IN\nSTA 20\nIN\nSTA 21\nSUB 20\nSKN\nJMP 10\nLDA 20\nOUT\nHLT\n"
-                                       "LDA 21\nOUT\nHLT\n");
+    const std::string larger =
+        Program("larger.txt",
+                "IN\nSTA 20\nIN\nSTA 21\nSUB 20\nSKN\nJMP 10\nLDA 20\nOUT\nHLT\n"
+                "LDA 21\nOUT\nHLT\n");
     const std::string adds = Program("adds.txt", "IN\nSTA 20\nIN\nADD 20\nOUT\nHLT\n");
     const std::string broken = Program("broken.txt", "IN\nLDA 5X\nHLT\n");
     const std::string endless = Program("endless.txt", "IN\nIN\nOUT\nJMP 02\n");
@@ -102,7 +104,8 @@ TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
     EXPECT_NE(text.find(larger + ": 3/3 passed\n"), std::string::npos);
     EXPECT_NE(text.find(adds + ": 0/3 passed\n  line 1 (second): expected 4, got 7\n"),
               std::string::npos);
-    EXPECT_NE(text.find("expected 4, failed: '5X' is not a valid integer value."), std::string::npos);
+    EXPECT_NE(text.find("expected 4, failed: '5X' is not a valid integer value."),
+              std::string::npos);
     EXPECT_NE(text.find("still running after 500 steps (step limit)"), std::string::npos);
     EXPECT_NE(text.find("asked for more input than the case gives"), std::string::npos);
     EXPECT_NE(text.find("cannot load: Cannot open file"), std::string::npos);
@@ -134,18 +137,20 @@ TEST_F(GradingTest, CsvHasOneRowPerProgramAndCase) {
 std::vector<std::string> Messages(const std::vector<std::string>& lines) {
     std::vector<std::string> messages;
     for (const tobric::Finding& finding : tobric::CheckProgram(lines))
-        messages.push_back((finding.mailbox < 0 ? std::string("--") : std::to_string(finding.mailbox)) +
-                           ": " + finding.message);
+        messages.push_back(
+            (finding.mailbox < 0 ? std::string("--") : std::to_string(finding.mailbox)) + ": " +
+            finding.message);
     return messages;
 }
 
 TEST(ProgramCheck, CleanProgramHasNothingToSay) {
-    EXPECT_TRUE(Messages({"* adds", "IN", "STA 20", "IN", "ADD 20", "OUT", "HLT", "DAT 1234"}).empty());
+    EXPECT_TRUE(
+        Messages({"* adds", "IN", "STA 20", "IN", "ADD 20", "OUT", "HLT", "DAT 1234"}).empty());
 }
 
 TEST(ProgramCheck, FindsEachKindOfSlip) {
-    const auto messages = Messages({"IN", "", "PRINT", "LDA 123", "ADD 07 total", "JMP -1",
-                                    "STA", "DAT", "DAT 12 3", "lda 5x"});
+    const auto messages = Messages({"IN", "", "PRINT", "LDA 123", "ADD 07 total", "JMP -1", "STA",
+                                    "DAT", "DAT 12 3", "lda 5x"});
     const std::vector<std::string> expected = {
         "1: empty line: the machine stops here with an error",
         "2: 'PRINT' names no instruction: the machine repeats the previous instruction, IN",

@@ -1,13 +1,13 @@
 // Running a program without a window: how a run ends, what it prints and what it reports.
 
+#include "tools/headless_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "tools/headless_run.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ RunOptions WithAnswers(Lines answers) {
 
 TEST(HeadlessRun, HaltsWithTheOutputsPrintedOnePerLine) {
     std::ostringstream out;
-    HeadlessRun run({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"}, WithAnswers({"3"}), out);
+    HeadlessRun run({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"}, WithAnswers({"3"}),
+                    out);
     const RunResult result = run.Run();
     EXPECT_EQ(result.end, RunEnd::Halted);
     EXPECT_EQ(result.outputs, (std::vector<std::int32_t>{3, 2, 1}));

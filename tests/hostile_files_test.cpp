@@ -21,7 +21,9 @@ using tobric::ErrorKind;
 
 class HostileFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::permissions(folder.path(), std::filesystem::perms::all); }
+    void SetUp() override {
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+    }
 
     TempFolder folder;
 };
@@ -29,7 +31,8 @@ protected:
 TEST_F(HostileFilesTest, BinaryJunkLoadsAsLinesWithoutBreaks) {
     std::mt19937 random(20261208);
     std::string junk(1 << 20, '\0');
-    for (char& byte : junk) byte = static_cast<char>(random() % 255 + 1);  // no NUL: all of it counts
+    for (char& byte : junk)
+        byte = static_cast<char>(random() % 255 + 1);  // no NUL: all of it counts
     WriteBytes(folder / "junk.bin", junk);
     const auto lines = tobric::ReadProgramFile(folder / "junk.bin");
     std::size_t bytes = 0;
@@ -144,7 +147,8 @@ TEST_F(HostileFilesTest, FullDiskReportsTheWriteErrorAndKeepsTheOldFile) {
     EXPECT_EQ(RunAsOrdinaryUser(fallsShort), "");
     EXPECT_EQ(ReadBytes(target), "OLD\r\n");
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ++files;
     EXPECT_EQ(files, 1);  // the unfinished copy is gone
 }
 

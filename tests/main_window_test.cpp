@@ -1,5 +1,7 @@
 // The main window driven with clicks and keys, offscreen.
 
+#include "ui/main_window.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +19,6 @@
 #include "support/window_driver.h"
 #include "ui/error_report.h"
 #include "ui/mailbox_display.h"
-#include "ui/main_window.h"
 #include "ui/output_basket.h"
 #include "ui/panel.h"
 
@@ -117,9 +118,9 @@ private slots:
 
     void registerLabelsEndBeforeTheirBoxes() {
         const std::pair<const char*, QWidget*> pairs[] = {
-            {"Label1", m_form->inbasket},    {"Label2", m_form->outbasket},
-            {"Label3", m_form->pctext},      {"Instruction", m_form->opcodetext},
-            {"mdrtextc", m_form->mdrtext},   {"speed", m_form->ScrollBar1}};
+            {"Label1", m_form->inbasket},  {"Label2", m_form->outbasket},
+            {"Label3", m_form->pctext},    {"Instruction", m_form->opcodetext},
+            {"mdrtextc", m_form->mdrtext}, {"speed", m_form->ScrollBar1}};
         for (auto [name, box] : pairs) {
             const QLabel* label = m_form->findChild<QLabel*>(QLatin1String(name));
             QVERIFY2(label->geometry().right() < box->geometry().left() - 1, name);
@@ -129,9 +130,8 @@ private slots:
     void tabStopsCycleInOrder() {
         m_form->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
-        const QList<QWidget*> order = {m_form->mdrtext, m_form->opcodetext, m_form->ScrollBar1,
-                                       m_form->outbasket, m_form->mailboxshow,
-                                       m_form->pctext};
+        const QList<QWidget*> order = {m_form->mdrtext,   m_form->opcodetext,  m_form->ScrollBar1,
+                                       m_form->outbasket, m_form->mailboxshow, m_form->pctext};
         for (QWidget* expected : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
@@ -139,7 +139,8 @@ private slots:
     }
 
     void everyCommandRefusesWithoutProgram() {
-        for (const char* name : {"runmenu", "stepmenu", "menuhalt", "resetmenu"}) ClickPanel(Button(name));
+        for (const char* name : {"runmenu", "stepmenu", "menuhalt", "resetmenu"})
+            ClickPanel(Button(name));
         QTRY_COMPARE(m_boxes->notices.size(), 4);
         for (const QString& text : m_boxes->notices)
             QCOMPARE(text, QStringLiteral("There is no program loaded"));
@@ -273,7 +274,8 @@ private slots:
         m_form->ShowOutput(-2147483647);
         QLineEdit* field = m_form->outbasket->lineEdit();
         QCOMPARE(field->text(), QStringLiteral("-2147483647"));
-        QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <= field->contentsRect().width() - 4);
+        QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <=
+                field->contentsRect().width() - 4);
         QCOMPARE(field->palette().color(QPalette::Base), m_form->palette().color(QPalette::Button));
         QCOMPARE(m_form->opcodetext->text(), QStringLiteral("HLT"));
     }
@@ -324,7 +326,9 @@ private slots:
     }
 
     void notesDisableNothingAndStepActsAtOnce() {
-        LoadProgram("LDA 10\nADD 11\nJMP 01\nHLT\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 1\n");
+        LoadProgram(
+            "LDA 10\nADD 11\nJMP 01\nHLT\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT 0\nDAT "
+            "1\n");
         m_form->ScrollBar1->setValue(1);
         ClickPanel(m_form->runmenu);
         QTRY_VERIFY(m_form->machine().registers().accumulator > 5);
@@ -439,7 +443,8 @@ private slots:
         QVERIFY(framePixels > 10);
         const QRect row5 = display->RowRect(5);
         QTest::mouseClick(display->viewport(), Qt::RightButton, {}, row5.center());
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), display->mapToGlobal(QPoint(0, 0)));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                  display->mapToGlobal(QPoint(0, 0)));
         QApplication::sendEvent(display, &menuKey);
         QTRY_VERIFY(m_form->mailboxmenu->isVisible());
         m_form->mailboxmenu->hide();

@@ -1,5 +1,7 @@
 // The one text-to-number conversion: what it accepts, what it refuses, and the refusal's text.
 
+#include "machine/parse_integer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,9 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "support/machine_test.h"
 #include "machine/errors.h"
-#include "machine/parse_integer.h"
+#include "support/machine_test.h"
 
 namespace {
 
@@ -37,27 +38,19 @@ TEST_P(ParseIntegerAccepts, GivesTheValue) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseIntegerAccepts,
     ::testing::Values(
-        Accepted{"Zero", "0", 0},
-        Accepted{"MinusZero", "-0", 0},
-        Accepted{"PlusSign", "+5", 5},
-        Accepted{"LeadingBlanks", "  12", 12},
-        Accepted{"BlanksBeforeSign", "   -5", -5},
+        Accepted{"Zero", "0", 0}, Accepted{"MinusZero", "-0", 0}, Accepted{"PlusSign", "+5", 5},
+        Accepted{"LeadingBlanks", "  12", 12}, Accepted{"BlanksBeforeSign", "   -5", -5},
         Accepted{"LeadingZeros", "0012", 12},
-        Accepted{"ManyLeadingZeros", "000000000000000012", 12},
-        Accepted{"DollarHex", "$1F", 31},
-        Accepted{"SmallXHex", "x1f", 31},
-        Accepted{"CapitalXHex", "X1F", 31},
-        Accepted{"ZeroSmallXHex", "0x1f", 31},
-        Accepted{"ZeroCapitalXHex", "0X1F", 31},
-        Accepted{"NegativeHex", "-$10", -16},
-        Accepted{"PlusHex", "+x10", 16},
+        Accepted{"ManyLeadingZeros", "000000000000000012", 12}, Accepted{"DollarHex", "$1F", 31},
+        Accepted{"SmallXHex", "x1f", 31}, Accepted{"CapitalXHex", "X1F", 31},
+        Accepted{"ZeroSmallXHex", "0x1f", 31}, Accepted{"ZeroCapitalXHex", "0X1F", 31},
+        Accepted{"NegativeHex", "-$10", -16}, Accepted{"PlusHex", "+x10", 16},
         Accepted{"HexAllOnesIsMinusOne", "$FFFFFFFF", -1},
         Accepted{"HexTopBitIsNegative", "$80000000", kMin},
         Accepted{"NegatedHexMinimumWraps", "-$80000000", kMin},
         Accepted{"HexLargestPositive", "$7fffffff", kMax},
         Accepted{"HexLeadingZerosBeyondEightDigits", "$000000000001", 1},
-        Accepted{"Largest", "2147483647", kMax},
-        Accepted{"Smallest", "-2147483648", kMin},
+        Accepted{"Largest", "2147483647", kMax}, Accepted{"Smallest", "-2147483648", kMin},
         Accepted{"NulEndsTheText", std::string("7\0abc", 5), 7},
         Accepted{"NulAfterHex", std::string("$a\0 !", 5), 10}),
     [](const ::testing::TestParamInfo<Accepted>& row) { return std::string(row.param.name); });
@@ -82,32 +75,23 @@ TEST_P(ParseIntegerRejects, WithTheConversionErrorForTheWholeText) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseIntegerRejects,
     ::testing::Values(
-        Rejected{"Empty", ""},
-        Rejected{"BlanksOnly", "   "},
-        Rejected{"LeadingTab", "\t5"},
-        Rejected{"TrailingBlank", "12 "},
-        Rejected{"InnerBlank", "1 2"},
-        Rejected{"TwoMinusSigns", "--5"},
-        Rejected{"PlusThenMinus", "+-5"},
-        Rejected{"BlankAfterSign", "- 5"},
-        Rejected{"DecimalPoint", "1.5"},
-        Rejected{"Exponent", "1e3"},
-        Rejected{"ThousandsSeparator", "1,000"},
-        Rejected{"MinusAlone", "-"},
-        Rejected{"PlusAlone", "+"},
-        Rejected{"DollarAlone", "$"},
-        Rejected{"ZeroXAlone", "0x"},
-        Rejected{"XAlone", "X"},
-        Rejected{"OnePastLargest", "2147483648"},
-        Rejected{"OnePastSmallest", "-2147483649"},
-        Rejected{"FarTooLarge", "99999999999"},
-        Rejected{"NineHexDigits", "$100000000"},
-        Rejected{"BadHexDigit", "$1G"},
-        Rejected{"HexDigitsWithoutPrefix", "12AB"},
-        Rejected{"TwoHexPrefixes", "$x1"},
-        Rejected{"Letters", "abc"},
-        Rejected{"NulFirst", std::string("\0" "5", 2)},
-        Rejected{"BadTextBeforeNul", std::string("1 \0" "2", 4)}),
+        Rejected{"Empty", ""}, Rejected{"BlanksOnly", "   "}, Rejected{"LeadingTab", "\t5"},
+        Rejected{"TrailingBlank", "12 "}, Rejected{"InnerBlank", "1 2"},
+        Rejected{"TwoMinusSigns", "--5"}, Rejected{"PlusThenMinus", "+-5"},
+        Rejected{"BlankAfterSign", "- 5"}, Rejected{"DecimalPoint", "1.5"},
+        Rejected{"Exponent", "1e3"}, Rejected{"ThousandsSeparator", "1,000"},
+        Rejected{"MinusAlone", "-"}, Rejected{"PlusAlone", "+"}, Rejected{"DollarAlone", "$"},
+        Rejected{"ZeroXAlone", "0x"}, Rejected{"XAlone", "X"},
+        Rejected{"OnePastLargest", "2147483648"}, Rejected{"OnePastSmallest", "-2147483649"},
+        Rejected{"FarTooLarge", "99999999999"}, Rejected{"NineHexDigits", "$100000000"},
+        Rejected{"BadHexDigit", "$1G"}, Rejected{"HexDigitsWithoutPrefix", "12AB"},
+        Rejected{"TwoHexPrefixes", "$x1"}, Rejected{"Letters", "abc"},
+        Rejected{"NulFirst", std::string("\0"
+                                         "5",
+                                         2)},
+        Rejected{"BadTextBeforeNul", std::string("1 \0"
+                                                 "2",
+                                                 4)}),
     [](const ::testing::TestParamInfo<Rejected>& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Program text files: splitting and joining, reading and writing on disk, and the Load and Save
 // commands that use them.
 
+#include "machine/program_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "machine/errors.h"
-#include "machine/program_file.h"
 #include "support/child_process.h"
 #include "support/machine_test.h"
 #include "support/temp_folder.h"
@@ -46,22 +47,18 @@ TEST_P(SplitProgramTextTest, GivesTheLines) {
 INSTANTIATE_TEST_SUITE_P(
     Data, SplitProgramTextTest,
     ::testing::Values(
-        Split{"CrLf", "A\r\nB", {"A", "B"}},
-        Split{"LoneLf", "A\nB", {"A", "B"}},
-        Split{"LoneCr", "A\rB", {"A", "B"}},
-        Split{"LfCrEndsTwoLines", "A\n\rB", {"A", "", "B"}},
+        Split{"CrLf", "A\r\nB", {"A", "B"}}, Split{"LoneLf", "A\nB", {"A", "B"}},
+        Split{"LoneCr", "A\rB", {"A", "B"}}, Split{"LfCrEndsTwoLines", "A\n\rB", {"A", "", "B"}},
         Split{"CrCrEndsTwoLines", "A\r\rB", {"A", "", "B"}},
         Split{"CrLfThenCr", "A\r\n\rB", {"A", "", "B"}},
         Split{"CrLfCrLf", "A\r\n\r\nB", {"A", "", "B"}},
-        Split{"FinalCrLfAddsNoLine", "A\r\nB\r\n", {"A", "B"}},
-        Split{"FinalLoneCr", "A\r", {"A"}},
-        Split{"FinalLoneLf", "A\n", {"A"}},
-        Split{"FinalLfCrAddsOneEmptyLine", "A\n\r", {"A", ""}},
-        Split{"TextAfterLastBreak", "A\r\nlast", {"A", "last"}},
-        Split{"Empty", "", {}},
-        Split{"OneBreak", "\r\n", {""}},
-        Split{"TwoBreaks", "\r\n\r\n", {"", ""}},
-        Split{"NulInThirdLine", std::string("L1\r\nL2\r\nL3a\0L3b\r\nL4\r\n", 19), {"L1", "L2", "L3a"}},
+        Split{"FinalCrLfAddsNoLine", "A\r\nB\r\n", {"A", "B"}}, Split{"FinalLoneCr", "A\r", {"A"}},
+        Split{"FinalLoneLf", "A\n", {"A"}}, Split{"FinalLfCrAddsOneEmptyLine", "A\n\r", {"A", ""}},
+        Split{"TextAfterLastBreak", "A\r\nlast", {"A", "last"}}, Split{"Empty", "", {}},
+        Split{"OneBreak", "\r\n", {""}}, Split{"TwoBreaks", "\r\n\r\n", {"", ""}},
+        Split{"NulInThirdLine",
+              std::string("L1\r\nL2\r\nL3a\0L3b\r\nL4\r\n", 19),
+              {"L1", "L2", "L3a"}},
         Split{"NulFirst", std::string("\0IN\r\n", 5), {}},
         Split{"NulRightAfterBreak", std::string("IN\r\n\0OUT", 8), {"IN"}},
         Split{"HighBytesUnchanged", "\x80\xFF\xE9z\r\n\xA0", {"\x80\xFF\xE9z", "\xA0"}},
@@ -196,7 +193,8 @@ TEST_F(ProgramFileTest, FolderRefusesWithTheFileOpenError) {
 TEST_F(ProgramFileTest, ErrorsShowTheFullPathOfARelativeName) {
     const fs::path before = fs::current_path();
     fs::current_path(folder.path());
-    const std::string message = ErrorFrom([] { tobric::ReadProgramFile("sub/../gone.txt"); }).message();
+    const std::string message =
+        ErrorFrom([] { tobric::ReadProgramFile("sub/../gone.txt"); }).message();
     const std::string full = tobric::FullPath("gone.txt");
     fs::current_path(before);
     EXPECT_EQ(full, (folder.path() / "gone.txt").string());

@@ -32,15 +32,15 @@ namespace {
 constexpr int kActions = 3000;
 
 const char* const kExamples[] = {"count_down", "sum_until_zero", "fibonacci", "sort_three",
-                                 "maximum", "multiply", "divide", "echo"};
-const char* const kCommands[] = {"runmenu", "stepmenu", "menuhalt", "resetmenu", "savemenu",
-                                 "loadmenu"};
-const char* const kKeys[] = {"no0calc", "no1calc", "no2calc", "no3calc", "no4calc", "no5calc",
-                             "no6calc", "no7calc", "no8calc", "no9calc", "addcalc", "subcalc",
-                             "equalscalc", "ccalc", "cecalc"};
-const char* const kLines[] = {"LDA 05", "sta 12", "ADD 99", "SUB 3", "JMP 00", "IN", "OUT",
-                              "HLT", "DAT 7", "SKZ", "SKP", "SKN", "* note", "", "XYZ 1",
-                              "DAT", "LDA -1", "JMP 50"};
+                                 "maximum",    "multiply",       "divide",    "echo"};
+const char* const kCommands[] = {"runmenu",   "stepmenu", "menuhalt",
+                                 "resetmenu", "savemenu", "loadmenu"};
+const char* const kKeys[] = {"no0calc", "no1calc", "no2calc",    "no3calc", "no4calc",
+                             "no5calc", "no6calc", "no7calc",    "no8calc", "no9calc",
+                             "addcalc", "subcalc", "equalscalc", "ccalc",   "cecalc"};
+const char* const kLines[] = {"LDA 05", "sta 12", "ADD 99", "SUB 3", "JMP 00", "IN",
+                              "OUT",    "HLT",    "DAT 7",  "SKZ",   "SKP",    "SKN",
+                              "* note", "",       "XYZ 1",  "DAT",   "LDA -1", "JMP 50"};
 const char* const kAnswers[] = {"0", "7", "-3", "2147483647", "abc", "", " 12", "$FF", "99"};
 
 }  // namespace
@@ -68,7 +68,7 @@ private slots:
         boxes.answerSource = [&](const QString& caption) -> std::optional<QString> {
             if (random() % 5 == 0) return std::nullopt;
             return QString::fromLatin1(caption == QLatin1String("Message") ? pick(kAnswers)
-                                                                            : pick(kLines));
+                                                                           : pick(kLines));
         };
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -85,31 +85,38 @@ private slots:
                 const char* name = pick(kCommands);
                 if (!strcmp(name, "loadmenu")) {
                     const int which = static_cast<int>(random() % 10);
-                    if (which == 0) chooser->openAnswers.push_back(std::nullopt);
-                    else if (which == 1) chooser->openAnswers.push_back(folder / "missing");
-                    else chooser->openAnswers.push_back(std::string(TOBRIC_EXAMPLES_DIR "/") + pick(kExamples) + ".txt");
+                    if (which == 0)
+                        chooser->openAnswers.push_back(std::nullopt);
+                    else if (which == 1)
+                        chooser->openAnswers.push_back(folder / "missing");
+                    else
+                        chooser->openAnswers.push_back(std::string(TOBRIC_EXAMPLES_DIR "/") +
+                                                       pick(kExamples) + ".txt");
                 }
-                if (!strcmp(name, "savemenu"))
-                    chooser->saveAnswers.push_back(folder / "saved.txt");
+                if (!strcmp(name, "savemenu")) chooser->saveAnswers.push_back(folder / "saved.txt");
                 stepped = !strcmp(name, "stepmenu");
-                QTest::mouseClick(form.findChild<PanelButton*>(name), Qt::LeftButton, {}, QPoint(90, 12));
+                QTest::mouseClick(form.findChild<PanelButton*>(name), Qt::LeftButton, {},
+                                  QPoint(90, 12));
             } else if (choice < 55) {
                 QTest::mouseClick(form.findChild<PanelButton*>(pick(kKeys)), Qt::LeftButton);
             } else if (choice < 65) {
                 if (random() % 2 == 0) {
-                    form.ScrollBar1->setValue(random() % 4 == 0 ? static_cast<int>(random() % 1000) + 1 : 1);
+                    form.ScrollBar1->setValue(
+                        random() % 4 == 0 ? static_cast<int>(random() % 1000) + 1 : 1);
                 } else {
-                    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp,
-                                            Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+                    const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
+                                            Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
                     QTest::keyClick(form.ScrollBar1, pick(keys));
                     QCOMPARE(form.executionTimer().Interval(), form.ScrollBar1->value());
                 }
             } else if (choice < 85) {
                 const int rows = form.mailboxshow->RowCount();
                 if (rows > 0 && random() % 2 == 0) {
-                    form.mailboxshow->SelectRow(static_cast<int>(random() % static_cast<unsigned>(rows)));
+                    form.mailboxshow->SelectRow(
+                        static_cast<int>(random() % static_cast<unsigned>(rows)));
                 } else {
-                    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+                    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown,
+                                            Qt::Key_Home, Qt::Key_End};
                     QTest::keyClick(form.mailboxshow, pick(keys));
                 }
                 form.mailboxmenu->actions().at(static_cast<int>(random() % 3))->trigger();
@@ -120,7 +127,10 @@ private slots:
                 switch (random() % 4) {
                     case 0: editor.Button1->click(); break;
                     case 1: editor.Button2->click(); break;
-                    case 2: editor.Button3->click(); editor.Button1->click(); break;
+                    case 2:
+                        editor.Button3->click();
+                        editor.Button1->click();
+                        break;
                     default: editor.close(); break;
                 }
             } else {
@@ -135,26 +145,31 @@ private slots:
             if (stepped && hasProgram && !failed) {
                 QCOMPARE(form.opcodetext->text(), QString::fromLatin1(MnemonicText(r.mnemonic)));
                 QCOMPARE(form.mdrtext->text(), QString::number(r.operand));
-                const int shown = r.mnemonic == Mnemonic::Jmp ? r.programCounter
-                                                               : static_cast<std::uint16_t>(r.programCounter - 1);
+                const int shown = r.mnemonic == Mnemonic::Jmp
+                                      ? r.programCounter
+                                      : static_cast<std::uint16_t>(r.programCounter - 1);
                 QCOMPARE(form.pctext->text(), QString::number(shown));
             }
             QTest::qWait(static_cast<int>(random() % 3));
             if (failed) displayMayBeStale = true;
-            if (form.mailboxshow->RowCount() == form.machine().store().Count()) displayMayBeStale = false;
-            if (!displayMayBeStale) QCOMPARE(form.mailboxshow->RowCount(), form.machine().store().Count());
+            if (form.mailboxshow->RowCount() == form.machine().store().Count())
+                displayMayBeStale = false;
+            if (!displayMayBeStale)
+                QCOMPARE(form.mailboxshow->RowCount(), form.machine().store().Count());
             QVERIFY(form.mailboxshow->SelectedIndex() < form.mailboxshow->RowCount());
             QVERIFY(!editor.isVisible());
             QVERIFY(form.isEnabled());
             QVERIFY(QApplication::activeModalWidget() == nullptr);
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (qobject_cast<QMessageBox*>(w)) QVERIFY2(!w->isVisible() || !w->isModal(), "a box left open");
+                if (qobject_cast<QMessageBox*>(w))
+                    QVERIFY2(!w->isVisible() || !w->isModal(), "a box left open");
         }
         form.executionTimer().SetEnabled(false);
         QCOMPARE(exits, 0);
         qInfo("seed %u: %d actions, %lld prompts, %lld notices, %lld errors reported", seed,
               kActions, static_cast<long long>(boxes.promptCaptions.size()),
-              static_cast<long long>(boxes.notices.size()), static_cast<long long>(boxes.errors.size()));
+              static_cast<long long>(boxes.notices.size()),
+              static_cast<long long>(boxes.errors.size()));
     }
 };
 

@@ -67,8 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
         Command{"Run", &Machine::Run, {}},
         Command{"Step", &Machine::Step, {"ShowCalculator 0 ", "ShowRegisters pc=0 ins=HLT mdr=0"}},
         Command{"HaltOrContinue", &Machine::HaltOrContinue, {}},
-        Command{"Reset", &Machine::Reset,
-                {"ShowRegisters pc=0 ins= mdr=0", "ShowCalculator 0 ", "ShowNotice Program Reset!"}}),
+        Command{
+            "Reset",
+            &Machine::Reset,
+            {"ShowRegisters pc=0 ins= mdr=0", "ShowCalculator 0 ", "ShowNotice Program Reset!"}}),
     [](const ::testing::TestParamInfo<Command>& row) { return std::string(row.param.name); });
 
 // --- Run -----------------------------------------------------------------------------------------

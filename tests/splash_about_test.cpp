@@ -138,7 +138,8 @@ private slots:
         ClickStrip();
         QVERIFY(m_about->isVisible());
         int open = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) open += qobject_cast<Taboutfrm*>(w) && w->isVisible();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            open += qobject_cast<Taboutfrm*>(w) && w->isVisible();
         QCOMPARE(open, 1);
         QVERIFY(m_about->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!m_about->isModal());

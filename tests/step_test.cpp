@@ -90,8 +90,8 @@ TEST_P(StepSkips, PassOverOneMailboxOnlyWhenTheConditionHolds) {
     Start({GetParam().line, "HLT"}, {.accumulator = GetParam().accumulator});
     machine().Step();
     EXPECT_EQ(regs().programCounter, GetParam().taken ? 2 : 1);
-    EXPECT_EQ(view.Last("ShowRegisters"),
-              std::string(GetParam().taken ? "pc=1" : "pc=0") + " ins=" + GetParam().line + " mdr=0");
+    EXPECT_EQ(view.Last("ShowRegisters"), std::string(GetParam().taken ? "pc=1" : "pc=0") +
+                                              " ins=" + GetParam().line + " mdr=0");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,7 +142,8 @@ TEST_F(StepTest, AddAndSubWrapIn32Bits) {
 }
 
 TEST_F(StepTest, UnknownMnemonicCarriesTheOneBefore) {
-    LoadProgram({"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"});
+    LoadProgram(
+        {"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"});
     machine().Step();
     machine().Step();
     EXPECT_EQ(regs().accumulator, 105);
@@ -184,8 +185,9 @@ TEST_F(StepTest, StaAndOutStepOrder) {
     Start({"STA 10", "OUT"}, {.accumulator = 6});
     machine().Step();
     machine().Step();
-    EXPECT_EQ(view.calls, (Calls{"ShowMailboxes", "ShowCalculator 6 ", "ShowRegisters pc=0 ins=STA mdr=10",
-                                 "ShowOutput 6", "ShowCalculator 6 ", "ShowRegisters pc=1 ins=OUT mdr=10"}));
+    EXPECT_EQ(view.calls,
+              (Calls{"ShowMailboxes", "ShowCalculator 6 ", "ShowRegisters pc=0 ins=STA mdr=10",
+                     "ShowOutput 6", "ShowCalculator 6 ", "ShowRegisters pc=1 ins=OUT mdr=10"}));
 }
 
 TEST_F(StepTest, TimerIsDisabledWhileTheInPromptIsOpen) {

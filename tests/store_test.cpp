@@ -1,6 +1,8 @@
 // The mailbox store's operations at their edges, the padding and no-program rules, and the two
 // routines through which the step reads and writes single mailboxes.
 
+#include "machine/store.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "machine/errors.h"
-#include "machine/store.h"
 #include "support/machine_test.h"
 
 namespace {
@@ -114,23 +115,29 @@ TEST(StoreShownLines, StayAsMarkedThroughAnyChanges) {
         store.TrackShownLines();
         const int changes = static_cast<int>(random() % 12);
         for (int i = 0; i < changes; ++i) {
-            const int index = static_cast<int>(random() % static_cast<unsigned>(store.Count() + 2)) - 1;
+            const int index =
+                static_cast<int>(random() % static_cast<unsigned>(store.Count() + 2)) - 1;
             const std::string text = "x" + std::to_string(i);
             switch (random() % 5) {
                 case 0: store.Put(std::max(index, 0), text); break;
                 case 1: store.Insert(std::max(index, 0), text); break;
                 case 2: store.Delete(index); break;
                 case 3: store.Add(text); break;
-                default: if (random() % 4 == 0) store.ReplaceAll({text}); break;
+                default:
+                    if (random() % 4 == 0) store.ReplaceAll({text});
+                    break;
             }
         }
         const Lines marked{"A", "B", "C", "D"};
         ASSERT_EQ(store.ShownCount(), 4);
-        for (int row = 0; row < 4; ++row) ASSERT_EQ(store.ShownLine(row), marked.at(static_cast<std::size_t>(row))) << "round " << round;
+        for (int row = 0; row < 4; ++row)
+            ASSERT_EQ(store.ShownLine(row), marked.at(static_cast<std::size_t>(row)))
+                << "round " << round;
         const Lines now = store.Lines();
         store.MarkShown();
         ASSERT_EQ(store.ShownCount(), static_cast<int>(now.size()));
-        for (int row = 0; row < store.ShownCount(); ++row) ASSERT_EQ(store.ShownLine(row), now.at(static_cast<std::size_t>(row)));
+        for (int row = 0; row < store.ShownCount(); ++row)
+            ASSERT_EQ(store.ShownLine(row), now.at(static_cast<std::size_t>(row)));
     }
 }
 

@@ -1,8 +1,8 @@
 // tobric-run end to end: the built program run on files in a temporary folder, with its standard
 // output, standard error and exit status checked.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,8 +45,10 @@ protected:
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
         pid_t pid = 0;
         const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
@@ -74,7 +76,8 @@ protected:
     }
 
     // Writes a program file of the lines, CR LF after each, and gives its path.
-    std::string Program(const std::vector<std::string>& lines, const std::string& name = "prog.txt") {
+    std::string Program(const std::vector<std::string>& lines,
+                        const std::string& name = "prog.txt") {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
         const std::string path = folder / name;
@@ -88,7 +91,8 @@ protected:
 const std::vector<std::string> kAddTwo = {"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"};
 
 TEST_F(TobricRunTest, PrintsEachOutputOnALine) {
-    const Outcome o = Run({"--input", "3", Program({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"})});
+    const Outcome o =
+        Run({"--input", "3", Program({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"})});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "3\n2\n1\n");
     EXPECT_EQ(o.err, "");

@@ -41,8 +41,8 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 int ProgramGrade::Passed() const {
-    return static_cast<int>(std::count_if(cases.begin(), cases.end(),
-                                          [](const CaseResult& r) { return r.passed; }));
+    return static_cast<int>(
+        std::count_if(cases.begin(), cases.end(), [](const CaseResult& r) { return r.passed; }));
 }
 
 std::string ResultText(const CaseResult& result) {
@@ -122,7 +122,9 @@ void PrintReport(std::ostream& out, const std::vector<ProgramGrade>& grades,
                 case RunEnd::StepLimit:
                     out << ", still running after " << maxSteps << " steps (step limit)";
                     break;
-                case RunEnd::NoInputLeft: out << ", asked for more input than the case gives"; break;
+                case RunEnd::NoInputLeft:
+                    out << ", asked for more input than the case gives";
+                    break;
             }
             if (result.end != RunEnd::Halted && !result.actual.empty())
                 out << " (output so far " << Joined(result.actual) << ")";
@@ -137,8 +139,9 @@ void WriteCsv(std::ostream& out, const std::vector<ProgramGrade>& grades,
     for (const ProgramGrade& grade : grades) {
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const CaseResult& result = grade.cases[i];
-            const std::string label =
-                cases[i].name.empty() ? "line " + std::to_string(cases[i].lineNumber) : cases[i].name;
+            const std::string label = cases[i].name.empty()
+                                          ? "line " + std::to_string(cases[i].lineNumber)
+                                          : cases[i].name;
             out << CsvField(grade.program) << ',' << CsvField(label) << ','
                 << CsvField(ResultText(result)) << ',' << CsvField(Joined(cases[i].expected)) << ','
                 << CsvField(Joined(result.actual)) << ',' << result.steps << ','

@@ -17,7 +17,7 @@ namespace tobric {
 struct RunOptions {
     std::vector<std::string> answers;  // one per IN, in order, as the IN prompt would give them
     std::int64_t maxSteps = 1000000;
-    bool trace = false;  // a "step" line after every step, "in"/"out" lines as they happen
+    bool trace = false;        // a "step" line after every step, "in"/"out" lines as they happen
     bool printOutputs = true;  // without trace: each OUT's number on a line of its own
 };
 
@@ -25,7 +25,7 @@ enum class RunEnd { Halted, Failed, StepLimit, NoInputLeft };
 
 struct RunResult {
     RunEnd end = RunEnd::Halted;
-    std::string error;  // as the error report shows it, for RunEnd::Failed
+    std::string error;       // as the error report shows it, for RunEnd::Failed
     std::int64_t steps = 0;  // steps obeyed to the end
     std::vector<std::int32_t> outputs;
 };

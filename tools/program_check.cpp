@@ -32,11 +32,13 @@ void CheckData(int mailbox, const std::string& line, std::vector<Finding>& findi
     if (line.size() <= 4 || Trimmed(std::string_view(line).substr(4), kSpace).empty()) {
         findings.push_back({mailbox, "DAT without a value: the machine stops here with an error"});
     } else if (!Converts(std::string_view(line).substr(4, 2))) {
-        findings.push_back({mailbox, "the value '" + line.substr(4) + "' does not start with a number: "
-                                     "the machine stops here with an error"});
+        findings.push_back({mailbox, "the value '" + line.substr(4) +
+                                         "' does not start with a number: "
+                                         "the machine stops here with an error"});
     } else if (!Converts(std::string_view(line).substr(4))) {
-        findings.push_back({mailbox, "the value '" + line.substr(4) + "' is no number: "
-                                     "LDA, ADD or SUB of this mailbox stops with an error"});
+        findings.push_back({mailbox, "the value '" + line.substr(4) +
+                                         "' is no number: "
+                                         "LDA, ADD or SUB of this mailbox stops with an error"});
     }
 }
 
@@ -48,13 +50,14 @@ void CheckAddress(int mailbox, const std::string& line, Mnemonic mnemonic, int l
     const std::string_view rest = upper.size() > 4 ? std::string_view(upper).substr(4) : "";
     const std::size_t start = rest.find_first_not_of(' ');
     if (start == std::string_view::npos) {
-        findings.push_back({mailbox, name + " without an operand: the machine stops here with an error"});
+        findings.push_back(
+            {mailbox, name + " without an operand: the machine stops here with an error"});
         return;
     }
     const std::string_view read = rest.substr(0, 2);
     if (!Converts(read)) {
         findings.push_back({mailbox, "the operand '" + std::string(read) +
-                                     "' is no number: the machine stops here with an error"});
+                                         "' is no number: the machine stops here with an error"});
         return;
     }
     const std::int32_t operand = ParseInteger(read);
@@ -64,17 +67,19 @@ void CheckAddress(int mailbox, const std::string& line, Mnemonic mnemonic, int l
     const std::string_view word = rest.substr(start, end - start);
     const auto digits = std::count_if(word.begin(), word.end(), IsDigit);
     if (digits >= 3 && word.find_first_not_of("+-0123456789") == std::string_view::npos)
-        findings.push_back({mailbox, "the operand " + std::string(word) + " has " + std::to_string(digits) +
-                                     " digits: only the first two are read, so this is " + name + " " +
-                                     std::to_string(operand)});
+        findings.push_back({mailbox, "the operand " + std::string(word) + " has " +
+                                         std::to_string(digits) +
+                                         " digits: only the first two are read, so this is " +
+                                         name + " " + std::to_string(operand)});
     const std::string_view after = Trimmed(std::string_view(line).substr(4 + end), kSpace);
     if (!after.empty())
         findings.push_back(
             {mailbox, "text after the operand is not read: '" + std::string(after) + "'"});
     if (AddressOf(operand) > lastMailbox)
         findings.push_back({mailbox, name + " " + std::to_string(operand) + " names mailbox " +
-                                     std::to_string(AddressOf(operand)) + ", beyond the last mailbox " +
-                                     std::to_string(lastMailbox)});
+                                         std::to_string(AddressOf(operand)) +
+                                         ", beyond the last mailbox " +
+                                         std::to_string(lastMailbox)});
 }
 
 }  // namespace
@@ -93,11 +98,12 @@ std::vector<Finding> CheckProgram(const std::vector<std::string>& lines) {
         }
         Mnemonic mnemonic = previous;
         if (!NamedMnemonic(line, mnemonic)) {
-            findings.push_back({mailbox, "'" + line + "' names no instruction: " +
-                                             (previous == Mnemonic::None
-                                                  ? std::string("the machine reads it as an operand only")
-                                                  : "the machine repeats the previous instruction, " +
-                                                        std::string(MnemonicText(previous)))});
+            findings.push_back(
+                {mailbox, "'" + line + "' names no instruction: " +
+                              (previous == Mnemonic::None
+                                   ? std::string("the machine reads it as an operand only")
+                                   : "the machine repeats the previous instruction, " +
+                                         std::string(MnemonicText(previous)))});
         }
         previous = mnemonic;
         halts = halts || mnemonic == Mnemonic::Hlt;

@@ -19,7 +19,8 @@ std::vector<std::string> Items(std::string_view side, int lineNumber, const char
     for (;;) {
         const std::size_t comma = side.find(',');
         const std::string_view item = Trimmed(side.substr(0, comma), kBlanks);
-        if (item.empty()) throw CasesFileError(lineNumber, std::string("empty item among the ") + what);
+        if (item.empty())
+            throw CasesFileError(lineNumber, std::string("empty item among the ") + what);
         items.emplace_back(item);
         if (comma == std::string_view::npos) return items;
         side.remove_prefix(comma + 1);
@@ -45,7 +46,8 @@ std::vector<TestCase> ParseTestCases(std::string_view text) {
         }
         const std::size_t arrow = line.find("->");
         if (arrow == std::string_view::npos)
-            throw CasesFileError(lineNumber, "no \"->\" between the IN answers and the OUT numbers");
+            throw CasesFileError(lineNumber,
+                                 "no \"->\" between the IN answers and the OUT numbers");
         if (line.find("->", arrow + 2) != std::string_view::npos)
             throw CasesFileError(lineNumber, "more than one \"->\"");
         testCase.answers = Items(line.substr(0, arrow), lineNumber, "IN answers");

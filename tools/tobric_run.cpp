@@ -91,9 +91,7 @@ int RunProgram(const tobric::CommandLine& command) {
 
     switch (result.end) {
         case tobric::RunEnd::Halted: return kSuccess;
-        case tobric::RunEnd::Failed:
-            std::cerr << "error: " << result.error << '\n';
-            return kFailed;
+        case tobric::RunEnd::Failed: std::cerr << "error: " << result.error << '\n'; return kFailed;
         case tobric::RunEnd::StepLimit:
             std::cerr << "error: step limit of " << command.options.maxSteps << " reached\n";
             return kStepLimit;

@@ -16,7 +16,8 @@ namespace {
 // message as UTF-8 when it is valid UTF-8, byte for byte otherwise.
 QString MessageText(const std::string& message) {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(QByteArrayView(message.data(), static_cast<qsizetype>(message.size())));
+    const QString text =
+        utf8(QByteArrayView(message.data(), static_cast<qsizetype>(message.size())));
     return utf8.hasError() ? ToQt(message) : text;
 }
 
@@ -58,11 +59,11 @@ std::string KindOfFailure(const std::exception_ptr& error) {
 }  // namespace
 
 void ReportStartupFailure(const std::exception_ptr& error) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
-                    QStringLiteral("Tobric Computer could not start (%1): %2")
-                        .arg(QString::fromLatin1(KindOfFailure(error)),
-                             MessageText(ReportText(error))),
-                    QMessageBox::Ok);
+    QMessageBox box(
+        QMessageBox::Critical, QStringLiteral("Application Error"),
+        QStringLiteral("Tobric Computer could not start (%1): %2")
+            .arg(QString::fromLatin1(KindOfFailure(error)), MessageText(ReportText(error))),
+        QMessageBox::Ok);
     box.exec();
 }
 

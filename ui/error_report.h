@@ -29,7 +29,8 @@ void Guarded(Handler&& handler) noexcept {
 
 // Connects a signal to a handler of `receiver` that takes no argument, run under Guarded().
 template <typename Sender, typename Signal, typename Receiver>
-void ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver, void (Receiver::*handler)()) {
+void ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver,
+                    void (Receiver::*handler)()) {
     QObject::connect(sender, signal, receiver,
                      [receiver, handler] { Guarded([&] { (receiver->*handler)(); }); });
 }

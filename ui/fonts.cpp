@@ -7,7 +7,8 @@ namespace tobric {
 namespace {
 
 // Debian's fonts-dseg puts the face here; loading it by file covers a font cache not yet updated.
-constexpr const char* kCalculatorFontFile = "/usr/share/fonts/truetype/dseg/DSEG7Classic-Regular.ttf";
+constexpr const char* kCalculatorFontFile =
+    "/usr/share/fonts/truetype/dseg/DSEG7Classic-Regular.ttf";
 constexpr const char* kCalculatorFamily = "DSEG7 Classic";
 
 }  // namespace

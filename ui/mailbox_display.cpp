@@ -83,8 +83,8 @@ void MailboxDisplay::DrawRow(QPainter& painter, int row) const {
     painter.save();
     painter.setClipRect(rect);
     // One line, 2 px in, clipped at the right; "&" is shown as itself.
-    painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     RowText(row));
+    painter.drawText(rect.adjusted(2, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, RowText(row));
     painter.restore();
     if (hasFocus() && row == FocusRow()) {
         // Drawn by hand: the style draws focus frames only after a Tab, never after a click. One

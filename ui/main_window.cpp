@@ -1,8 +1,8 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,7 +69,8 @@ QLineEdit* MakeBox(QWidget* parent, const QRect& geometry, const char* name, con
     return box;
 }
 
-// The speed bar's keys: left and up lower the position (a faster run), right and down raise it, Page Up and Page Down by the large step, Home and End to the ends.
+// The speed bar's keys: left and up lower the position (a faster run), right and down raise it,
+// Page Up and Page Down by the large step, Home and End to the ends.
 class SpeedBar final : public QScrollBar {
 public:
     using QScrollBar::QScrollBar;
@@ -158,8 +159,8 @@ void TForm1::BuildControlColumn() {
     Image1->setCursor(Qt::PointingHandCursor);
     ConnectGuarded(Image1, &Picture::clicked, this, &TForm1::Image1Click);
 
-    for (auto [name, top, caption] : {std::tuple{"Panel1", 0, "Tobric Controls"},
-                                      std::tuple{"Panel3", 176, "Utilities"}}) {
+    for (auto [name, top, caption] :
+         {std::tuple{"Panel1", 0, "Tobric Controls"}, std::tuple{"Panel3", 176, "Utilities"}}) {
         Panel* heading = MakePanel(column, {24, top, 153, 33}, name);
         heading->setFont(HeadingFont());
         heading->setCaption(QLatin1String(caption));
@@ -321,7 +322,6 @@ void TForm1::Image1Click() {
     m_aboutBox->raise();
     m_aboutBox->activateWindow();
 }
-
 
 // The popup commands act on the display's selected row, read anew after their prompt.
 void TForm1::EditthisMailbox1Click() {

@@ -40,7 +40,9 @@ public:
     // editor (through the function that opens it).
     void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor);
     // How the program ends; tests replace it to see the exit code instead of dying.
-    void SetProcessExit(std::function<void(int)> exitProcess) { m_exitProcess = std::move(exitProcess); }
+    void SetProcessExit(std::function<void(int)> exitProcess) {
+        m_exitProcess = std::move(exitProcess);
+    }
 
     // The machine view.
     void ShowMailboxes(const Store& store) override;

@@ -21,7 +21,9 @@ void TForm1::ShowRegisters(const Registers& registers) {
     opcodetext->setText(ToQt(MnemonicText(registers.mnemonic)));
 }
 
-void TForm1::ShowCalculator(std::int32_t n) { calculatorValueText->setCaption(ToQt(CalculatorText(n))); }
+void TForm1::ShowCalculator(std::int32_t n) {
+    calculatorValueText->setCaption(ToQt(CalculatorText(n)));
+}
 
 void TForm1::ShowOutput(std::int32_t n) { outbasket->ShowOutput(n); }
 

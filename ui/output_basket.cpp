@@ -36,7 +36,8 @@ QVariant OutputListModel::data(const QModelIndex& index, int role) const {
     return QString::number(m_outputs[static_cast<std::size_t>(index.row())]);
 }
 
-OutputBasket::OutputBasket(QWidget* parent) : QComboBox(parent), m_outputs(new OutputListModel(this)) {
+OutputBasket::OutputBasket(QWidget* parent)
+    : QComboBox(parent), m_outputs(new OutputListModel(this)) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     auto* list = new QListView(this);

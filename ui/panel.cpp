@@ -69,8 +69,8 @@ void Panel::paintEvent(QPaintEvent*) {
     const int h = QFontMetrics(font).height();
     const int top = (text.top() + text.bottom() + 1 - h) / 2;
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(QRect(text.left(), top, text.width(), h), flags | static_cast<int>((m_alignment | Qt::AlignTop).toInt()),
-                     m_caption);
+    painter.drawText(QRect(text.left(), top, text.width(), h),
+                     flags | static_cast<int>((m_alignment | Qt::AlignTop).toInt()), m_caption);
 }
 
 PanelButton::PanelButton(QWidget* parent) : Panel(parent) {}

@@ -19,11 +19,17 @@ public:
 
     void setCaption(const QString& caption);
     QString caption() const { return m_caption; }
-    void setCaptionAlignment(Qt::Alignment horizontal) { m_alignment = horizontal; update(); }
+    void setCaptionAlignment(Qt::Alignment horizontal) {
+        m_alignment = horizontal;
+        update();
+    }
     void setBevels(Bevel outer, Bevel inner);
     // Shrinks the caption's font, never below `minimumPixelSize`, until the caption fits inside
     // the bevels: the calculator keeps long numbers whole.
-    void setShrinkToFit(int minimumPixelSize) { m_shrinkMinimum = minimumPixelSize; update(); }
+    void setShrinkToFit(int minimumPixelSize) {
+        m_shrinkMinimum = minimumPixelSize;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
