@@ -1,137 +1,6 @@
 #include "program_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <optional>
-#include <system_error>
-
-#include "errors.h"
-
 namespace tobric {
-namespace {
-
-// Closes a descriptor on every way out, errors included.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now and reports whether the close succeeded.
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file a save really replaces: symbolic links followed, the name itself may not exist yet.
-std::filesystem::path RealTarget(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path real = std::filesystem::weakly_canonical(path, error);
-    return error ? std::filesystem::path(FullPath(path)) : real;
-}
-
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
-// Writes the text straight into the target. Used only for devices and pipes, and when no new file
-// can be made beside it (a folder we may not write to); a short write then leaves it cut short.
-void WriteInPlace(const std::filesystem::path& target, const std::string& shownPath,
-                  std::string_view text) {
-    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
-    if (!WriteAll(file.get(), text) || !file.Close()) throw WriteError();
-}
-
-// The target's status, or nothing when there is no such file yet; a folder is never saved over.
-std::optional<struct stat> StatusOfTarget(const std::filesystem::path& target,
-                                          const std::string& shownPath) {
-    struct stat status {};
-    if (::stat(target.c_str(), &status) != 0) return std::nullopt;
-    if (S_ISDIR(status.st_mode)) throw FileCreateError(shownPath, SystemErrorText(EISDIR));
-    return status;
-}
-
-// Gives the new file the permissions of the file it replaces, or those of a freshly created file,
-// and where it can the same owner and group.
-void CopyModeAndOwner(int fd, const std::optional<struct stat>& existing) {
-    const mode_t mode = existing ? (existing->st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(fd, mode);
-    if (existing && ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-        // Only the owner may give a file away; the copy then belongs to whoever saves it.
-    }
-}
-
-// The whole text written, on disk and closed, or false.
-bool WriteDurably(FileDescriptor& file, std::string_view text) {
-    return WriteAll(file.get(), text) && ::fsync(file.get()) == 0 && file.Close();
-}
-
-// Makes a name just placed in the folder durable; a failure here loses nothing already on disk.
-void SyncFolder(const std::filesystem::path& folder) {
-    FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (handle.valid()) ::fsync(handle.get());
-}
-
-// The pattern mkstemp makes the new file's name from: hidden, beside the target.
-std::string TemporaryNamePattern(const std::filesystem::path& target) {
-    std::string hiddenName = ".";
-    hiddenName.append(target.filename().string()).append(".XXXXXX");
-    return (target.parent_path() / hiddenName).string();
-}
-
-// Writes the text into a new file beside the target, which then takes the target's place in one
-// rename: until then the target stays as it was, and on a failure the new file is removed.
-// Returns false, having changed nothing, when the folder takes no new file from us.
-bool ReplaceWithNewFile(const std::filesystem::path& target, const std::string& shownPath,
-                        std::string_view text, const std::optional<struct stat>& existing) {
-    std::string temporaryName = TemporaryNamePattern(target);
-    FileDescriptor temporary(::mkstemp(temporaryName.data()));
-    if (!temporary.valid()) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
-        throw FileCreateError(shownPath, SystemErrorText(errno));
-    }
-    CopyModeAndOwner(temporary.get(), existing);
-    if (!WriteDurably(temporary, text)) {
-        ::unlink(temporaryName.c_str());
-        throw WriteError();
-    }
-    if (::rename(temporaryName.c_str(), target.c_str()) != 0) {
-        const int reason = errno;
-        ::unlink(temporaryName.c_str());
-        throw FileCreateError(shownPath, SystemErrorText(reason));
-    }
-    SyncFolder(target.parent_path());
-    return true;
-}
-
-}  // namespace
 
 std::vector<std::string> SplitProgramText(std::string_view data) {
     data = data.substr(0, data.find('\0'));
@@ -160,60 +29,12 @@ std::string JoinProgramText(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::string FullPath(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    if (error) return path;
-    return full.lexically_normal().string();
-}
-
-std::string SystemErrorText(int errorNumber) {
-    std::string text = std::system_category().message(errorNumber);
-    if (text.size() > 255) text.resize(255);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.'))
-        text.pop_back();
-    return text;
-}
-
 std::vector<std::string> ReadProgramFile(const std::string& path) {
     return SplitProgramText(ReadFileBytes(path));
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid()) throw FileOpenError(FullPath(path), SystemErrorText(errno));
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        throw FileOpenError(FullPath(path), SystemErrorText(errno));
-    if (S_ISDIR(info.st_mode)) throw FileOpenError(FullPath(path), SystemErrorText(EISDIR));
-
-    std::string data;
-    if (S_ISREG(info.st_mode)) data.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw FileOpenError(FullPath(path), SystemErrorText(errno));
-        if (got == 0) break;
-        data.append(buffer, static_cast<std::size_t>(got));
-    }
-    return data;
-}
-
 void WriteProgramFile(const std::string& path, const std::vector<std::string>& lines) {
-    const std::string shownPath = FullPath(path);
-    const std::string text = JoinProgramText(lines);
-    const std::filesystem::path target = RealTarget(path);
-
-    const std::optional<struct stat> existing = StatusOfTarget(target, shownPath);
-    // Devices and pipes are written into, never replaced by a file.
-    if (existing && !S_ISREG(existing->st_mode)) return WriteInPlace(target, shownPath, text);
-    // A file we may not write keeps refusing, as it would if we opened it for writing.
-    if (existing && ::access(target.c_str(), W_OK) != 0)
-        throw FileCreateError(shownPath, SystemErrorText(errno));
-    // A folder that takes no new file from us leaves only writing into the target itself.
-    if (!ReplaceWithNewFile(target, shownPath, text, existing))
-        WriteInPlace(target, shownPath, text);
+    WriteFileBytes(path, JoinProgramText(lines));
 }
 
 }  // namespace tobric

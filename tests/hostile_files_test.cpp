@@ -152,5 +152,43 @@ TEST_F(HostileFilesTest, FullDiskReportsTheWriteErrorAndKeepsTheOldFile) {
     EXPECT_EQ(files, 1);  // the unfinished copy is gone
 }
 
+// A folder that takes no new file leaves writing in place: a full disk must keep the old text.
+TEST_F(HostileFilesTest, FullDiskDuringAnInPlaceSaveKeepsTheOldFile) {
+    const std::string target = folder / "program.txt";
+    WriteBytes(target, "OLD\r\n");
+    ::chmod(target.c_str(), 0666);
+    ::chmod(folder.path().c_str(), 0555);
+    const auto fallsShort = [&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+        try {
+            tobric::WriteProgramFile(target, std::vector<std::string>(10'000, "DAT 12345"));
+            return false;
+        } catch (const tobric::MachineError& error) {
+            return error.kind() == ErrorKind::Write;
+        }
+    };
+    EXPECT_EQ(RunAsOrdinaryUser(fallsShort), "");
+    ::chmod(folder.path().c_str(), 0777);
+    EXPECT_EQ(ReadBytes(target), "OLD\r\n");
+}
+
+// A pipe would keep Load waiting for a writer for ever.
+TEST_F(HostileFilesTest, PipeRefusesToLoadAtOnce) {
+    const std::string pipe = folder / "pipe.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    const auto refused = [&] {
+        try {
+            tobric::ReadProgramFile(pipe);
+            return false;
+        } catch (const tobric::MachineError& error) {
+            return error.kind() == ErrorKind::FileOpen &&
+                   error.message() == "Cannot open file \"" + pipe + "\". Not an ordinary file";
+        }
+    };
+    EXPECT_EQ(RunAsOrdinaryUser(refused), "");
+}
+
 }  // namespace
 }  // namespace tobric_test

@@ -1,0 +1,31 @@
+#pragma once
+// Whole files on disk, the one place the core meets the platform: a POSIX side and a Win32 side
+// (file_system_posix.cpp, file_system_win32.cpp). Names are UTF-8 on every platform; bytes are
+// read and written exactly, never converted.
+
+#include <string>
+#include <string_view>
+
+namespace tobric {
+
+// The whole file as it is on disk. Throws the file-open error with the full path and the
+// system's reason when the file cannot be opened or read, and for anything that is not an
+// ordinary file (a folder, a pipe, a device), which could never end or never hold a program.
+std::string ReadFileBytes(const std::string& path);
+
+// Writes the text as the whole file. The text goes to a new file beside the target, which takes
+// the target's place only once it is complete and flushed: a failed write (a full disk) reports
+// the write error and leaves the old file as it was. Symbolic links are followed to the real file,
+// whose permissions are kept. When the folder takes no new file the target is written in place,
+// its space reserved first so that a full disk still leaves the old bytes. Throws the file-create
+// or write error.
+void WriteFileBytes(const std::string& path, std::string_view text);
+
+// The chosen name made absolute against the current folder, as error messages show it.
+std::string FullPath(const std::string& path);
+
+// The platform's text for one of its own error codes (errno on POSIX, GetLastError on Windows),
+// with trailing blanks, control characters and periods removed, at most 255 bytes.
+std::string SystemErrorText(int errorCode);
+
+}  // namespace tobric
