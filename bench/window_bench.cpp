@@ -60,7 +60,7 @@ void RunAtFullSpeed(benchmark::State& state, std::vector<std::string> program, i
         QEventLoop loop;
         QTimer::singleShot(2000, &loop, &QEventLoop::quit);
         loop.exec();
-        const double seconds = clock.nsecsElapsed() / 1e9;
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         form.executionTimer().SetEnabled(false);
         const double steps = double(form.machine().registers().accumulator) * stepsPerLoop;
         state.SetIterationTime(seconds);
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         std::printf(
             "startup: %.0f ms from process start to main() (10 ms resolution), "
             "%.1f ms from main() to the main window shown\n",
-            beforeMain * 1000, clock.nsecsElapsed() / 1e6);
+            beforeMain * 1000, static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

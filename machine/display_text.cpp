@@ -3,7 +3,11 @@
 namespace tobric {
 
 std::string MailboxNumberText(int number) {
-    return (number < 10 ? "0" : "") + std::to_string(number);
+    // Appended, not "0" + text: GCC 12 at -O3 sees a false overlap in the latter (-Wrestrict).
+    std::string text;
+    if (number < 10) text = '0';
+    text += std::to_string(number);
+    return text;
 }
 
 std::string MailboxRowText(std::uint16_t row, std::string_view line) {
