@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tobric {
 
@@ -27,5 +28,13 @@ std::string FullPath(const std::string& path);
 // The platform's text for one of its own error codes (errno on POSIX, GetLastError on Windows),
 // with trailing blanks, control characters and periods removed, at most 255 bytes.
 std::string SystemErrorText(int errorCode);
+
+// Standard input, output and error carry bytes unchanged: Windows would turn "\n" into "\r\n" and
+// end its input at a Ctrl-Z, and a report must be the same bytes on every platform.
+void UseBinaryStandardStreams();
+
+// The program's arguments after its name, in UTF-8 (Windows hands main() them in the ANSI code
+// page, which loses every character it cannot show).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 }  // namespace tobric

@@ -201,4 +201,10 @@ void WriteFileBytes(const std::string& path, std::string_view text) {
         WriteInPlace(target, shownPath, text);
 }
 
+void UseBinaryStandardStreams() {}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
 }  // namespace tobric

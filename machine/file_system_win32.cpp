@@ -2,6 +2,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h, which they need.
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <stdio.h>
 
 #include <filesystem>
 #include <random>
@@ -196,6 +201,20 @@ void WriteFileBytes(const std::string& path, std::string_view text) {
     }
     // A folder that takes no new file from us leaves only writing into the target itself.
     if (!ReplaceWithNewFile(target, shownPath, text)) WriteInPlace(target, shownPath, text);
+}
+
+void UseBinaryStandardStreams() {
+    for (FILE* stream : {stdin, stdout, stderr}) ::_setmode(::_fileno(stream), _O_BINARY);
+}
+
+std::vector<std::string> CommandLineArguments(int, char**) {
+    int count = 0;
+    wchar_t** const words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(Utf8FromWide(words[i], static_cast<int>(::wcslen(words[i]))));
+    ::LocalFree(words);
+    return arguments;
 }
 
 }  // namespace tobric

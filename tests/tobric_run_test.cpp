@@ -1,23 +1,16 @@
 // tobric-run end to end: the built program run on files in a temporary folder, with its standard
 // output, standard error and exit status checked.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "machine/file_system.h"
+#include "support/platform_errors.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
-
-extern char** environ;
 
 namespace {
 
@@ -39,37 +32,13 @@ protected:
         const std::string errPath = folder / "stderr";
         std::vector<std::string> words = {TOBRIC_RUN_PATH};
         words.insert(words.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
         Outcome outcome;
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(spawned);
+        try {
+            outcome.status = tobric_test::RunProgram(words, "", outPath, errPath);
+        } catch (const std::runtime_error& failure) {
+            ADD_FAILURE() << failure.what();
             return outcome;
         }
-        int wait = 0;
-        // Every run here ends within a second; one that does not is a failure, not a hang.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (::waitpid(pid, &wait, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, &wait, 0);
-                ADD_FAILURE() << "tobric-run did not finish within 10 s";
-                return outcome;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        outcome.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
         outcome.out = ReadBytes(outPath);
         outcome.err = ReadBytes(errPath);
         return outcome;
@@ -159,7 +128,8 @@ TEST_F(TobricRunTest, MissingFileExitsWithTwo) {
     const Outcome o = Run({path});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "error: Cannot open file \"" + path + "\". " + std::strerror(ENOENT) + ".\n");
+    EXPECT_EQ(o.err, "error: Cannot open file \"" + path + "\". " +
+                         tobric::SystemErrorText(tobric_test::kNoSuchFile) + ".\n");
 }
 
 TEST_F(TobricRunTest, BadUsageExitsWithTwo) {

@@ -137,8 +137,8 @@ std::string ApplyOption(const std::vector<std::string_view>& args, std::size_t& 
 
 }  // namespace
 
-std::string ParseCommandLine(int argc, char** argv, CommandLine& command) {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+std::string ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& command) {
+    const std::vector<std::string_view> args(arguments.begin(), arguments.end());
     bool onlyFiles = false;  // after "--", every argument is a PROGRAM
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (onlyFiles || !args[i].starts_with("-") || args[i] == "-") {

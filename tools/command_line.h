@@ -21,6 +21,6 @@ struct CommandLine {
 extern const char* const kUsageText;
 
 // Returns an error text, or an empty text when the arguments are good.
-std::string ParseCommandLine(int argc, char** argv, CommandLine& command);
+std::string ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& command);
 
 }  // namespace tobric

@@ -11,6 +11,7 @@
 #include "headless_run.h"
 #include "machine/display_text.h"
 #include "machine/errors.h"
+#include "machine/file_system.h"
 #include "machine/program_file.h"
 #include "program_check.h"
 #include "test_cases.h"
@@ -106,8 +107,10 @@ int RunProgram(const tobric::CommandLine& command) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tobric::UseBinaryStandardStreams();
     tobric::CommandLine command;
-    if (const std::string problem = tobric::ParseCommandLine(argc, argv, command);
+    if (const std::string problem =
+            tobric::ParseCommandLine(tobric::CommandLineArguments(argc, argv), command);
         !problem.empty()) {
         std::cerr << "error: " << problem << "\n" << tobric::kUsageText;
         return kBadUsage;

@@ -1,19 +1,27 @@
 #include "temp_folder.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace tobric_test {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tobric-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder " + pattern);
-    m_path = pattern;
+    // create_directory makes the folder only when no folder of that name is there: a name taken
+    // by a test running beside this one is never shared.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path candidate = temp / ("tobric-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = std::move(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder in " + temp.string());
 }
 
 TempFolder::~TempFolder() {
