@@ -6,33 +6,51 @@
 namespace tobric {
 namespace {
 
-// Debian's fonts-dseg puts the face here; loading it by file covers a font cache not yet updated.
-constexpr const char* kCalculatorFontFile =
-    "/usr/share/fonts/truetype/dseg/DSEG7Classic-Regular.ttf";
-constexpr const char* kCalculatorFamily = "DSEG7 Classic";
+// The faces built into the program (ui/CMakeLists.txt lists them), so the window looks the same
+// whatever fonts the system has.
+constexpr const char* kWindowFace = ":/fonts/LiberationSans-Regular.ttf";
+constexpr const char* kHeadingFace = ":/fonts/ComicNeue-Bold.otf";
+constexpr const char* kCalculatorFace = ":/fonts/DSEG7Classic-Regular.ttf";
+// The about box sets its title in the heading family without bold.
+constexpr const char* kLightHeadingFace = ":/fonts/ComicNeue-Regular.otf";
+
+struct Families {
+    QString window;
+    QString heading;
+    QString calculator;
+};
+
+// Registers a built-in face and answers its family as the font database reads it from the file.
+QString AddFace(const char* resource) {
+    const int id = QFontDatabase::addApplicationFont(QLatin1String(resource));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) qWarning("The built-in font %s did not load.", resource);
+    return families.value(0);
+}
+
+// Registered once, on first use: the font database needs the application object to exist.
+const Families& BuiltInFamilies() {
+    static const Families families = [] {
+        AddFace(kLightHeadingFace);
+        return Families{AddFace(kWindowFace), AddFace(kHeadingFace), AddFace(kCalculatorFace)};
+    }();
+    return families;
+}
 
 }  // namespace
 
 QFont WindowFont() {
     // The window's layout was drawn for a narrow 11 px face. Liberation Sans (Arial's widths),
     // set 5% tighter, ends every label of the register panel before its box ("Program Counter:"
-    // and "Memory Data Register:" touch or overrun it at full width); the dialog font is the last
-    // resort.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    const QStringList families = QFontDatabase::families();
-    for (const char* narrow : {"Liberation Sans", "Arial", "Nimbus Sans"}) {
-        if (families.contains(QLatin1String(narrow))) {
-            font.setFamily(QLatin1String(narrow));
-            break;
-        }
-    }
+    // and "Memory Data Register:" touch or overrun it at full width).
+    QFont font(BuiltInFamilies().window);
     font.setPixelSize(11);
     font.setLetterSpacing(QFont::PercentageSpacing, 95);
     return font;
 }
 
 QFont HeadingFont() {
-    QFont font(QStringLiteral("Comic Neue"));
+    QFont font(BuiltInFamilies().heading);
     font.setPixelSize(13);
     font.setBold(true);
     font.setStyleHint(QFont::SansSerif);
@@ -40,9 +58,7 @@ QFont HeadingFont() {
 }
 
 QFont CalculatorFont() {
-    if (!QFontDatabase::families().contains(QLatin1String(kCalculatorFamily)))
-        QFontDatabase::addApplicationFont(QString::fromLatin1(kCalculatorFontFile));
-    QFont font(QString::fromLatin1(kCalculatorFamily));
+    QFont font(BuiltInFamilies().calculator);
     font.setPixelSize(48);
     font.setStyleHint(QFont::Monospace);
     return font;
