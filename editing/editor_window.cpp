@@ -1,6 +1,7 @@
 #include "editor_window.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <algorithm>
 
 #include "machine/machine.h"
 #include "ui/error_report.h"
@@ -19,6 +21,53 @@
 #include "ui/text_codec.h"
 
 namespace tobric {
+
+namespace {
+
+// Laying out every block to find its rows took a second on a large store, yet a block whose text
+// is narrower than the box always shows on one row. This answers that question without a layout,
+// erring towards "no" (the caller then lays the block out): only text of plain Latin-1 characters
+// qualifies, since a tab jumps to the next stop and a control character or soft hyphen may break
+// or take width of its own, and a margin covers a last glyph that reaches past its advance.
+class RowWidth {
+public:
+    RowWidth(QTextDocument& document, QPlainTextDocumentLayout* layout,
+             const TForm4::AsciiWidths& ascii)
+        : m_metrics(document.defaultFont()), m_ascii(ascii) {
+        // The width the layout gives every row, read from the first block's first row: a huge
+        // one when the box does not wrap (yet).
+        if (!layout) return;
+        layout->ensureBlockLayout(document.begin());
+        const QTextLayout* rows = document.begin().layout();
+        if (!rows || rows->lineCount() == 0) return;
+        m_width = rows->lineAt(0).width() - std::max<qreal>(0, -m_metrics.minRightBearing()) - 1;
+    }
+
+    bool FitsOneRow(const QString& text) const {
+        if (m_width < 0) return false;
+        qreal bound = std::max<qreal>(0, m_ascii.pairSlack) * qreal(text.size());
+        bool ascii = true;
+        for (const QChar c : text) {
+            const char16_t code = c.unicode();
+            if (code < 0x20 || (code >= 0x7F && code < 0xA0) || code == 0xAD || code > 0xFF)
+                return false;
+            if (code < 0x7F)
+                bound += m_ascii.advance[code];
+            else
+                ascii = false;
+        }
+        // Shaping is what costs: a sum of advances settles most lines of a program.
+        if (ascii && bound <= m_width) return true;
+        return m_metrics.horizontalAdvance(text) <= m_width;
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    const TForm4::AsciiWidths& m_ascii;
+    qreal m_width = -1;
+};
+
+}  // namespace
 
 TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -111,22 +160,49 @@ void TForm4::Button3Click() { tobriceditor->clear(); }
 std::vector<std::string> TForm4::DisplayedLines() const {
     QTextDocument* document = tobriceditor->document();
     auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+    const QFont font = document->defaultFont();
+    if (m_asciiWidths.fontKey != font.key()) m_asciiWidths = AsciiWidths::Of(font);
+    const RowWidth rowWidth(*document, layout, m_asciiWidths);
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(document->blockCount()));
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
         // The last block is empty when the text ends with a line break (or is empty): no line.
-        if (!block.next().isValid() && block.text().isEmpty()) break;
+        if (!block.next().isValid() && text.isEmpty()) break;
+        if (rowWidth.FitsOneRow(text)) {
+            lines.push_back(FromQt(text));
+            continue;
+        }
         if (layout) layout->ensureBlockLayout(block);
         const QTextLayout* rows = block.layout();
         if (!rows || rows->lineCount() == 0) {
-            lines.push_back(FromQt(block.text()));
+            lines.push_back(FromQt(text));
             continue;
         }
         for (int i = 0; i < rows->lineCount(); ++i) {
             const QTextLine row = rows->lineAt(i);
-            lines.push_back(FromQt(block.text().mid(row.textStart(), row.textLength())));
+            lines.push_back(FromQt(text.mid(row.textStart(), row.textLength())));
         }
     }
     return lines;
+}
+
+TForm4::AsciiWidths TForm4::AsciiWidths::Of(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    AsciiWidths widths;
+    widths.fontKey = font.key();
+    for (char16_t code = 0x20; code < 0x7F; ++code)
+        widths.advance[code] = metrics.horizontalAdvance(QChar(code));
+    widths.pairSlack = 0;
+    for (char16_t first = 0x20; first < 0x7F; ++first) {
+        for (char16_t second = 0x20; second < 0x7F; ++second) {
+            const QChar pair[] = {QChar(first), QChar(second)};
+            widths.pairSlack =
+                std::max(widths.pairSlack, metrics.horizontalAdvance(QString(pair, 2)) -
+                                               widths.advance[first] - widths.advance[second]);
+        }
+    }
+    return widths;
 }
 
 void TForm4::closeEvent(QCloseEvent* event) {

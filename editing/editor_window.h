@@ -2,7 +2,9 @@
 // The program editor: the whole program as plain text, one mailbox line per text line, written
 // back to the store in one go by Save Changes. The main window is disabled while it is open.
 
+#include <QString>
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,16 @@ public:
     QPushButton* Button3 = nullptr;
     QLineEdit* lineno = nullptr;
 
+    // The advances of the printable ASCII characters in one font, and the most a kerned pair of
+    // them adds to its two advances: enough to bound the width of most program lines without
+    // shaping them. Worked out once per font, at the first Save Changes.
+    struct AsciiWidths {
+        static AsciiWidths Of(const QFont& font);
+        QString fontKey;
+        std::array<qreal, 0x7F> advance{};
+        qreal pairSlack = 0;
+    };
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,6 +56,7 @@ protected:
 private:
     Machine& m_machine;
     QWidget* m_mainWindow;
+    mutable AsciiWidths m_asciiWidths;
 };
 
 }  // namespace tobric

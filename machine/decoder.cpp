@@ -1,5 +1,7 @@
 #include "decoder.h"
 
+#include <algorithm>
+
 #include "errors.h"
 #include "parse_integer.h"
 
@@ -51,15 +53,11 @@ std::string UpperCased(std::string_view text) {
 void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand) {
     if (line.empty()) throw EmptyLineError();
     NamedMnemonic(line, mnemonic);
-    if (!TakesOperand(mnemonic)) return;
+    if (TakesOperand(mnemonic)) operand = ParseInteger(OperandText(line));
+}
 
-    // Only positions 5 and 6 (counting from 1) hold the operand; position 4 and anything after
-    // position 6 are never looked at.
-    char text[2];
-    std::size_t length = 0;
-    for (std::size_t position = 4; position < 6 && position < line.size(); ++position)
-        text[length++] = UpperAscii(line[position]);
-    operand = ParseInteger(std::string_view(text, length));
+std::string OperandText(std::string_view line) {
+    return UpperCased(line.substr(std::min<std::size_t>(4, line.size()), 2));
 }
 
 }  // namespace tobric

@@ -18,6 +18,10 @@ std::string UpperCased(std::string_view text);
 // leaves it alone when they name none.
 bool NamedMnemonic(std::string_view line, Mnemonic& mnemonic);
 
+// The text the operand is read from: positions 5 and 6 of the line (counting from 1), upper-cased.
+// Position 4 and anything after position 6 are never looked at.
+std::string OperandText(std::string_view line);
+
 // Interprets one mailbox line. Both outputs are in/out: the mnemonic changes only when the line's
 // first letters name one, and the operand only when the (possibly carried) mnemonic takes one and
 // positions 5 and 6 of the line convert. Throws the conversion error (the mnemonic is already

@@ -52,12 +52,21 @@ public:
 
     // The execution step: obeys the one instruction the program counter names.
     void TimerTimer();
+    // The same step with the view and timer named by their own types (obey_step.h): `view` and
+    // `timer` must be the ones the machine was made with.
+    template <class View, class Timer>
+    void ObeyStep(View& view, Timer& timer);
 
     // The number held in a mailbox: everything from position 5 of its line, converted. A line of
     // four characters or fewer ("HLT", "IN") holds 0.
-    std::int32_t MailboxValue(std::uint16_t address) const;
+    std::int32_t MailboxValue(std::uint16_t address) const {
+        const DecodedLine& decoded = m_store.Decoded(address);
+        return decoded.valueConverts ? decoded.value : MailboxValueOfText(address);
+    }
     // Writes a mailbox line and rebuilds the display.
     void StoreMailbox(std::uint16_t address, std::string text);
+    // StoreMailbox(address, "DAT " + std::to_string(n)) without building a string: STA.
+    void StoreNumber(std::uint16_t address, std::int32_t n);
 
     // Run control.
     void Run();
@@ -80,6 +89,10 @@ public:
 
 private:
     void AskInBasket();
+    // MailboxValue of a line the decode cache holds no number for: the conversion and its error.
+    std::int32_t MailboxValueOfText(std::uint16_t address) const;
+    template <class View>
+    void StoreNumber(View& view, std::uint16_t address, std::int32_t n);
     bool RefuseWithoutProgram();
 
     MachineView& m_view;

@@ -22,26 +22,6 @@ std::string_view MnemonicText(Mnemonic m) {
     return "";
 }
 
-bool TakesOperand(Mnemonic m) {
-    switch (m) {
-        case Mnemonic::Comment:
-        case Mnemonic::In:
-        case Mnemonic::Out:
-        case Mnemonic::Skp:
-        case Mnemonic::Skn:
-        case Mnemonic::Skz:
-        case Mnemonic::Hlt: return false;
-        case Mnemonic::None:
-        case Mnemonic::Lda:
-        case Mnemonic::Sta:
-        case Mnemonic::Add:
-        case Mnemonic::Sub:
-        case Mnemonic::Jmp:
-        case Mnemonic::Dat: return true;
-    }
-    return true;
-}
-
 bool TakesAddress(Mnemonic m) {
     return m == Mnemonic::Sta || m == Mnemonic::Lda || m == Mnemonic::Jmp || m == Mnemonic::Add ||
            m == Mnemonic::Sub;

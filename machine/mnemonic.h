@@ -29,7 +29,26 @@ enum class Mnemonic : std::uint8_t {
 std::string_view MnemonicText(Mnemonic m);
 
 // Whether the decoder reads an operand for a line under this mnemonic. The empty mnemonic does.
-bool TakesOperand(Mnemonic m);
+// Inline: the step asks on every instruction.
+inline bool TakesOperand(Mnemonic m) {
+    switch (m) {
+        case Mnemonic::Comment:
+        case Mnemonic::In:
+        case Mnemonic::Out:
+        case Mnemonic::Skp:
+        case Mnemonic::Skn:
+        case Mnemonic::Skz:
+        case Mnemonic::Hlt: return false;
+        case Mnemonic::None:
+        case Mnemonic::Lda:
+        case Mnemonic::Sta:
+        case Mnemonic::Add:
+        case Mnemonic::Sub:
+        case Mnemonic::Jmp:
+        case Mnemonic::Dat: return true;
+    }
+    return true;
+}
 
 // The five mnemonics whose operand is a mailbox address.
 bool TakesAddress(Mnemonic m);

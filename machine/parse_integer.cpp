@@ -14,45 +14,52 @@ int HexDigitValue(char c) {
 
 }  // namespace
 
-std::int32_t ParseInteger(std::string_view text) {
-    const std::string_view t = text.substr(0, text.find('\0'));
-    const std::size_t n = t.size();
+std::optional<std::int32_t> TryParseInteger(std::string_view text) {
+    // The text ends at its first NUL: reading NUL past the end stops every scan there, with no
+    // search for the NUL beforehand.
+    const auto at = [text](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
     std::size_t i = 0;
-    while (i < n && t[i] == ' ') ++i;
+    while (at(i) == ' ') ++i;
 
     bool negative = false;
-    if (i < n && (t[i] == '-' || t[i] == '+')) {
-        negative = t[i] == '-';
+    if (at(i) == '-' || at(i) == '+') {
+        negative = at(i) == '-';
         ++i;
     }
 
     bool hex = false;
-    if (i < n && (t[i] == '$' || t[i] == 'x' || t[i] == 'X')) {
+    if (at(i) == '$' || at(i) == 'x' || at(i) == 'X') {
         hex = true;
         i += 1;
-    } else if (i + 1 < n && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X')) {
+    } else if (at(i) == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X')) {
         hex = true;
         i += 2;
     }
-    if (i == n) throw ConversionError(text);
+    if (at(i) == '\0') return std::nullopt;
 
     std::uint32_t value = 0;
     if (hex) {
-        for (; i < n; ++i) {
-            const int digit = HexDigitValue(t[i]);
-            if (digit < 0 || value > 0x0FFFFFFFu) throw ConversionError(text);
+        for (; at(i) != '\0'; ++i) {
+            const int digit = HexDigitValue(at(i));
+            if (digit < 0 || value > 0x0FFFFFFFu) return std::nullopt;
             value = value * 16 + static_cast<std::uint32_t>(digit);
         }
     } else {
-        for (; i < n; ++i) {
-            const char c = t[i];
-            if (c < '0' || c > '9' || value > 214748364u) throw ConversionError(text);
+        for (; at(i) != '\0'; ++i) {
+            const char c = at(i);
+            if (c < '0' || c > '9' || value > 214748364u) return std::nullopt;
             value = value * 10 + static_cast<std::uint32_t>(c - '0');
         }
-        if (value > (negative ? 2147483648u : 2147483647u)) throw ConversionError(text);
+        if (value > (negative ? 2147483648u : 2147483647u)) return std::nullopt;
     }
     // Two's complement: hexadecimal 80000000 and up read as negative; negating wraps.
     return static_cast<std::int32_t>(negative ? 0u - value : value);
+}
+
+std::int32_t ParseInteger(std::string_view text) {
+    const std::optional<std::int32_t> value = TryParseInteger(text);
+    if (!value) throw ConversionError(text);
+    return *value;
 }
 
 }  // namespace tobric

@@ -4,7 +4,10 @@
 // edge behaviour programs and the editing commands rely on (see each one).
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "decoded_line.h"
 
 namespace tobric {
 
@@ -18,9 +21,26 @@ public:
 
     // Line i; any other index fails with the list-index error carrying i.
     const std::string& Get(int i) const;
+    // Line i as the step decodes it (see DecodedLine), worked out on first use after each change
+    // of the line; any other index fails as Get does.
+    const DecodedLine& Decoded(int i) const {
+        if (static_cast<unsigned>(i) < m_decoded.size() &&
+            m_decoded[static_cast<unsigned>(i)].known)
+            return m_decoded[static_cast<unsigned>(i)];
+        return DecodeNow(i);
+    }
     // Replaces line i; i = Count() or i = -1 appends; any other index fails with the insert
     // error and changes nothing.
     void Put(int i, std::string text);
+    // Put(i, std::string(text)), reusing line i's buffer where it can: STA on every pass. The
+    // caller has decoded the text already: `decoded` must be DecodeOnce(text).
+    void Overwrite(int i, std::string_view text, const DecodedLine& decoded) {
+        // The journal keeps the old line itself, so a watched store gives up the buffer after all.
+        if (m_tracking || static_cast<unsigned>(i) >= m_lines.size())
+            return Put(i, std::string(text));
+        m_lines[static_cast<unsigned>(i)].assign(text);
+        m_decoded[static_cast<unsigned>(i)] = decoded;
+    }
     // Inserts before line i for 0 <= i <= Count(); i = -1 appends; otherwise the insert error.
     void Insert(int i, std::string text);
     // Removes line i; an index outside the store does nothing.
@@ -35,7 +55,10 @@ public:
     // display watches (the runner's) journals nothing.
     void TrackShownLines();
     // The lines as they stand now are the ones shown.
-    void MarkShown();
+    void MarkShown() {
+        m_changes.clear();
+        m_shownCount = Count();
+    }
     int ShownCount() const;
     // Line `row` as it stood at the last MarkShown(), for 0 <= row < ShownCount().
     const std::string& ShownLine(int row) const;
@@ -49,7 +72,12 @@ private:
         std::vector<std::string> oldLines;  // ReplaceAll
     };
 
+    const DecodedLine& DecodeNow(int i) const;
+
     std::vector<std::string> m_lines;
+    // One entry per line, kept beside it by every change: cleared where a line is written,
+    // inserted and erased with the lines so no entry ever describes a line it did not decode.
+    mutable std::vector<DecodedLine> m_decoded;
     bool m_tracking = false;
     int m_shownCount = 0;
     std::vector<Change> m_changes;

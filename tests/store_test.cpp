@@ -141,6 +141,34 @@ TEST(StoreShownLines, StayAsMarkedThroughAnyChanges) {
     }
 }
 
+// The step decodes each line once; whatever mix of changes follows, every line still decodes as
+// its text does now, also where Insert and Delete moved lines past entries already decoded.
+TEST(StoreDecoded, FollowsEveryChange) {
+    std::mt19937 random(11);
+    const auto number = [&] { return "DAT " + std::to_string(random() % 1000); };
+    for (int round = 0; round < 300; ++round) {
+        Store store = StoreOf({number(), "SKZ", number(), "JMP 7"});
+        for (int i = 0; i < 8; ++i) {
+            for (int row = 0; row < store.Count(); ++row) store.Decoded(row);
+            const int index =
+                static_cast<int>(random() % static_cast<unsigned>(store.Count() + 2)) - 1;
+            switch (random() % 6) {
+                case 0: store.Put(std::max(index, 0), number()); break;
+                case 1:
+                    store.Overwrite(std::max(index, 0), "DAT 42", tobric::DecodeOnce("DAT 42"));
+                    break;
+                case 2: store.Insert(std::max(index, 0), number()); break;
+                case 3: store.Delete(index); break;
+                case 4: store.Add(number()); break;
+                default: store.ReplaceAll({number(), number()}); break;
+            }
+            for (int row = 0; row < store.Count(); ++row)
+                ASSERT_EQ(store.Decoded(row), tobric::DecodeOnce(store.Get(row)))
+                    << "round " << round << ", row " << row;
+        }
+    }
+}
+
 TEST(PaddingRule, FillsUpToOneHundredWithDat00AndNoFurther) {
     Store store = StoreOf({"IN", "OUT", "HLT"});
     tobric::PadToHundred(store);

@@ -4,6 +4,7 @@
 
 #include "machine/display_text.h"
 #include "machine/errors.h"
+#include "machine/obey_step.h"
 
 namespace tobric {
 namespace {
@@ -17,12 +18,6 @@ HeadlessRun::HeadlessRun(std::vector<std::string> programLines, RunOptions optio
                          std::ostream& out)
     : m_options(std::move(options)), m_out(out), m_machine(*this, m_timer) {
     m_machine.ReplaceProgram(std::move(programLines));
-}
-
-void HeadlessRun::ShowRegisters(const Registers& registers) {
-    m_pcBox = registers.programCounter;
-    m_instructionBox = registers.mnemonic;
-    m_mdrBox = registers.operand;
 }
 
 void HeadlessRun::ShowOutput(std::int32_t n) {
@@ -51,7 +46,7 @@ RunResult HeadlessRun::Run() {
                 result.end = RunEnd::StepLimit;
                 break;
             }
-            m_machine.TimerTimer();
+            m_machine.ObeyStep(*this, m_timer);
             ++result.steps;
             if (m_options.trace) {
                 m_out << "step pc=" << m_pcBox << " ins=" << MnemonicText(m_instructionBox)

@@ -43,8 +43,15 @@ public:
     const Machine& machine() const { return m_machine; }
 
 private:
+    // The machine obeys its step with this view named as it is (machine/obey_step.h).
+    friend class Machine;
+
     void ShowMailboxes(const Store&) override {}
-    void ShowRegisters(const Registers& registers) override;
+    void ShowRegisters(const Registers& registers) override {
+        m_pcBox = registers.programCounter;
+        m_instructionBox = registers.mnemonic;
+        m_mdrBox = registers.operand;
+    }
     void ShowCalculator(std::int32_t) override {}
     void ShowOutput(std::int32_t n) override;
     void ShowInBasket(std::int32_t n) override;

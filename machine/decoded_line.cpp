@@ -1,0 +1,42 @@
+#include "decoded_line.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "decoder.h"
+#include "parse_integer.h"
+
+namespace tobric {
+
+DecodedLine DecodeOnce(std::string_view line) {
+    DecodedLine decoded;
+    decoded.known = true;
+    decoded.empty = line.empty();
+    NamedMnemonic(line, decoded.named);
+
+    char text[2];  // OperandText without building a string
+    const std::string_view field = line.substr(std::min<std::size_t>(4, line.size()), 2);
+    for (std::size_t i = 0; i < field.size(); ++i) text[i] = UpperAscii(field[i]);
+    const std::optional<std::int32_t> operand =
+        TryParseInteger(std::string_view(text, field.size()));
+    decoded.operandConverts = operand.has_value();
+    decoded.operand = operand.value_or(0);
+
+    const std::optional<std::int32_t> value =
+        line.size() <= 4 ? std::optional<std::int32_t>(0) : TryParseInteger(line.substr(4));
+    decoded.valueConverts = value.has_value();
+    decoded.value = value.value_or(0);
+    return decoded;
+}
+
+DecodedLine DecodeStoredNumber(std::string_view line, std::int32_t n) {
+    // Positions 5 and 6 hold one or two digits, or a minus and a digit: they always convert, to
+    // what is read straight off them.
+    const auto digit = [&](std::size_t i) { return static_cast<std::int32_t>(line[i] - '0'); };
+    const std::int32_t operand = line[4] == '-'    ? -digit(5)
+                                 : line.size() > 5 ? digit(4) * 10 + digit(5)
+                                                   : digit(4);
+    return {true, false, Mnemonic::Dat, true, true, operand, n};
+}
+
+}  // namespace tobric
