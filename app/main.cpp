@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tobric Computer: creates the four windows in their fixed order and runs the event loop.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headless speed of the machine core: steps per second through the real step with a view that
 // does nothing, the decoder and the conversion per call, and loading a large program file.
 

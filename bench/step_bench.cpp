@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless step against the fastest this machine can go: beside each run of ours, a plain
 // interpreter of the same machine over a pre-decoded program (an array of opcode and operand, an
 // int accumulator) obeys the same steps, and the counter "of_reference" is our speed divided by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' pace, start-up, large-store commands and footprint. Every figure stands beside a
 // reference measured in the same run on the same machine, so a reader can tell our own slowness
 // from the platform's: the run's pace beside a bare timer at the same interval, Load beside the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds the toolkit-free programs for 64-bit Windows with Debian's mingw-w64 (posix
 # threads, for std::thread in the grader). Programs and tests run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program editor: the whole program as plain text, one mailbox line per text line, written
 // back to the store in one go by Save Changes. The main window is disabled while it is open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The popup commands on the selected mailbox: Edit, Insert and Delete. Insert and Delete move
 // every later line to a new address, so they renumber every address operand that points at or

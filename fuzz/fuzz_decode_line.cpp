@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DecodeLine with carried state. The input is:
 //   byte 0       the incoming mnemonic (its value modulo 14 picks one of the fourteen)
 //   bytes 1-4    the incoming operand, little-endian

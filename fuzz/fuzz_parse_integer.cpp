@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseInteger on arbitrary bytes, against the conversion rules written out in reference_rules.h:
 // the same texts must be accepted with the same values, and every rejection must be the
 // conversion error quoting the whole text as it was given.

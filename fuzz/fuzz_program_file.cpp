@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program files on raw bytes: splitting the data into lines, joining lines back into file text,
 // and a real save and load through files in a private temporary folder, both directly and
 // through the machine's Save and Load commands.

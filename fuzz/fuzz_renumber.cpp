@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Insert Command, Delete Command and Edit this Mailbox on arbitrary stores. The input is:
 //   byte 0       bits 0-1: the command (0 and 3 Insert, 1 Delete, 2 Edit);
 //                bit 2: pad the store to 100 lines with "DAT 00"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The execution step on an arbitrary store with arbitrary IN answers. The input is:
 //   program text [NUL answers [NUL options]]
 // The program text is split into store lines (at most 300), padded to 100 with "DAT 00" unless

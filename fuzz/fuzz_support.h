@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reporting for the fuzz targets: a broken property prints what was expected and what happened,
 // then traps, so libFuzzer keeps the input that broke it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine's text rules written out a second time, as plainly as possible and without sharing
 // code with machine/: number conversion, upper-casing, line decoding with carried state, and the

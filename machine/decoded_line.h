@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the step makes of one store line, worked out once and kept by the store until the line
 // changes: decoding text on every step costs several times what obeying the instruction does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the window writes numbers and store lines into its displays. The headless runner prints
 // the same texts, so both live here.

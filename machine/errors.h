@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Failures of the machine travel as exceptions that carry a kind and the message text the user
 // will read. They are caught once, at the edge of each event (window) or of the run (tobric-run),

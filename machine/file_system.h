@@ -1,18 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole files on disk, the one place the core meets the platform: a POSIX side and a Win32 side
 // (file_system_posix.cpp, file_system_win32.cpp). Names are UTF-8 on every platform; bytes are
 // read and written exactly, never converted.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tobric {
 
-// The whole file as it is on disk. Throws the file-open error with the full path and the
-// system's reason when the file cannot be opened or read, and for anything that is not an
-// ordinary file (a folder, a pipe, a device), which could never end or never hold a program.
+// The file's bytes as they are on disk, up to its first NUL, which ends the data of every file
+// read here. Throws the file-open error with the full path and the system's reason when the file
+// cannot be opened or read, for anything that is not an ordinary file (a folder, a pipe, a
+// device), which could never end or never hold a program, and for data past kMaxFileBytes.
 std::string ReadFileBytes(const std::string& path);
+
+// Far above any real program (a full store is a few kilobytes), far below what would exhaust
+// a school computer's memory once split into lines.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+inline constexpr const char* kTooLargeReason = "Larger than 256 MB";
+
+// Gathers what is read of one file: ends at the first NUL and refuses more than kMaxFileBytes.
+class FileData {
+public:
+    // `shownName` is what the error shows; `expectedSize` what the file claims to hold.
+    FileData(std::string shownName, std::size_t expectedSize);
+    // Takes the next bytes read; false once the data has ended (a NUL came). Throws the
+    // file-open error with kTooLargeReason past the limit.
+    bool Append(std::string_view bytes);
+    std::string Take() { return std::move(m_data); }
+
+private:
+    std::string m_name;
+    std::string m_data;
+};
 
 // Writes the text as the whole file. The text goes to a new file beside the target, which takes
 // the target's place only once it is complete and flushed: a failed write (a full disk) reports

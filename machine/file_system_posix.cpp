@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,8 +65,11 @@ mode_t CurrentUmask() {
 // Writes the text straight into a device or a pipe, which cannot be replaced by a file.
 void WriteIntoDevice(const std::filesystem::path& target, const std::string& shownPath,
                      std::string_view text) {
-    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    // Non-blocking, a pipe nobody reads refuses at once instead of waiting for a reader for ever;
+    // once open, writes wait as usual.
+    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
     if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     if (!WriteAll(file.get(), text) || !file.Close()) throw WriteError();
 }
 
@@ -173,17 +177,16 @@ std::string ReadFileBytes(const std::string& path) {
     if (S_ISDIR(info.st_mode)) throw FileOpenError(FullPath(path), SystemErrorText(EISDIR));
     if (!S_ISREG(info.st_mode)) throw FileOpenError(FullPath(path), kNotAnOrdinaryFile);
 
-    std::string data;
-    data.reserve(static_cast<std::size_t>(info.st_size));
+    FileData data(FullPath(path), static_cast<std::size_t>(info.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw FileOpenError(FullPath(path), SystemErrorText(errno));
-        if (got == 0) break;
-        data.append(buffer, static_cast<std::size_t>(got));
+        if (got == 0 || !data.Append(std::string_view(buffer, static_cast<std::size_t>(got))))
+            break;
     }
-    return data;
+    return data.Take();
 }
 
 void WriteFileBytes(const std::string& path, std::string_view text) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -174,18 +175,17 @@ std::string ReadFileBytes(const std::string& path) {
     if (::GetFileType(file.get()) != FILE_TYPE_DISK)
         throw FileOpenError(FullPath(path), kNotAnOrdinaryFile);
 
-    std::string data;
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.get(), &size)) data.reserve(static_cast<std::size_t>(size.QuadPart));
+    FileData data(FullPath(path),
+                  ::GetFileSizeEx(file.get(), &size) ? static_cast<std::size_t>(size.QuadPart) : 0);
     char buffer[1 << 16];
     for (;;) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
             throw FileOpenError(FullPath(path), SystemErrorText(LastError()));
-        if (got == 0) break;
-        data.append(buffer, got);
+        if (got == 0 || !data.Append(std::string_view(buffer, got))) break;
     }
-    return data;
+    return data.Take();
 }
 
 void WriteFileBytes(const std::string& path, std::string_view text) {

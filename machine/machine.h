@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine: the store, the registers, the keypad and the execution timer, and every command
 // the window offers on them. The window owns one Machine and calls one method per event; all

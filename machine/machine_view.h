@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine view: the only way the machine reaches the user. The window implements it; the
 // headless runner and the tests have their own. Only the machine calls it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The execution step itself, for any machine view and timer. The window obeys it through the
 // MachineView and ExecutionTimer interfaces, one step a tick (Machine::TimerTimer); the headless

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Program text files: one mailbox line per text line, CR LF after every line, bytes kept exactly.
 
@@ -8,6 +9,10 @@
 #include "file_system.h"
 
 namespace tobric {
+
+// What Windows Notepad writes at the start of a UTF-8 file. A program file keeps it, as bytes of
+// mailbox 00, like any other bytes.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Splits file data into lines. A NUL ends the data; CR LF, a lone CR and a lone LF each end one
 // line; a break at the very end adds no empty line. Nothing is trimmed or converted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run, Step, Halt/Continue, Reset and the speed bar. None of them obeys an instruction except
 // Step; they only set the running flag, the registers and the execution timer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's execution step: the step of obey_step.h through the view and timer interfaces.
 
 #include "obey_step.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mailbox store: the machine's memory and its program at once, an ordered list of text lines
 // with mailbox i being line i. Numbers live in the lines as text. The operations keep the exact

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every change to the store ends here: in a rebuild of the mailbox display.
 
 #include "machine.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads Tobric Computer through the AT-SPI bridge as a screen reader would, and drives it the way
 # a blind user could: loads a program through the file dialog, steps it with the Step button's
 # press action, presses keypad keys, moves the selection in the mailbox display and opens its

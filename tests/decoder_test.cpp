@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding one mailbox line into the current mnemonic and operand, both in/out.
 
 #include "machine/decoder.h"

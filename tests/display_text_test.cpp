@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How numbers and store lines are written into the displays.
 
 #include "machine/display_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The popup commands and the program editor, driven through the real windows. Runs offscreen
 // and again under a real X server with a window manager.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Error texts as the error report shows them: the period rule and the cut at a NUL.
 
 #include "machine/errors.h"

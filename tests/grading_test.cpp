@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test-case files, grading programs against them, the mark-book CSV and the program checks.
 
 #include "tools/grading.h"
@@ -18,7 +19,7 @@ using tobric::ParseTestCases;
 
 TEST(TestCasesFile, ReadsAnswersExpectedNumbersAndNames) {
     const auto cases = ParseTestCases(
-        "# larger of two\r\n"
+        "\xEF\xBB\xBF# larger of two, the byte-order mark as Notepad writes it\r\n"
         "\n"
         "3,4 -> 4\n"
         "  9 , -2 ->  9   # first larger\n"
@@ -164,6 +165,11 @@ TEST(ProgramCheck, FindsEachKindOfSlip) {
         "--: no HLT anywhere: the program never stops by itself",
     };
     EXPECT_EQ(messages, expected);
+}
+
+TEST(ProgramCheck, NamesAByteOrderMarkInMailboxZero) {
+    EXPECT_EQ(Messages({"\xEF\xBB\xBFHLT"})[0],
+              "0: starts with a UTF-8 byte-order mark: save the file without it");
 }
 
 TEST(ProgramCheck, LastMailboxFollowsALongProgram) {

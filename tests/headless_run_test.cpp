@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running a program without a window: how a run ends, what it prints and what it reports.
 
 #include "tools/headless_run.h"

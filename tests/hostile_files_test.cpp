@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a student hands in, Load and Save must end in the named error or in a usable store,
 // never in a crash, a hang or a destroyed file.
 

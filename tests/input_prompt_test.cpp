@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input prompt: its layout arithmetic, the dialog as built, and the answers it gives when the
 // user types, pastes, presses keys and clicks. The modal dialog is driven from zero-delay timer
 // callbacks that run inside its own event loop.

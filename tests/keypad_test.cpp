@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator keypad: key sequences on the machine's accumulator.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit, Insert and Delete on the selected mailbox, and the renumbering of address operands.
 
 #include "editing/mailbox_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven with clicks and keys, offscreen.
 
 #include "ui/main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one text-to-number conversion: what it accepts, what it refuses, and the refusal's text.
 
 #include "machine/parse_integer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program text files: splitting and joining, reading and writing on disk, and the Load and Save
 // commands that use them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A random user: thousands of seeded clicks, keys and menu commands on every control while
 // programs run at full speed, with the window's promises checked after each one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run, Step, Halt/Continue, Reset and the speed bar: the running flag, the execution timer and
 // the notices, also when commands are clicked while a notice box is still open.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as the user sees them: their titles, where they open, the splash sequence at
 // start-up and the about box. Runs offscreen and again under a real X server with a window
 // manager, which alone gives the windows their frames.

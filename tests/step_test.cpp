@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The execution step: what each instruction does, the order in which the displays are told,
 // and what a failing step leaves behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mailbox store's operations at their edges, the padding and no-program rules, and the two
 // routines through which the step reads and writes single mailboxes.
 

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tobric-run end to end: the built program run on files in a temporary folder, with its standard
 // output, standard error and exit status checked.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "support/platform_errors.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
+#include "tobric/version.h"
 
 namespace {
 
@@ -26,20 +29,23 @@ struct Outcome {
 
 class TobricRunTest : public ::testing::Test {
 protected:
-    // Runs tobric-run with the arguments; its output streams go to files in the folder.
-    Outcome Run(const std::vector<std::string>& args) {
-        const std::string outPath = folder / "stdout";
+    // Runs tobric-run with the arguments and standard input from `inPath` (nothing when empty);
+    // its output streams go to files in the folder, or standard output to `outPath`.
+    Outcome Run(const std::vector<std::string>& args, const std::string& inPath = "",
+                std::string outPath = "") {
+        const bool keptOutput = outPath.empty();
+        if (keptOutput) outPath = folder / "stdout";
         const std::string errPath = folder / "stderr";
         std::vector<std::string> words = {TOBRIC_RUN_PATH};
         words.insert(words.end(), args.begin(), args.end());
         Outcome outcome;
         try {
-            outcome.status = tobric_test::RunProgram(words, "", outPath, errPath);
+            outcome.status = tobric_test::RunProgram(words, inPath, outPath, errPath);
         } catch (const std::runtime_error& failure) {
             ADD_FAILURE() << failure.what();
             return outcome;
         }
-        outcome.out = ReadBytes(outPath);
+        if (keptOutput) outcome.out = ReadBytes(outPath);
         outcome.err = ReadBytes(errPath);
         return outcome;
     }
@@ -128,7 +134,7 @@ TEST_F(TobricRunTest, MissingFileExitsWithTwo) {
     const Outcome o = Run({path});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "error: Cannot open file \"" + path + "\". " +
+    EXPECT_EQ(o.err, "tobric-run: Cannot open file \"" + path + "\". " +
                          tobric::SystemErrorText(tobric_test::kNoSuchFile) + ".\n");
 }
 
@@ -141,15 +147,47 @@ TEST_F(TobricRunTest, BadUsageExitsWithTwo) {
         {"--max-steps", "ten", program},
         {"--max-steps", "-1", program},
         {program, "--input"},
+        {"--max-steps", "99999999999999999999", program},
+        {"--cases", "-", "-"},
     };
     for (const std::vector<std::string>& args : usages) {
         const Outcome o = Run(args);
         EXPECT_EQ(o.status, 2) << ::testing::PrintToString(args);
         EXPECT_EQ(o.out, "");
-        EXPECT_TRUE(o.err.starts_with("error: ")) << o.err;
-        EXPECT_NE(o.err.find("Usage: tobric-run"), std::string::npos);
+        // One line naming the problem, then where to read more; not the whole usage.
+        EXPECT_TRUE(o.err.starts_with("tobric-run: ")) << o.err;
+        EXPECT_TRUE(o.err.ends_with("\nTry 'tobric-run --help' for more information.\n")) << o.err;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 2) << o.err;
     }
+    EXPECT_NE(Run({"--max-steps", "99999999999999999999", program}).err.find("too large"),
+              std::string::npos);
 }
+
+TEST_F(TobricRunTest, DashReadsTheProgramOrTheCasesFromStandardInput) {
+    const std::string program = Program({"IN", "OUT", "HLT"});
+    EXPECT_EQ(Run({"--input", "7", "-"}, program).out, "7\n");
+    WriteBytes(folder / "cases", "3 -> 3\n");
+    const Outcome graded = Run({"--cases", "-", program}, folder / "cases");
+    EXPECT_EQ(graded.status, 0) << graded.err;
+    EXPECT_NE(graded.out.find("1/1 passed"), std::string::npos) << graded.out;
+}
+
+// A junk file's bytes never reach the terminal raw, and a huge line is cut.
+TEST_F(TobricRunTest, MessagesShowControlBytesEscapedAndLongTextsCut) {
+    const Outcome o = Run({Program({"LDA 01", "DAT 1\x1b[31m\x01" + std::string(100'000, 'x')})});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.starts_with("error: '1\\x1b[31m\\x01xxx")) << o.err.substr(0, 80);
+    EXPECT_LT(o.err.size(), 400u);
+    EXPECT_NE(o.err.find("more bytes not shown"), std::string::npos);
+}
+
+#ifndef _WIN32  // POSIX only: /dev/full is a Linux device
+TEST_F(TobricRunTest, LostOutputExitsWithTwo) {
+    const Outcome o = Run({"--input", "5", Program({"IN", "OUT", "HLT"})}, "", "/dev/full");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "tobric-run: cannot write the output: No space left on device\n");
+}
+#endif
 
 TEST_F(TobricRunTest, StepLimitExitsWithThree) {
     const Outcome o = Run({"--max-steps", "10", Program({"JMP 00", "HLT"})});
@@ -164,11 +202,14 @@ TEST_F(TobricRunTest, NoInputLeftExitsWithFour) {
     EXPECT_EQ(o.err, "error: no input left for IN\n");
 }
 
-TEST_F(TobricRunTest, HelpExitsWithZero) {
-    const Outcome o = Run({"--help"});
-    EXPECT_EQ(o.status, 0);
-    EXPECT_TRUE(o.out.starts_with("Usage: tobric-run")) << o.out;
-    EXPECT_EQ(o.err, "");
+TEST_F(TobricRunTest, HelpAndVersionExitWithZero) {
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: tobric-run")) << help.out;
+    EXPECT_EQ(help.err, "");
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("tobric-run ") + tobric::kVersion + "\n");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program under a real X server with a window manager, which alone gives the windows
 # their frames and shows their titles: Xvfb at 1280 x 1024 on a display it picks itself, openbox
 # on it, the program on the xcb platform. Fails, never skips, when either cannot be started.

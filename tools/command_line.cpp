@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_line.h"
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -23,9 +25,11 @@ const char* const kUsageText =
     "  --trace          print a line after every step, and the IN and OUT numbers\n"
     "  --dump           print the registers and every mailbox after the run\n"
     "  --help           print this text\n"
+    "  --version        print the version\n"
     "\n"
+    "A PROGRAM or the cases FILE given as - is read from standard input.\n"
     "Without --trace, each OUT's number is printed on a line of its own.\n"
-    "Exit status: 0 halted, 1 a step failed, 2 bad usage or unreadable file,\n"
+    "Exit status: 0 halted, 1 a step failed, 2 bad usage, an unreadable file or lost output,\n"
     "3 step limit reached, 4 no input left for IN. With --cases: 0 when every case of\n"
     "every program passed, 1 otherwise. With --check: 0 when nothing was found, 1 otherwise.\n";
 
@@ -46,7 +50,11 @@ std::string AddAnswers(CommandLine& command, std::string_view list) {
 std::string SetMaxSteps(CommandLine& command, std::string_view value) {
     std::int64_t steps = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), steps);
-    if (error != std::errc() || end != value.data() + value.size() || steps < 0)
+    const bool whole = end == value.data() + value.size() && !value.starts_with("-");
+    if (error == std::errc::result_out_of_range && whole)
+        return "--max-steps " + std::string(value) + " is too large: at most " +
+               std::to_string(std::numeric_limits<std::int64_t>::max());
+    if (error != std::errc() || !whole)
         return "--max-steps needs a whole number of 0 or more, not '" + std::string(value) + "'";
     command.options.maxSteps = steps;
     return {};
@@ -84,6 +92,7 @@ constexpr Option kOptions[] = {
     {"--trace", false, SetTrace},
     {"--dump", false, SetFlag<&CommandLine::dump>},
     {"--help", false, SetFlag<&CommandLine::help>},
+    {"--version", false, SetFlag<&CommandLine::version>},
     {"-h", false, SetFlag<&CommandLine::help>},
 };
 
@@ -108,8 +117,11 @@ std::optional<std::string_view> CutInlineValue(std::string_view& arg) {
 
 // The options given make sense together.
 std::string CheckCombination(const CommandLine& command) {
-    if (command.help) return {};
+    if (command.help || command.version) return {};
     if (command.programs.empty()) return "no PROGRAM given";
+    const auto stdinUses = std::count(command.programs.begin(), command.programs.end(), "-") +
+                           (command.casesFile == "-" ? 1 : 0);
+    if (stdinUses > 1) return "standard input (-) can be read only once";
     if (command.check && !command.casesFile.empty())
         return "--check and --cases do not go together";
     if (!command.csvFile.empty() && command.casesFile.empty()) return "--csv needs --cases";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // tobric-run's command line: the options, how they combine, and the usage text.
 
@@ -13,6 +14,7 @@ struct CommandLine {
     bool dump = false;
     bool help = false;
     bool check = false;
+    bool version = false;
     std::string casesFile;
     std::string csvFile;
     std::vector<std::string> programs;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "grading.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "machine/errors.h"
 #include "machine/program_file.h"
+#include "named_input.h"
 
 namespace tobric {
 namespace {
@@ -62,7 +64,7 @@ ProgramGrade GradeProgram(const std::string& program, const std::vector<TestCase
     grade.program = program;
     std::vector<std::string> lines;
     try {
-        lines = ReadProgramFile(program);
+        lines = SplitProgramText(ReadNamedInput(program));
     } catch (...) {
         grade.loaded = false;
         grade.loadError = ReportText(std::current_exception());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Grading: every program against every test case, each case on a freshly loaded program, the
 // same machine as a normal run, with the step limit guarding endless loops.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a program without a window: the machine starts as Run starts it on a fresh machine and
 // obeys the window's own execution step until HLT, a failure or the step limit. IN answers come

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "program_check.h"
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include "machine/decoder.h"
 #include "machine/errors.h"
 #include "machine/parse_integer.h"
+#include "machine/program_file.h"
 #include "machine/registers.h"
 #include "machine/store.h"
 #include "trimmed.h"
@@ -96,6 +98,11 @@ std::vector<Finding> CheckProgram(const std::vector<std::string>& lines) {
             findings.push_back({mailbox, "empty line: the machine stops here with an error"});
             continue;
         }
+        // The window loads the mark as part of the line, so it stays in the mailbox: say why the
+        // line then names no instruction.
+        if (i == 0 && line.starts_with(kUtf8ByteOrderMark))
+            findings.push_back(
+                {mailbox, "starts with a UTF-8 byte-order mark: save the file without it"});
         Mnemonic mnemonic = previous;
         if (!NamedMnemonic(line, mnemonic)) {
             findings.push_back(

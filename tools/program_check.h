@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Points out what will surely go wrong in a program, or read other than it looks, without running
 // it: the slips students make most.

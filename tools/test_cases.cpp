@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_cases.h"
 
 #include "machine/errors.h"
@@ -31,6 +32,8 @@ std::vector<std::string> Items(std::string_view side, int lineNumber, const char
 
 std::vector<TestCase> ParseTestCases(std::string_view text) {
     std::vector<TestCase> cases;
+    // Notepad starts a UTF-8 file with a byte-order mark; it is no part of the first case.
+    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
     // Lines as a program file has them: CR LF, LF or CR end a line.
     const std::vector<std::string> lines = SplitProgramText(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test-case files for grading: one case a line, the IN answers, "->", the expected OUT numbers,
 // both comma-separated ("3,4 -> 4"; "-> 1,1,2" for no input). Blank lines and lines starting with

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tobric-run: runs one program file without a window, for scripts and for checking many programs.
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,8 @@
 #include "machine/errors.h"
 #include "machine/file_system.h"
 #include "machine/program_file.h"
+#include "named_input.h"
+#include "printable.h"
 #include "program_check.h"
 #include "test_cases.h"
 #include "tobric/version.h"
@@ -21,25 +26,46 @@ namespace {
 
 enum ExitStatus { kSuccess = 0, kFailed = 1, kBadUsage = 2, kStepLimit = 3, kNoInput = 4 };
 
+// The tool's own troubles (usage, files, lost output) are named by the tool, as Unix tools do;
+// how a run of the program ended keeps its "error: " lines, which scripts read.
+void Complain(const std::string& message) {
+    std::cerr << "tobric-run: " << tobric::Printable(message) << '\n';
+}
+
+std::vector<std::string> ReadProgram(const std::string& name) {
+    return tobric::SplitProgramText(tobric::ReadNamedInput(name));
+}
+
+// Everything written to standard output really left: a full disk or a closed pipe is an error,
+// not a silent success.
+int CheckedOutput(int status) {
+    errno = 0;
+    if (std::cout.flush()) return status;
+    Complain(std::string("cannot write the output: ") +
+             (errno != 0 ? std::strerror(errno) : "write error"));
+    return kBadUsage;
+}
+
 int CheckPrograms(const std::vector<std::string>& programs) {
     int status = kSuccess;
     for (const std::string& program : programs) {
         std::vector<std::string> lines;
         try {
-            lines = tobric::ReadProgramFile(program);
+            lines = ReadProgram(program);
         } catch (...) {
-            std::cerr << "error: " << tobric::ReportText(std::current_exception()) << '\n';
+            Complain(tobric::ReportText(std::current_exception()));
             status = kBadUsage;
             continue;
         }
         const std::vector<tobric::Finding> findings = tobric::CheckProgram(lines);
+        const std::string shownName = tobric::Printable(program);
         for (const tobric::Finding& finding : findings) {
-            std::cout << program << ": ";
+            std::cout << shownName << ": ";
             if (finding.mailbox >= 0)
                 std::cout << "mailbox " << tobric::MailboxNumberText(finding.mailbox) << ": ";
-            std::cout << finding.message << '\n';
+            std::cout << tobric::Printable(finding.message) << '\n';
         }
-        if (findings.empty()) std::cout << program << ": nothing found\n";
+        if (findings.empty()) std::cout << shownName << ": nothing found\n";
         if (!findings.empty() && status == kSuccess) status = kFailed;
     }
     return status;
@@ -48,25 +74,29 @@ int CheckPrograms(const std::vector<std::string>& programs) {
 int GradePrograms(const tobric::CommandLine& command) {
     std::vector<tobric::TestCase> cases;
     try {
-        cases = tobric::ReadTestCases(command.casesFile);
+        cases = tobric::ParseTestCases(tobric::ReadNamedInput(command.casesFile));
     } catch (const tobric::CasesFileError& error) {
-        std::cerr << "error: " << command.casesFile << ": " << error.what() << '\n';
+        Complain(command.casesFile + ": " + error.what());
         return kBadUsage;
     } catch (...) {
-        std::cerr << "error: " << tobric::ReportText(std::current_exception()) << '\n';
+        Complain(tobric::ReportText(std::current_exception()));
         return kBadUsage;
     }
     if (cases.empty()) {
-        std::cerr << "error: " << command.casesFile << " holds no test cases\n";
+        Complain(command.casesFile + " holds no test cases");
         return kBadUsage;
     }
     const auto grades = tobric::GradePrograms(command.programs, cases, command.options.maxSteps);
     tobric::PrintReport(std::cout, grades, cases, command.options.maxSteps);
+    // The report is out before the CSV file is written, whatever becomes of that.
+    if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
     if (!command.csvFile.empty()) {
-        std::ofstream csv(command.csvFile, std::ios::binary | std::ios::trunc);
+        std::ostringstream csv;
         tobric::WriteCsv(csv, grades, cases);
-        if (!csv.flush()) {
-            std::cerr << "error: cannot write " << command.csvFile << '\n';
+        try {
+            tobric::WriteFileBytes(command.csvFile, csv.str());
+        } catch (...) {
+            Complain(tobric::ReportText(std::current_exception()));
             return kBadUsage;
         }
     }
@@ -79,20 +109,22 @@ int GradePrograms(const tobric::CommandLine& command) {
 int RunProgram(const tobric::CommandLine& command) {
     std::vector<std::string> lines;
     try {
-        lines = tobric::ReadProgramFile(command.programs.front());
+        lines = ReadProgram(command.programs.front());
     } catch (...) {
-        std::cerr << "error: " << tobric::ReportText(std::current_exception()) << '\n';
+        Complain(tobric::ReportText(std::current_exception()));
         return kBadUsage;
     }
 
     tobric::HeadlessRun run(std::move(lines), command.options, std::cout);
     const tobric::RunResult result = run.Run();
     if (command.dump) run.Dump(std::cout);
-    std::cout.flush();
+    if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
 
     switch (result.end) {
         case tobric::RunEnd::Halted: return kSuccess;
-        case tobric::RunEnd::Failed: std::cerr << "error: " << result.error << '\n'; return kFailed;
+        case tobric::RunEnd::Failed:
+            std::cerr << "error: " << tobric::Printable(result.error) << '\n';
+            return kFailed;
         case tobric::RunEnd::StepLimit:
             std::cerr << "error: step limit of " << command.options.maxSteps << " reached\n";
             return kStepLimit;
@@ -112,14 +144,19 @@ int main(int argc, char** argv) {
     if (const std::string problem =
             tobric::ParseCommandLine(tobric::CommandLineArguments(argc, argv), command);
         !problem.empty()) {
-        std::cerr << "error: " << problem << "\n" << tobric::kUsageText;
+        Complain(problem);
+        std::cerr << "Try 'tobric-run --help' for more information.\n";
         return kBadUsage;
     }
     if (command.help) {
         std::cout << tobric::kUsageText;
-        return kSuccess;
+        return CheckedOutput(kSuccess);
     }
-    if (command.check) return CheckPrograms(command.programs);
+    if (command.version) {
+        std::cout << "tobric-run " << tobric::kVersion << '\n';
+        return CheckedOutput(kSuccess);
+    }
+    if (command.check) return CheckedOutput(CheckPrograms(command.programs));
     if (!command.casesFile.empty()) return GradePrograms(command);
     return RunProgram(command);
 }

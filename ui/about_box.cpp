@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about_box.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -10,12 +13,22 @@
 namespace tobric {
 namespace {
 
+// Where an installed copy keeps its example programs (share/tobric/examples beside bin/), or
+// nothing when run from a build tree.
+QString ExamplesFolder() {
+    const QDir folder(QCoreApplication::applicationDirPath() +
+                      QStringLiteral("/../share/tobric/examples"));
+    return folder.exists() ? QDir::cleanPath(folder.absolutePath()) : QString();
+}
+
 QString NoticeText() {
-    return QStringLiteral(
-               "A teaching simulator of a small decimal computer: one hundred mailboxes, an IN and "
-               "an OUT basket and a calculator. Version %1. Free software under the GNU General "
-               "Public License, version 3 or later.")
-        .arg(QLatin1String(kVersionShort));
+    QString text = QStringLiteral(
+                       "A teaching simulator of a small decimal computer. Version %1. Free "
+                       "software under the GNU General Public License, version 3 or later.")
+                       .arg(QLatin1String(kVersionShort));
+    if (const QString examples = ExamplesFolder(); !examples.isEmpty())
+        text += QStringLiteral(" Example programs: %1").arg(examples);
+    return text;
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader finds in the windows. Qt describes its standard widgets itself; our panels,
 // pictures, OUT basket and mailbox display draw or arrange things their own way, so they get their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every place where Qt hands control to the program ends in Guarded(): a failure inside reaches
 // the user exactly once, through ReportError, and never escapes into Qt's event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input prompt: a small modal dialog that asks for one line of text. IN asks it for a number,
 // Edit this Mailbox and Insert Command for an assembly line.

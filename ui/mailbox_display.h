@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbered mailbox display: a list of 16-pixel rows drawn straight from the store. Only the
 // rows on screen are ever turned into text, so a rebuild costs the same for 65,535 lines as for

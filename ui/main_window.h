@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the control column, the calculator, the register panel and the mailbox display.
 // It owns the machine and is its view. Each handler is one line into the machine, run through

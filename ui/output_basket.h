@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The OUT basket: a drop-down list with an editable field. Its list only grows, so the outputs are
 // kept as plain numbers (4 bytes each) and turned into text only for the rows on screen.

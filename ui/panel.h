@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Panels: every container, button and the calculator display of the main window is one. A panel
 // draws its own bevels and its one-line caption; a PanelButton also reports clicks.

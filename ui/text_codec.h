@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own texts (mailbox lines, prompts, file names shown in messages) are single-byte
 // strings. They cross into the widgets as Latin-1, so every byte 0x00-0xFF maps to the character

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // GoogleTest support for driving the machine: a fixture wired to the recording view and a manual
 // timer, timer ticks as the event loop would deliver them, and the error a call throws.

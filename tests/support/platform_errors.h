@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform's own error codes for the failures the file tests provoke, so that one expectation
 // reads the same on every platform: the reason in a message is the platform's text for its code.

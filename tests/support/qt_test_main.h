@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one main of every Qt Test suite: TOBRIC_QT_TEST_MAIN(SuiteClass) at the end of its file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine view of the tests, the fuzz targets and the benchmarks: it records every call as
 // text, answers the prompt and the file choices from queues, and lets a test act while a prompt or

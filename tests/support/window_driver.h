@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the windows in tests: a file choice that answers from a script, a watcher that answers
 // the prompts and dismisses the notices and error boxes as they open, recording their texts, a
