@@ -34,7 +34,6 @@ std::string Printable(std::string_view text, std::size_t limit) {
     for (std::size_t i = 0; i < shown.size();) {
         const auto byte = static_cast<unsigned char>(shown[i]);
         if (byte >= 0x20 && byte < 0x7f) {
-            if (byte == '\\') out += '\\';
             out += shown[i++];
         } else if (const std::size_t length = ShowableSequence(shown.substr(i))) {
             out.append(shown.substr(i, length));
