@@ -41,6 +41,10 @@ OutputBasket::OutputBasket(QWidget* parent)
     : QComboBox(parent), m_outputs(new OutputListModel(this)) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // An editable box completes typing from its list, and its completer works through the whole
+    // list again on every output: a long run slowed down as its outputs mounted. Nothing typed
+    // here needs completing.
+    setCompleter(nullptr);
     auto* list = new QListView(this);
     list->setUniformItemSizes(true);
     list->setItemDelegate(new OutputRowDelegate(list));
