@@ -127,7 +127,7 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, lineno);
 
-    CentreOnFirstShow(*this, [this] { return screen()->availableGeometry(); });
+    CentreOnFirstShow(*this, [this] { return screen() ? screen()->availableGeometry() : QRect(); });
     mainWindow->installEventFilter(this);
 }
 

@@ -78,13 +78,26 @@ void WriteIntoDevice(const std::filesystem::path& target, const std::string& sho
 // refuses while the old bytes are still whole; the old tail is cut off only once the text is in.
 void WriteInPlace(const std::filesystem::path& target, const std::string& shownPath,
                   std::string_view text) {
-    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    // Read and write: where the file system cannot reserve space itself, the C library does it
+    // by reading and writing back each block.
+    FileDescriptor file(::open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
     if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
     const auto size = static_cast<off_t>(text.size());
     if (size > 0 && ::posix_fallocate(file.get(), 0, size) != 0) throw WriteError();
     if (!WriteAll(file.get(), text) || ::ftruncate(file.get(), size) != 0 ||
         ::fsync(file.get()) != 0 || !file.Close())
         throw WriteError();
+}
+
+// The descriptor of standard output or error when it is open on the file `target` describes.
+int StandardStreamInto(const struct stat& target) {
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open {};
+        if (::fstat(stream, &open) == 0 && open.st_dev == target.st_dev &&
+            open.st_ino == target.st_ino)
+            return stream;
+    }
+    return -1;
 }
 
 // The target's status, or nothing when there is no such file yet; a folder is never saved over.
@@ -196,6 +209,12 @@ void WriteFileBytes(const std::string& path, std::string_view text) {
     const std::optional<struct stat> existing = StatusOfTarget(target, shownPath);
     // Devices and pipes are written into, never replaced by a file.
     if (existing && !S_ISREG(existing->st_mode)) return WriteIntoDevice(target, shownPath, text);
+    // So is our own standard output or error redirected into this file (/dev/stdout): a new file
+    // in its place would throw away what was written to the stream already.
+    if (const int stream = existing ? StandardStreamInto(*existing) : -1; stream >= 0) {
+        if (!WriteAll(stream, text)) throw WriteError();
+        return;
+    }
     // A file we may not write keeps refusing, as it would if we opened it for writing.
     if (existing && ::access(target.c_str(), W_OK) != 0)
         throw FileCreateError(shownPath, SystemErrorText(errno));

@@ -131,9 +131,12 @@ void WriteInPlace(const std::filesystem::path& target, const std::string& shownP
     Handle file(::CreateFileW(target.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(LastError()));
+    // Growing only: an allocation below the file's size would cut the old tail off before the
+    // new text is in.
+    LARGE_INTEGER size{};
     FILE_ALLOCATION_INFO reserve{};
     reserve.AllocationSize.QuadPart = static_cast<LONGLONG>(text.size());
-    if (!text.empty() &&
+    if (::GetFileSizeEx(file.get(), &size) && reserve.AllocationSize.QuadPart > size.QuadPart &&
         !::SetFileInformationByHandle(file.get(), FileAllocationInfo, &reserve, sizeof reserve))
         throw WriteError();
     if (!WriteAll(file.get(), text) || !::SetEndOfFile(file.get()) ||

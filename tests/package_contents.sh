@@ -35,8 +35,12 @@ done
 [ "$(dpkg-deb -f "$package" Package)" = tobric ] || { echo "wrong package name"; status=1; }
 
 # Errors and warnings fail; information does not, nor a tag the package overrides with a reason.
-lintian --no-tag-display-limit "$package" > "$out/lintian.log" 2>&1 || true
-if grep -E '^(E|W):' "$out/lintian.log"; then status=1; fi
+lintian_status=0
+lintian --tag-display-limit 0 --fail-on error,warning "$package" > "$out/lintian.log" 2>&1 ||
+    lintian_status=$?
+if [ "$lintian_status" -ne 0 ] || grep -E '^(E|W):' "$out/lintian.log"; then
+    echo "lintian exited with $lintian_status:"; cat "$out/lintian.log"; status=1
+fi
 
 mkdir "$out/root"
 dpkg-deb -x "$package" "$out/root"

@@ -149,6 +149,7 @@ TEST_F(TobricRunTest, BadUsageExitsWithTwo) {
         {program, "--input"},
         {"--max-steps", "99999999999999999999", program},
         {"--cases", "-", "-"},
+        {"--cases=", program},
     };
     for (const std::vector<std::string>& args : usages) {
         const Outcome o = Run(args);
@@ -186,6 +187,16 @@ TEST_F(TobricRunTest, LostOutputExitsWithTwo) {
     const Outcome o = Run({"--input", "5", Program({"IN", "OUT", "HLT"})}, "", "/dev/full");
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "tobric-run: cannot write the output: No space left on device\n");
+}
+
+// Standard output redirected into a file and named as the CSV file: the report stays.
+TEST_F(TobricRunTest, CsvIntoStandardOutputKeepsTheReport) {
+    WriteBytes(folder / "cases", "3 -> 3\n");
+    const Outcome o =
+        Run({"--cases", folder / "cases", "--csv", "/dev/stdout", Program({"IN", "OUT", "HLT"})});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("1/1 passed\n"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("program,case,result"), std::string::npos) << o.out;
 }
 #endif
 

@@ -36,9 +36,10 @@ const char* const kUsageText =
 namespace {
 
 // Each option's action sets what it stands for and returns an error text, or an empty text.
-using OptionAction = std::string (*)(CommandLine& command, std::string_view value);
+using OptionAction = std::string (*)(CommandLine& command, std::string_view name,
+                                     std::string_view value);
 
-std::string AddAnswers(CommandLine& command, std::string_view list) {
+std::string AddAnswers(CommandLine& command, std::string_view, std::string_view list) {
     for (;;) {
         const std::size_t comma = list.find(',');
         command.options.answers.emplace_back(list.substr(0, comma));
@@ -47,7 +48,7 @@ std::string AddAnswers(CommandLine& command, std::string_view list) {
     }
 }
 
-std::string SetMaxSteps(CommandLine& command, std::string_view value) {
+std::string SetMaxSteps(CommandLine& command, std::string_view, std::string_view value) {
     std::int64_t steps = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), steps);
     const bool whole = end == value.data() + value.size() && !value.starts_with("-");
@@ -60,19 +61,21 @@ std::string SetMaxSteps(CommandLine& command, std::string_view value) {
     return {};
 }
 
-std::string SetTrace(CommandLine& command, std::string_view) {
+std::string SetTrace(CommandLine& command, std::string_view, std::string_view) {
     command.options.trace = true;
     return {};
 }
 
+// A file name; an empty one would read as the option not given at all.
 template <std::string CommandLine::*text>
-std::string SetText(CommandLine& command, std::string_view value) {
+std::string SetFileName(CommandLine& command, std::string_view name, std::string_view value) {
+    if (value.empty()) return std::string(name) + " needs a file name, not an empty text";
     command.*text = value;
     return {};
 }
 
 template <bool CommandLine::*flag>
-std::string SetFlag(CommandLine& command, std::string_view) {
+std::string SetFlag(CommandLine& command, std::string_view, std::string_view) {
     command.*flag = true;
     return {};
 }
@@ -86,8 +89,8 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--input", true, AddAnswers},
     {"--max-steps", true, SetMaxSteps},
-    {"--cases", true, SetText<&CommandLine::casesFile>},
-    {"--csv", true, SetText<&CommandLine::csvFile>},
+    {"--cases", true, SetFileName<&CommandLine::casesFile>},
+    {"--csv", true, SetFileName<&CommandLine::csvFile>},
     {"--check", false, SetFlag<&CommandLine::check>},
     {"--trace", false, SetTrace},
     {"--dump", false, SetFlag<&CommandLine::dump>},
@@ -144,7 +147,7 @@ std::string ApplyOption(const std::vector<std::string_view>& args, std::size_t& 
         if (i + 1 >= args.size()) return std::string(arg) + " needs a value";
         value = args[++i];
     }
-    return option->action(command, value.value_or(""));
+    return option->action(command, option->name, value.value_or(""));
 }
 
 }  // namespace

@@ -19,8 +19,10 @@ std::size_t ShowableSequence(std::string_view text) {
     constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
     const bool invalid =
         code < kShortest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff);
-    const bool control =
-        code < 0xa0 || (code >= 0x2028 && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+    // Controls, and the invisible marks that hide text or turn its direction.
+    const bool control = code < 0xa0 || code == 0x061c || (code >= 0x200b && code <= 0x200f) ||
+                         (code >= 0x2028 && code <= 0x202e) || (code >= 0x2060 && code <= 0x2069) ||
+                         code == 0xfeff;
     return invalid || control ? 0 : length;
 }
 

@@ -138,7 +138,7 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     ConnectGuarded(splash, &QTimer::timeout, this, &TForm1::splashTimer);
     splash->start();
 
-    CentreOnFirstShow(*this, [this] { return screen()->geometry(); });
+    CentreOnFirstShow(*this, [this] { return screen() ? screen()->geometry() : QRect(); });
 }
 
 TForm1::~TForm1() = default;

@@ -39,7 +39,11 @@ int RunProgram(const std::vector<std::string>& words, const std::string& inPath,
 
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
+    for (;;) {
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid) break;
+        if (ended < 0 && errno != EINTR)
+            throw std::runtime_error("cannot wait for " + words[0] + ": " + std::strerror(errno));
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
