@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page as built in build/web/, served as a teacher would serve it, in Debian's Chromium.
+import { defineConfig } from '@playwright/test';
+
+export default defineConfig({
+  testDir: 'tests',
+  timeout: 30_000,
+  expect: { timeout: 5_000 },
+  workers: 1,
+  reporter: 'line',
+  use: {
+    baseURL: 'http://127.0.0.1:8615/',
+    headless: true,
+    actionTimeout: 5_000,
+    launchOptions: { executablePath: '/usr/bin/chromium' },
+  },
+  webServer: {
+    command: 'python3 -m http.server 8615 --bind 127.0.0.1 --directory ../build/web',
+    url: 'http://127.0.0.1:8615/',
+    timeout: 20_000,
+    reuseExistingServer: false,
+    stderr: 'ignore',
+  },
+});

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's building blocks, at the desktop's pixel positions: bevelled panels with a
+// one-line caption, panel buttons, labels, read-only boxes and pictures.
+
+import { element, place } from './windows';
+
+export type Rect = [left: number, top: number, width: number, height: number];
+
+export function panel(parent: HTMLElement, rect: Rect, name: string, caption = '',
+  align: 'left' | 'center' | 'right' = 'center'): HTMLElement {
+  const made = element('div', 'panel', parent);
+  made.id = name;
+  place(made, ...rect);
+  if (caption || align === 'right') {
+    element('div', `caption ${align === 'center' ? '' : align}`, made);
+    setCaption(made, caption);
+  }
+  return made;
+}
+
+// "&R" underlines the R, as the desktop's captions show their letter.
+export function setCaption(target: HTMLElement, caption: string): void {
+  // One span, so that the leading blanks of a caption are kept by the flex layout.
+  const text = document.createElement('span');
+  const at = caption.indexOf('&');
+  if (at < 0 || at + 1 >= caption.length) {
+    text.textContent = caption;
+  } else {
+    text.append(caption.slice(0, at));
+    element('u', '', text, caption[at + 1]);
+    text.append(caption.slice(at + 2));
+  }
+  (target.querySelector('.caption') as HTMLElement).replaceChildren(text);
+}
+
+// A panel that acts on a left click released inside it. It is a button to assistive technology,
+// with a press action, but stays out of the Tab order like the desktop's.
+export function panelButton(parent: HTMLElement, rect: Rect, name: string, caption: string,
+  press: () => void, glyph?: string): HTMLElement {
+  const button = panel(parent, rect, name, caption, glyph ? 'left' : 'center');
+  button.setAttribute('role', 'button');
+  button.setAttribute('aria-label', caption.replace('&', '').trim());
+  button.tabIndex = -1;
+  let pressed = false;
+  button.addEventListener('mousedown', (event) => {
+    // The second press of a double-click is no press, so its release is no click either.
+    pressed = event.button === 0 && event.detail < 2;
+  });
+  button.addEventListener('mouseup', (event) => {
+    if (event.button !== 0) return;
+    const click = pressed;
+    pressed = false;
+    if (click) press();
+  });
+  button.addEventListener('mouseleave', () => { pressed = false; });
+  // Assistive technology presses with a click that no mouse made.
+  button.addEventListener('click', (event) => { if (event.detail === 0) press(); });
+  if (glyph) {
+    const picture = element('img', 'glyph', button);
+    picture.src = `art/${glyph}.svg`;
+    picture.alt = '';
+    picture.draggable = false;
+    // A click on the glyph does nothing: the picture takes it.
+    for (const type of ['mousedown', 'mouseup', 'click'])
+      picture.addEventListener(type, (event) => event.stopPropagation());
+  }
+  return button;
+}
+
+export function label(parent: HTMLElement, left: number, top: number, name: string, text: string): HTMLElement {
+  const made = element('div', 'label', parent, text);
+  made.id = name;
+  place(made, left, top);
+  return made;
+}
+
+export function box(parent: HTMLElement, rect: Rect, name: string, role: string): HTMLInputElement {
+  const made = element('input', 'box', parent);
+  made.id = name;
+  made.readOnly = true;
+  made.setAttribute('aria-label', role);
+  place(made, ...rect);
+  return made;
+}
+
+export function picture(parent: HTMLElement, rect: Rect, name: string, file: string, role: string): HTMLImageElement {
+  const made = element('img', 'picture', parent);
+  made.id = name;
+  made.src = `art/${file}.svg`;
+  made.alt = role;
+  made.draggable = false;
+  place(made, ...rect);
+  return made;
+}

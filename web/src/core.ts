@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The WebAssembly machine (web/bindings.cpp) as the page sees it. Texts cross as Latin-1: one
+// character per byte. Every command answers null, or the text its error report shows.
+
+export type Report = string | null;
+export type Answer = string | null;
+
+export interface Machine {
+  hasNoProgram(): boolean;
+  nextStepAsksIn(): boolean;
+  stopTimer(): void;
+  timerEnabled(): boolean;
+  tick(answer: Answer): Report;
+  step(answer: Answer): Report;
+  run(): Report;
+  haltOrContinue(): Report;
+  reset(): Report;
+  changeSpeed(position: number): Report;
+  load(fileName: string | null): Report;
+  save(fileName: string | null): Report;
+  editDefault(selected: number): { line?: string; error?: string };
+  editThisMailbox(answer: Answer): Report;
+  insertCommand(answer: Answer): Report;
+  deleteCommand(): Report;
+  pressDigit(digit: number): Report;
+  pressPlus(): Report;
+  pressMinus(): Report;
+  pressEquals(): Report;
+  pressClear(): Report;
+  pressClearEntry(): Report;
+}
+
+// What the machine calls back: the machine view and the execution timer's clock.
+export interface Page {
+  showMailboxes(lines: string): void; // each line after its length and a colon
+  showRegisters(programCounter: number, operand: number, mnemonic: string): void;
+  showCalculator(text: string): void;
+  showOutput(n: number): void;
+  showInBasket(n: number): void;
+  showNotice(text: string): void;
+  selectedIndex(): number;
+  startCountdown(interval: number): void;
+  stopCountdown(): void;
+}
+
+export interface FileSystem {
+  mkdirTree(path: string): void;
+  writeFile(path: string, data: Uint8Array): void;
+  readFile(path: string): Uint8Array;
+  unlink(path: string): void;
+}
+
+export interface Core {
+  Machine: new (page: Page) => Machine;
+  FS: FileSystem;
+}
+
+export async function loadCore(): Promise<Core> {
+  const url = new URL('core/tobric_core.js', document.baseURI).href;
+  const module = await import(/* @vite-ignore */ url);
+  return (await module.default()) as Core;
+}

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The numbered mailbox display: one 16 px row per store line, single selection, and the popup
+// menu on a right click or the context-menu key (Shift+F10 too) without changing the selection.
+// Each rebuild clears the selection and goes back to the first row.
+
+import { mailboxRowText } from './text';
+import { element, modalOpen, place } from './windows';
+
+const kRowHeight = 16;
+
+export interface MenuItem { caption: string; act?: () => void }
+
+export class MailboxDisplay {
+  private readonly root: HTMLElement;
+  private rows: HTMLElement[] = [];
+  private selected = -1;
+  private menu: HTMLElement | null = null;
+
+  constructor(parent: HTMLElement, left: number, top: number, width: number, height: number,
+    private readonly items: MenuItem[]) {
+    this.root = element('div', 'mailboxes', parent);
+    this.root.id = 'mailboxshow';
+    this.root.tabIndex = 0;
+    this.root.setAttribute('role', 'listbox');
+    this.root.setAttribute('aria-label', 'Mailboxes');
+    place(this.root, left, top, width, height);
+    this.root.addEventListener('mousedown', (event) => {
+      if (event.button !== 0) return;
+      const row = this.rows.indexOf(event.target as HTMLElement);
+      if (row >= 0) this.select(row);
+    });
+    let fromKeyboard = false;
+    this.root.addEventListener('keydown', (event) => {
+      fromKeyboard = event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey);
+      if (fromKeyboard) return;
+      this.moveWithKey(event);
+    });
+    this.root.addEventListener('contextmenu', (event) => {
+      event.preventDefault();
+      const at = this.root.getBoundingClientRect();
+      this.openMenu(fromKeyboard || event.button !== 2 ? at.left : event.clientX,
+        fromKeyboard || event.button !== 2 ? at.top : event.clientY);
+      fromKeyboard = false;
+    });
+    document.addEventListener('mousedown', (event) => {
+      if (this.menu && !this.menu.contains(event.target as Node)) this.closeMenu();
+    }, true);
+  }
+
+  selectedIndex(): number {
+    return this.selected;
+  }
+
+  rebuild(lines: string[]): void {
+    // Rows are kept and only their texts rewritten: STA rebuilds on every pass of a loop.
+    while (this.rows.length > lines.length) this.rows.pop()!.remove();
+    while (this.rows.length < lines.length) {
+      const row = element('div', '', this.root);
+      row.setAttribute('role', 'option');
+      this.rows.push(row);
+    }
+    lines.forEach((line, i) => {
+      const text = mailboxRowText(i, line);
+      if (this.rows[i].textContent !== text) this.rows[i].textContent = text;
+    });
+    if (this.selected >= 0) this.rows[this.selected]?.classList.remove('selected');
+    this.selected = -1;
+    this.root.scrollTop = 0;
+  }
+
+  private select(row: number): void {
+    if (this.selected >= 0) this.rows[this.selected]?.classList.remove('selected');
+    this.selected = row >= 0 && row < this.rows.length ? row : -1;
+    if (this.selected < 0) return;
+    this.rows[row].classList.add('selected');
+    this.rows[row].setAttribute('aria-selected', 'true');
+    this.rows[row].scrollIntoView({ block: 'nearest' });
+  }
+
+  private moveWithKey(event: KeyboardEvent): void {
+    if (this.rows.length === 0) return;
+    const onScreen = Math.max(1, Math.floor(this.root.clientHeight / kRowHeight));
+    const from = this.selected < 0 ? Math.floor(this.root.scrollTop / kRowHeight) : this.selected;
+    const moves: Record<string, number> = {
+      ArrowUp: this.selected < 0 ? from : from - 1, ArrowDown: this.selected < 0 ? from : from + 1,
+      PageUp: from - (onScreen - 1), PageDown: from + (onScreen - 1), Home: 0, End: this.rows.length - 1,
+    };
+    if (!(event.key in moves)) return;
+    event.preventDefault();
+    this.select(Math.min(this.rows.length - 1, Math.max(0, moves[event.key])));
+  }
+
+  private openMenu(x: number, y: number): void {
+    if (modalOpen()) return;
+    this.closeMenu();
+    const menu = element('div', 'menu', document.body);
+    menu.id = 'mailboxmenu';
+    menu.setAttribute('role', 'menu');
+    menu.tabIndex = -1;
+    place(menu, x, y);
+    const entries = this.items.map((item) => {
+      const entry = element('div', item.act ? '' : 'disabled', menu, item.caption);
+      entry.setAttribute('role', 'menuitem');
+      if (!item.act) entry.setAttribute('aria-disabled', 'true');
+      entry.addEventListener('mouseenter', () => activate(entries.indexOf(entry)));
+      entry.addEventListener('click', () => choose(item));
+      return entry;
+    });
+    let active = -1;
+    const activate = (i: number): void => {
+      entries.forEach((entry, j) => entry.classList.toggle('active', j === i));
+      active = i;
+    };
+    const choose = (item: MenuItem): void => {
+      if (!item.act) return;
+      this.closeMenu();
+      item.act();
+    };
+    menu.addEventListener('keydown', (event) => {
+      event.preventDefault();
+      if (event.key === 'ArrowDown') activate((active + 1) % entries.length);
+      else if (event.key === 'ArrowUp') activate((active + entries.length - 1) % entries.length);
+      else if (event.key === 'Enter' && active >= 0) choose(this.items[active]);
+      else if (event.key === 'Escape') { this.closeMenu(); this.root.focus(); }
+    });
+    this.menu = menu;
+    menu.focus();
+  }
+
+  private closeMenu(): void {
+    this.menu?.remove();
+    this.menu = null;
+  }
+}

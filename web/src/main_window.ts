@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window, laid out as the desktop's, and its handlers. Each handler hands the machine
+// one event; where the machine will want an answer (the IN prompt, Edit and Insert, a file), the
+// page asks first and hands the answer in with the command (web/README.md).
+
+import type { Core, Machine, Page, Report } from './core';
+import { chooseFileToOpen, chooseFileToSave } from './files';
+import { inputPrompt, kApplicationTitle, reportError, showNotice } from './dialogs';
+import { MailboxDisplay } from './mailbox_display';
+import { OutputBasket } from './output_basket';
+import { Countdown } from './scheduler';
+import { speedBar } from './speed_bar';
+import { box, label, panel, panelButton, picture, setCaption } from './controls';
+import { splitLines, toLatin1 } from './text';
+import { element, openWindow } from './windows';
+
+const kCommandPrompt = 'Enter Tobric Assembly Command';
+
+export function buildMainWindow(core: Core): void {
+  const form = openWindow('Form1', kApplicationTitle, 633, 434, { modal: false, closeBox: true, onClose: () => exit() });
+  const client = form.client;
+  let machine: Machine;
+  const report = (text: Report): void => reportError(text);
+
+  // The IN prompt: the step's first act (the timer disabled) is done before the prompt shows,
+  // the step itself on the answer.
+  const obeyStep = (obey: (answer: string | null) => Report): void => {
+    if (!machine.nextStepAsksIn()) return report(obey(null));
+    machine.stopTimer();
+    inputPrompt('Message', 'Enter a value into the in basket', '0', (answer) => report(obey(toLatin1(answer))));
+  };
+  const countdown = new Countdown(() => obeyStep((answer) => machine.tick(answer)));
+
+  // Control column.
+  const column = panel(client, [0, 120, 177, 308], 'Panel2');
+  column.setAttribute('aria-label', 'Controls');
+  picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer');
+  for (const [name, top, caption] of [['Panel1', 0, 'Tobric Controls'], ['Panel3', 176, 'Utilities']] as const)
+    panel(column, [24, top, 153, 33], name, caption).classList.add('heading');
+  const commands: [string, number, number, string, string, () => void][] = [
+    ['runmenu', 37, 33, '&Run', 'glyph_run', () => report(machine.run())],
+    ['stepmenu', 68, 33, 'S&tep', 'glyph_step', () => {
+      if (machine.hasNoProgram()) return report(machine.step(null));
+      obeyStep((answer) => machine.step(answer));
+    }],
+    ['menuhalt', 99, 31, '&Halt/Continue', 'glyph_halt', () => report(machine.haltOrContinue())],
+    ['resetmenu', 128, 33, 'R&eset', 'glyph_reset', () => report(machine.reset())],
+    ['savemenu', 213, 34, '&Save Program', 'glyph_save', () => {
+      chooseFileToSave(core.FS, (name) => machine.save(name)).then(report, (error) => report(String(error)));
+    }],
+    ['loadmenu', 245, 34, '&Load Program', 'glyph_load', () => {
+      chooseFileToOpen(core.FS, (name, done) => { report(machine.load(name)); done(); });
+    }],
+    ['menuExit', 277, 31, 'E&xit Tobric', 'glyph_exit', () => exit()],
+  ];
+  for (const [name, top, height, caption, glyph, press] of commands)
+    panelButton(column, [24, top, 153, height], name, ' '.repeat(10) + caption, press, glyph);
+
+  // Calculator.
+  const calculator = panel(client, [208, 120, 249, 297], 'Panel4');
+  calculator.setAttribute('aria-label', 'Calculator keypad');
+  const display = panel(calculator, [16, 16, 217, 57], 'calculatorValueText', '0 ', 'right');
+  display.classList.add('lowered', 'calculator');
+  display.setAttribute('aria-label', 'Calculator');
+  const keys: [string, [number, number, number, number], string, () => Report][] = [
+    ['ccalc', [16, 80, 105, 33], 'C', () => machine.pressClear()],
+    ['cecalc', [120, 80, 113, 33], 'CE', () => machine.pressClearEntry()],
+    ['addcalc', [176, 120, 49, 81], '+', () => machine.pressPlus()],
+    ['subcalc', [176, 200, 49, 81], '-', () => machine.pressMinus()],
+    ['no0calc', [24, 240, 73, 41], '0', () => machine.pressDigit(0)],
+    ['equalscalc', [96, 240, 73, 41], '=', () => machine.pressEquals()],
+  ];
+  [7, 8, 9, 4, 5, 6, 1, 2, 3].forEach((digit, i) => keys.splice(2 + i, 0,
+    [`no${digit}calc`, [24 + 48 * (i % 3), 120 + 40 * Math.floor(i / 3), 49, 41], String(digit), () => machine.pressDigit(digit)]));
+  for (const [name, rect, caption, press] of keys)
+    panelButton(calculator, rect, name, caption, () => report(press()));
+
+  // Registers.
+  const registers = panel(client, [8, 8, 473, 105], 'Panel5');
+  registers.setAttribute('aria-label', 'Registers');
+  label(registers, 264, 8, 'Label1', 'IN Basket:');
+  const inbasket = box(registers, [320, 8, 121, 21], 'inbasket', 'IN Basket');
+  inbasket.disabled = true;
+  label(registers, 8, 24, 'Label2', 'OUT Basket:');
+  label(registers, 232, 32, 'Label3', 'Program Counter:');
+  const pctext = box(registers, [320, 32, 121, 21], 'pctext', 'Program Counter');
+  label(registers, 264, 56, 'Instruction', 'Instruction');
+  const opcodetext = box(registers, [320, 56, 121, 21], 'opcodetext', 'Instruction');
+  label(registers, 208, 80, 'mdrtextc', 'Memory Data Register:');
+  const mdrtext = box(registers, [320, 80, 121, 21], 'mdrtext', 'Memory Data Register');
+  label(registers, 8, 64, 'speed', 'Speed:');
+  // The starting position fires nothing: the timer keeps its own 1000 ms until the bar moves.
+  speedBar(registers, 48, 64, 153, (position) => report(machine.changeSpeed(position)));
+  picture(registers, [48, 80, 32, 17], 'Image10', 'speed_fast', 'Fast');
+  picture(registers, [168, 80, 32, 17], 'Image3', 'speed_slow', 'Slow');
+  const outbasket = new OutputBasket(registers, 72, 16, 145, 37);
+
+  // Mailboxes and their popup commands, which act on the row selected when they run.
+  const mailboxes = new MailboxDisplay(client, 512, 0, 121, 434, [
+    { caption: 'Edit this Mailbox', act: () => {
+      const selected = mailboxes.selectedIndex();
+      if (selected === -1) return;
+      const current = machine.editDefault(selected);
+      if (current.error !== undefined) return report(current.error);
+      inputPrompt('Edit Mailbox', kCommandPrompt, current.line!, (answer) => report(machine.editThisMailbox(toLatin1(answer))));
+    } },
+    { caption: 'Insert Command', act: () => {
+      if (mailboxes.selectedIndex() === -1) return;
+      inputPrompt('Insert Command', kCommandPrompt, 'DAT 00', (answer) => report(machine.insertCommand(toLatin1(answer))));
+    } },
+    { caption: 'Delete Command', act: () => report(machine.deleteCommand()) },
+    { caption: 'Edit Program in Editor' },
+  ]);
+
+  const page: Page = {
+    showMailboxes: (lines) => mailboxes.rebuild(splitLines(lines)),
+    showRegisters: (programCounter, operand, mnemonic) => {
+      pctext.value = String(programCounter);
+      mdrtext.value = String(operand);
+      opcodetext.value = mnemonic;
+    },
+    showCalculator: (text) => setCaption(display, text),
+    showOutput: (n) => outbasket.show(n),
+    showInBasket: (n) => { inbasket.value = String(n); },
+    showNotice,
+    selectedIndex: () => mailboxes.selectedIndex(),
+    startCountdown: (interval) => countdown.start(interval),
+    stopCountdown: () => countdown.stop(),
+  };
+  machine = new core.Machine(page);
+  pctext.focus();
+
+  // Exit ends the program at once, whatever is open; a page cannot close itself, so it is left
+  // blank but for a way back.
+  function exit(): void {
+    countdown.stop();
+    const desktop = document.getElementById('desktop')!;
+    desktop.replaceChildren();
+    element('div', 'ended', desktop, 'Tobric Computer has ended. Reload the page to start it again.');
+  }
+}

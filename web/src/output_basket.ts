@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The OUT basket: a field that shows the latest output and a drop-down list of every output, which
+// opens at the latest one.
+
+import { element, place } from './windows';
+
+export class OutputBasket {
+  private readonly field: HTMLInputElement;
+  private readonly list: HTMLElement;
+  private readonly outputs: number[] = [];
+
+  constructor(parent: HTMLElement, left: number, top: number, width: number, height: number) {
+    const root = element('div', 'outbasket', parent);
+    root.id = 'outbasket';
+    place(root, left, top, width, height);
+    this.field = element('input', '', root);
+    this.field.setAttribute('aria-label', 'OUT Basket');
+    const drop = element('div', 'drop', root, '\u25bc');
+    this.list = element('div', 'list', root);
+    this.list.style.top = `${height}px`;
+    this.list.hidden = true;
+    this.list.setAttribute('role', 'listbox');
+    drop.addEventListener('mousedown', (event) => {
+      event.preventDefault();
+      this.toggle();
+    });
+    document.addEventListener('mousedown', (event) => {
+      if (!root.contains(event.target as Node)) this.list.hidden = true;
+    });
+  }
+
+  show(n: number): void {
+    this.outputs.push(n);
+    this.field.value = String(n);
+    // A long number shrinks the field's font until the whole of it fits.
+    let size = 24;
+    this.field.style.fontSize = `${size}px`;
+    while (size > 8 && this.field.scrollWidth > this.field.clientWidth) this.field.style.fontSize = `${--size}px`;
+    this.field.scrollLeft = 0;
+    if (!this.list.hidden) this.fill();
+  }
+
+  private toggle(): void {
+    this.list.hidden = !this.list.hidden;
+    if (!this.list.hidden) this.fill();
+  }
+
+  private fill(): void {
+    this.list.replaceChildren(...this.outputs.map((n, row) => {
+      const item = element('div', row === this.outputs.length - 1 ? 'current' : '', undefined, String(n));
+      item.setAttribute('role', 'option');
+      item.addEventListener('mousedown', () => {
+        this.field.value = String(n);
+        this.list.hidden = true;
+      });
+      return item;
+    }));
+    this.list.lastElementChild?.scrollIntoView({ block: 'nearest' });
+  }
+}

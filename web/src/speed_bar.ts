@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The speed bar: a horizontal scroll bar from 1 to 1000, arrows by 10, the track by 100. Left and
+// up lower the position (a faster run), right and down raise it, Page Up and Page Down by 100,
+// Home and End to the ends. Only a change of position is reported.
+
+import { element, place } from './windows';
+
+const kMin = 1;
+const kMax = 1000;
+const kSingle = 10;
+const kPage = 100;
+const kArrow = 15;
+const kThumb = 26;
+
+export function speedBar(parent: HTMLElement, left: number, top: number, width: number,
+  changed: (position: number) => void): HTMLElement {
+  const bar = element('div', 'speedbar', parent);
+  bar.id = 'ScrollBar1';
+  place(bar, left, top, width, 16);
+  bar.tabIndex = 0;
+  bar.setAttribute('role', 'scrollbar');
+  bar.setAttribute('aria-label', 'Speed');
+  bar.setAttribute('aria-orientation', 'horizontal');
+  bar.setAttribute('aria-valuemin', String(kMin));
+  bar.setAttribute('aria-valuemax', String(kMax));
+  const less = element('div', 'arrow', bar, '\u25c0');
+  place(less, 0, 0);
+  const more = element('div', 'arrow', bar, '\u25b6');
+  place(more, width - 2 - kArrow, 0);
+  const thumb = element('div', 'thumb', bar);
+  const track = width - 2 - 2 * kArrow - kThumb;
+  let position = 500;
+
+  const show = (): void => {
+    place(thumb, kArrow + Math.round(((position - kMin) * track) / (kMax - kMin)), 0, kThumb);
+    bar.setAttribute('aria-valuenow', String(position));
+  };
+  const moveTo = (to: number): void => {
+    const next = Math.min(kMax, Math.max(kMin, Math.round(to)));
+    if (next === position) return;
+    position = next;
+    show();
+    changed(position);
+  };
+  show();
+
+  bar.addEventListener('mousedown', (event) => {
+    if (event.button !== 0) return;
+    event.preventDefault();
+    bar.focus();
+    const x = event.clientX - bar.getBoundingClientRect().left - 1;
+    const thumbLeft = thumb.offsetLeft;
+    if (x < kArrow) moveTo(position - kSingle);
+    else if (x >= width - 2 - kArrow) moveTo(position + kSingle);
+    else if (x < thumbLeft) moveTo(position - kPage);
+    else if (x >= thumbLeft + kThumb) moveTo(position + kPage);
+    else {
+      const grab = x - thumbLeft;
+      const drag = (move: MouseEvent): void => {
+        const at = move.clientX - bar.getBoundingClientRect().left - 1 - grab - kArrow;
+        moveTo(kMin + (at * (kMax - kMin)) / track);
+      };
+      const drop = (): void => {
+        window.removeEventListener('mousemove', drag);
+        window.removeEventListener('mouseup', drop);
+      };
+      window.addEventListener('mousemove', drag);
+      window.addEventListener('mouseup', drop);
+    }
+  });
+  bar.addEventListener('keydown', (event) => {
+    const moves: Record<string, number> = {
+      ArrowLeft: position - kSingle, ArrowUp: position - kSingle,
+      ArrowRight: position + kSingle, ArrowDown: position + kSingle,
+      PageUp: position - kPage, PageDown: position + kPage, Home: kMin, End: kMax,
+    };
+    if (!(event.key in moves)) return;
+    event.preventDefault();
+    moveTo(moves[event.key]);
+  });
+  return bar;
+}
