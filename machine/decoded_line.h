@@ -33,6 +33,11 @@ DecodedLine DecodeStoredNumber(std::string_view line, std::int32_t n);
 // changed nothing, where DecodeLine would throw: the caller then lets DecodeLine throw the exact
 // error, which is rare enough not to keep.
 inline bool ApplyDecoded(const DecodedLine& line, Mnemonic& mnemonic, std::int32_t& operand) {
+    if (line.named != Mnemonic::None && line.operandConverts) {  // the usual line: one test
+        mnemonic = line.named;
+        if (TakesOperand(line.named)) operand = line.operand;
+        return true;
+    }
     if (line.empty) return false;
     const Mnemonic now = line.named == Mnemonic::None ? mnemonic : line.named;
     if (TakesOperand(now)) {
