@@ -21,23 +21,28 @@
 #include "machine/errors.h"
 #include "machine/machine.h"
 #include "machine/mnemonic.h"
+#include "tobric/version.h"
 
 namespace tobric {
 namespace {
 
 using emscripten::val;
 
+// The store's lines in one text, each after its length and a colon: STA rebuilds on every pass of
+// a loop, and one crossing into JavaScript costs what a hundred would.
+std::string LinesText(const Store& store) {
+    std::string lines;
+    for (const std::string& line : store.Lines())
+        ((lines += std::to_string(line.size())) += ':') += line;
+    return lines;
+}
+
 class PageView final : public MachineView {
 public:
     explicit PageView(val page) : m_page(std::move(page)) {}
 
     void ShowMailboxes(const Store& store) override {
-        // One text, each line after its length and a colon: STA rebuilds on every pass of a loop,
-        // and one crossing into JavaScript costs what a hundred would.
-        std::string lines;
-        for (const std::string& line : store.Lines())
-            ((lines += std::to_string(line.size())) += ':') += line;
-        m_page.call<void>("showMailboxes", lines);
+        m_page.call<void>("showMailboxes", LinesText(store));
     }
     void ShowRegisters(const Registers& registers) override {
         m_page.call<void>("showRegisters", static_cast<int>(registers.programCounter),
@@ -193,6 +198,17 @@ public:
         return Reported([this] { tobric::DeleteCommand(m_machine, Selection()); });
     }
 
+    // The program editor: it opens with the store's lines and rebuilds the display as it opens;
+    // Save Changes replaces the store with the lines the page's text box shows.
+    std::string StoreLines() const { return LinesText(m_machine.store()); }
+    val ShowMailboxes() {
+        return Reported([this] { m_machine.ShowMailboxes(); });
+    }
+    val ReplaceProgram(val lines) {
+        return Reported(
+            [&] { m_machine.ReplaceProgram(emscripten::vecFromJSArray<std::string>(lines)); });
+    }
+
     val PressDigit(int digit) {
         return Reported([this, digit] { m_machine.PressDigit(digit); });
     }
@@ -234,6 +250,7 @@ private:
 
 EMSCRIPTEN_BINDINGS(tobric_core) {
     using tobric::PageMachine;
+    emscripten::constant("versionShort", std::string(tobric::kVersionShort));
     emscripten::class_<PageMachine>("Machine")
         .constructor<emscripten::val>()
         .function("hasNoProgram", &PageMachine::HasNoProgram)
@@ -252,6 +269,9 @@ EMSCRIPTEN_BINDINGS(tobric_core) {
         .function("editThisMailbox", &PageMachine::EditThisMailbox)
         .function("insertCommand", &PageMachine::InsertCommand)
         .function("deleteCommand", &PageMachine::DeleteCommand)
+        .function("storeLines", &PageMachine::StoreLines)
+        .function("showMailboxes", &PageMachine::ShowMailboxes)
+        .function("replaceProgram", &PageMachine::ReplaceProgram)
         .function("pressDigit", &PageMachine::PressDigit)
         .function("pressPlus", &PageMachine::PressPlus)
         .function("pressMinus", &PageMachine::PressMinus)

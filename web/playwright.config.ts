@@ -5,7 +5,7 @@ import { defineConfig } from '@playwright/test';
 export default defineConfig({
   testDir: 'tests',
   timeout: 30_000,
-  expect: { timeout: 5_000 },
+  expect: { timeout: 10_000 }, // a busy machine can take seconds to start a run
   workers: 1,
   reporter: 'line',
   use: {

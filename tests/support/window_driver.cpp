@@ -48,6 +48,7 @@ void BoxWatcher::Poll() {
         } else if (auto* prompt = qobject_cast<tobric::PromptDialog*>(w); prompt && answerPrompts) {
             prompt->setProperty("seen", true);
             promptCaptions.append(prompt->windowTitle());
+            promptDefaults.append(prompt->lineEdit()->text());
             const std::optional<QString> answer =
                 answerSource ? answerSource(prompt->windowTitle()) : Next(answers);
             QTimer::singleShot(0, prompt, [prompt, answer] {

@@ -36,6 +36,7 @@ public:
     QStringList notices;  // texts of "Compiler Message" boxes, in order
     QStringList errors;   // texts of error boxes
     QStringList promptCaptions;
+    QStringList promptDefaults;  // the text each prompt opened with
     // Typed into prompts, in order; nullopt or none left means Cancel.
     std::deque<std::optional<QString>> answers;
     bool dismissNotices = true;

@@ -19,7 +19,7 @@ export function panel(parent: HTMLElement, rect: Rect, name: string, caption = '
 }
 
 // "&R" underlines the R, as the desktop's captions show their letter.
-export function setCaption(target: HTMLElement, caption: string): void {
+export function captionText(caption: string): HTMLSpanElement {
   // One span, so that the leading blanks of a caption are kept by the flex layout.
   const text = document.createElement('span');
   const at = caption.indexOf('&');
@@ -30,7 +30,11 @@ export function setCaption(target: HTMLElement, caption: string): void {
     element('u', '', text, caption[at + 1]);
     text.append(caption.slice(at + 2));
   }
-  (target.querySelector('.caption') as HTMLElement).replaceChildren(text);
+  return text;
+}
+
+export function setCaption(target: HTMLElement, caption: string): void {
+  (target.querySelector('.caption') as HTMLElement).replaceChildren(captionText(caption));
 }
 
 // A panel that acts on a left click released inside it. It is a button to assistive technology,

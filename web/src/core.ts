@@ -22,6 +22,9 @@ export interface Machine {
   editThisMailbox(answer: Answer): Report;
   insertCommand(answer: Answer): Report;
   deleteCommand(): Report;
+  storeLines(): string; // each line after its length and a colon
+  showMailboxes(): Report;
+  replaceProgram(lines: string[]): Report;
   pressDigit(digit: number): Report;
   pressPlus(): Report;
   pressMinus(): Report;
@@ -52,6 +55,7 @@ export interface FileSystem {
 
 export interface Core {
   Machine: new (page: Page) => Machine;
+  versionShort: string;
   FS: FileSystem;
 }
 

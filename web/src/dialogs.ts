@@ -23,7 +23,7 @@ function averageCharSize(): { x: number; y: number } {
   return { x: Math.floor(box.width / 52), y: Math.round(box.height) };
 }
 
-function pushButton(parent: HTMLElement, caption: string, left: number, top: number, width: number,
+export function pushButton(parent: HTMLElement, caption: string, left: number, top: number, width: number,
   height: number): HTMLButtonElement {
   const button = element('button', 'push', parent, caption);
   place(button, left, top, width, height);

@@ -4,6 +4,8 @@
 // page asks first and hands the answer in with the command (web/README.md).
 
 import type { Core, Machine, Page, Report } from './core';
+import { aboutBox, splashWindow } from './companions';
+import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave } from './files';
 import { inputPrompt, kApplicationTitle, reportError, showNotice } from './dialogs';
 import { MailboxDisplay } from './mailbox_display';
@@ -34,7 +36,8 @@ export function buildMainWindow(core: Core): void {
   // Control column.
   const column = panel(client, [0, 120, 177, 308], 'Panel2');
   column.setAttribute('aria-label', 'Controls');
-  picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer');
+  picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer')
+    .addEventListener('click', () => showAbout());
   for (const [name, top, caption] of [['Panel1', 0, 'Tobric Controls'], ['Panel3', 176, 'Utilities']] as const)
     panel(column, [24, top, 153, 33], name, caption).classList.add('heading');
   const commands: [string, number, number, string, string, () => void][] = [
@@ -109,7 +112,7 @@ export function buildMainWindow(core: Core): void {
       inputPrompt('Insert Command', kCommandPrompt, 'DAT 00', (answer) => report(machine.insertCommand(toLatin1(answer))));
     } },
     { caption: 'Delete Command', act: () => report(machine.deleteCommand()) },
-    { caption: 'Edit Program in Editor' },
+    { caption: 'Edit Program in Editor', act: () => editor.open() },
   ]);
 
   const page: Page = {
@@ -124,11 +127,19 @@ export function buildMainWindow(core: Core): void {
     showInBasket: (n) => { inbasket.value = String(n); },
     showNotice,
     selectedIndex: () => mailboxes.selectedIndex(),
-    startCountdown: (interval) => countdown.start(interval),
-    stopCountdown: () => countdown.stop(),
+    // The frame carries the timer's state, which tests wait on as the desktop's wait on its timer.
+    startCountdown: (interval) => { countdown.start(interval); form.frame.dataset.timer = 'enabled'; },
+    stopCountdown: () => { countdown.stop(); form.frame.dataset.timer = 'disabled'; },
   };
   machine = new core.Machine(page);
   pctext.focus();
+
+  // The other windows, made hidden in the desktop's order; the splash shows once the main
+  // window stands.
+  const showSplash = splashWindow(form);
+  const showAbout = aboutBox(core.versionShort);
+  const editor = new EditorWindow(machine, form.frame, report);
+  setTimeout(showSplash, 1);
 
   // Exit ends the program at once, whatever is open; a page cannot close itself, so it is left
   // blank but for a way back.

@@ -27,36 +27,63 @@ export interface PageWindow {
   frame: HTMLElement;
   client: HTMLElement;
   close(): void;
+  show(): void; // visible and in front of the windows of its layer
+  hide(): void; // keeps its place and contents for the next showing
+  raise(): void;
 }
 
-// A window whose client area is `width` by `height`, centred over the main window (or the page)
-// and stepped `offset` title bars down and right.
+export interface WindowOptions {
+  modal: boolean;
+  closeBox: boolean;
+  onClose?: () => void;
+  offset?: number;
+  hidden?: boolean; // created hidden, placed when first shown; its close box only calls onClose
+  frameless?: boolean; // no border and no title bar
+  topmost?: boolean; // above every ordinary window
+  centreOn?: 'owner' | 'screen'; // the main window's outer frame (the default), or the page
+}
+
+// Stacking bands: ordinary windows, then the ones kept on top, then the modal boxes.
+const kTopmostBand = 1_000_000;
+const kModalBand = 2_000_000;
+const disabled = new Set<HTMLElement>();
+
+// A window whose client area is `width` by `height`, its outer frame centred over the main window
+// (or the page), halves rounded toward zero and never above or left of the page, and stepped
+// `offset` title bars down and right.
 export function openWindow(id: string, title: string, width: number, height: number,
-  options: { modal: boolean; closeBox: boolean; onClose?: () => void; offset?: number }): PageWindow {
-  const frame = element('div', 'window');
+  options: WindowOptions): PageWindow {
+  const frame = element('div', options.frameless ? 'window frameless' : 'window');
   if (id) frame.id = id;
   frame.setAttribute('role', 'dialog');
   frame.setAttribute('aria-label', title);
-  const bar = element('div', 'title', frame, title);
+  const bar = options.frameless ? null : element('div', 'title', frame, title);
   const client = element('div', 'client', frame);
   place(client, 0, 0, width, height);
   client.style.position = 'relative';
-  frame.style.width = `${width + 2}px`;
-  const owner = document.getElementById('Form1');
-  const area = owner ? owner.getBoundingClientRect() : new DOMRect(0, 0, window.innerWidth, window.innerHeight);
-  const step = 23 * (options.offset ?? 0);
-  place(frame, Math.max(0, Math.round(area.left + (area.width - width) / 2) + step + window.scrollX),
-    Math.max(0, Math.round(area.top + (area.height - height - 23) / 2) + step + window.scrollY));
-  frame.style.zIndex = String(++topZ);
+  frame.style.width = `${width + (options.frameless ? 0 : 2)}px`;
+  const band = options.modal ? kModalBand : options.topmost ? kTopmostBand : 0;
+  let placed = false;
+  const centre = (): void => {
+    placed = true;
+    const owner = options.centreOn === 'screen' ? null : document.getElementById('Form1');
+    const area = owner && owner !== frame ? owner.getBoundingClientRect() : new DOMRect(0, 0, window.innerWidth, window.innerHeight);
+    const step = 23 * (options.offset ?? 0);
+    place(frame, Math.max(0, Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step + window.scrollX),
+      Math.max(0, Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step + window.scrollY));
+  };
+  const raise = (): void => { frame.style.zIndex = String(band + ++topZ); };
   let shade: HTMLElement | null = null;
   if (options.modal) {
     shade = element('div', 'modal-shade', desktop());
-    shade.style.zIndex = String(topZ);
-    frame.style.zIndex = String(++topZ);
+    shade.style.zIndex = String(band + ++topZ);
   }
+  raise();
+  frame.hidden = options.hidden ?? false;
   desktop().appendChild(frame);
+  if (!frame.hidden) centre();
   const pageWindow: PageWindow = {
-    frame, client,
+    frame, client, raise,
     close() {
       if (!frame.isConnected) return;
       frame.remove();
@@ -65,26 +92,61 @@ export function openWindow(id: string, title: string, width: number, height: num
       if (at >= 0) modals.splice(at, 1);
       updateInert();
     },
+    show() {
+      frame.hidden = false;
+      if (!placed) centre();
+      raise();
+    },
+    hide() { frame.hidden = true; },
   };
-  if (options.closeBox) {
+  if (bar && options.closeBox) {
     const close = element('button', 'close', bar, '\u2715');
     close.tabIndex = -1;
     close.setAttribute('aria-label', 'Close');
-    close.addEventListener('click', () => { pageWindow.close(); options.onClose?.(); });
+    close.addEventListener('click', () => {
+      if (!options.hidden) pageWindow.close();
+      options.onClose?.();
+    });
   }
+  if (bar) dragByTitle(frame, bar);
   frame.addEventListener('mousedown', () => {
-    if (!options.modal && modals.length === 0) frame.style.zIndex = String(++topZ);
+    if (!options.modal && modals.length === 0) raise();
   });
   if (options.modal) modals.push(frame);
   updateInert();
   return pageWindow;
 }
 
+// The user moves a window by its title bar, as on the desktop; it then stays where it was left.
+function dragByTitle(frame: HTMLElement, bar: HTMLElement): void {
+  bar.addEventListener('mousedown', (event) => {
+    if (event.button !== 0 || event.target !== bar) return;
+    event.preventDefault();
+    const dx = event.pageX - frame.offsetLeft;
+    const dy = event.pageY - frame.offsetTop;
+    const drag = (move: MouseEvent): void =>
+      place(frame, Math.max(0, move.pageX - dx), Math.max(0, move.pageY - dy));
+    const drop = (): void => {
+      window.removeEventListener('mousemove', drag);
+      window.removeEventListener('mouseup', drop);
+    };
+    window.addEventListener('mousemove', drag);
+    window.addEventListener('mouseup', drop);
+  });
+}
+
+// A disabled window takes no mouse or keyboard input until it is enabled again.
+export function setWindowEnabled(frame: HTMLElement, enabled: boolean): void {
+  if (enabled) disabled.delete(frame);
+  else disabled.add(frame);
+  updateInert();
+}
+
 function updateInert(): void {
   const top = modals[modals.length - 1];
   for (const child of Array.from(desktop().children) as HTMLElement[]) {
     if (child.classList.contains('modal-shade')) continue;
-    child.inert = top !== undefined && child !== top;
+    child.inert = disabled.has(child) || (top !== undefined && child !== top);
   }
 }
 

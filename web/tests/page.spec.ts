@@ -77,3 +77,21 @@ test('notices leave the window usable and several stay open at once', async ({ p
   await expect(notices).toHaveCount(2);
   await expect(notices.first()).toContainText('There is no program loaded');
 });
+
+test("the editor's Save Changes replaces the store with its lines, padded to 100", async ({ page }) => {
+  await load(page, 'add_two_numbers.txt', example('add_two_numbers.txt'));
+  await rows(page).nth(2).click({ button: 'right' });
+  await page.getByRole('menuitem', { name: 'Edit Program in Editor' }).click();
+  const editor = page.locator('#tobriceditor');
+  await expect(editor).toHaveValue(/^\* Add two numbers[^\n]*\n[^\n]*\nIN\nSTA 08\nIN\n/);
+  await expect(page.locator('#Form1')).toHaveJSProperty('inert', true);
+  await editor.fill('in\n\nJMP 00\n');
+  await page.getByRole('button', { name: 'Save Changes' }).click();
+  await expect(page.locator('#Form4')).toBeHidden();
+  await expect(page.locator('#Form1')).toHaveJSProperty('inert', false);
+  await expect(rows(page)).toHaveCount(100);
+  await expect(rows(page).nth(0)).toHaveText('00 in');
+  await expect(rows(page).nth(1)).toHaveText('01');
+  await expect(rows(page).nth(2)).toHaveText('02 JMP 00');
+  await expect(rows(page).nth(3)).toHaveText('03 DAT 00');
+});

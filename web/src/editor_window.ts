@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program editor: the whole program as plain text, one mailbox line per text line, written
+// back to the store in one go by Save Changes. The main window takes no input while it is open;
+// a running program goes on behind it.
+
+import { captionText, label } from './controls';
+import type { Machine, Report } from './core';
+import { pushButton } from './dialogs';
+import { splitLines, toLatin1 } from './text';
+import { element, modalOpen, openWindow, place, setWindowEnabled, type PageWindow } from './windows';
+
+const kRowHeight = 13;
+const kMargin = 4;
+
+export class EditorWindow {
+  private readonly window: PageWindow;
+  private readonly text: HTMLTextAreaElement;
+  private lastFocus: HTMLElement;
+  private returnFocus: HTMLElement | null = null;
+
+  constructor(private readonly machine: Machine, private readonly mainWindow: HTMLElement,
+    private readonly report: (report: Report) => void) {
+    this.window = openWindow('Form4', 'Edit Tobric Program', 427, 273, {
+      modal: false, closeBox: true, hidden: true, topmost: true, centreOn: 'screen', onClose: () => this.cancel(),
+    });
+    const client = this.window.client;
+    this.text = element('textarea', 'editor-text', client);
+    this.text.id = 'tobriceditor';
+    this.text.spellcheck = false;
+    this.text.setAttribute('aria-label', 'Program text');
+    place(this.text, 0, 0, 425, 241);
+    const buttons: [string, string, number, number, () => void][] = [
+      ['Button1', '&Save Changes', 0, 89, () => this.save()],
+      ['Button2', 'Cancel Changes', 96, 89, () => this.cancel()],
+      ['Button3', '&Clear All', 192, 75, () => { this.text.value = ''; }],
+    ];
+    for (const [name, caption, left, width, press] of buttons) {
+      const button = pushButton(client, '', left, 248, width, 25);
+      button.id = name;
+      button.replaceChildren(captionText(caption));
+      button.addEventListener('click', press);
+    }
+    label(client, 280, 248, 'Label1', 'Line:');
+    // Nothing reads this box; it is there for the user's own notes.
+    const lineno = element('input', 'box', client);
+    lineno.id = 'lineno';
+    lineno.setAttribute('aria-label', 'Line');
+    place(lineno, 304, 248, 121, 21);
+
+    this.window.frame.addEventListener('keydown', (event) => {
+      const alt = event.altKey && !event.ctrlKey && !event.metaKey;
+      if (alt && event.code === 'KeyS') this.save();
+      else if (alt && event.code === 'KeyC') this.text.value = '';
+      // In the text box Escape and Enter are the text box's.
+      else if (event.key === 'Escape' && event.target !== this.text) this.cancel();
+      else if (event.key === 'Enter' && event.target === lineno) this.save();
+      else return;
+      event.preventDefault();
+    });
+    this.lastFocus = this.text;
+    this.window.frame.addEventListener('focusin', (event) => { this.lastFocus = event.target as HTMLElement; });
+    // A click on the disabled main window (or beside it) leaves the keyboard with the editor.
+    document.addEventListener('mousedown', (event) => {
+      if (this.window.frame.hidden || modalOpen()) return;
+      const inWindow = (event.target as HTMLElement).closest?.('.window') as HTMLElement | null;
+      if (inWindow && !inWindow.inert) return;
+      event.preventDefault();
+      this.window.raise();
+    }, true);
+  }
+
+  // Edit Program in Editor: the store's lines, each followed by a line break; the display is
+  // rebuilt, which clears its selection.
+  open(): void {
+    this.text.value = splitLines(this.machine.storeLines()).map((line) => `${line}\n`).join('');
+    this.text.setSelectionRange(0, 0);
+    this.text.scrollTop = 0;
+    this.returnFocus = document.activeElement as HTMLElement | null;
+    this.window.show();
+    setWindowEnabled(this.mainWindow, false);
+    this.lastFocus.focus();
+    this.report(this.machine.showMailboxes());
+  }
+
+  private save(): void {
+    setWindowEnabled(this.mainWindow, true);
+    // A store that cannot take a line stops here: the editor stays open beside the main window.
+    const report = this.machine.replaceProgram(this.displayedLines());
+    if (report !== null) return this.report(report);
+    this.close();
+  }
+
+  private cancel(): void {
+    setWindowEnabled(this.mainWindow, true);
+    this.close();
+  }
+
+  private close(): void {
+    this.window.hide();
+    this.returnFocus?.focus();
+  }
+
+  // The lines as the text box shows them: a wrapped line gives one line per row, a break at the
+  // very end starts no further line, and an empty text has none. A hidden copy of the text at the
+  // box's text width, in its face, tells where the rows break.
+  private displayedLines(): string[] {
+    const blocks = this.text.value.split('\n');
+    if (blocks[blocks.length - 1] === '') blocks.pop();
+    const mirror = element('div', 'editor-mirror', this.window.client);
+    mirror.style.width = `${this.text.clientWidth - 2 * kMargin}px`;
+    const shown = blocks.map((block) => element('div', '', mirror, block));
+    const lines = blocks.flatMap((block, i) =>
+      (shown[i].offsetHeight > kRowHeight * 1.5 ? rowsOf(shown[i]) : [block]).map(toLatin1));
+    mirror.remove();
+    return lines;
+  }
+}
+
+// The pieces of a wrapped block, one per row: a row starts where a character stands lower than
+// the one before it. Blanks at a break stay at the end of the row they follow.
+function rowsOf(block: HTMLElement): string[] {
+  const node = block.firstChild as Text;
+  const text = node.data;
+  const range = document.createRange();
+  const pieces: string[] = [];
+  let start = 0;
+  let rowTop = Number.NEGATIVE_INFINITY;
+  for (let i = 0; i < text.length; ++i) {
+    range.setStart(node, i);
+    range.setEnd(node, i + 1);
+    const rects = range.getClientRects();
+    if (rects.length === 0) continue;
+    const top = rects[0].top;
+    if (i > start && top > rowTop + kRowHeight / 2) {
+      pieces.push(text.slice(start, i));
+      start = i;
+    }
+    if (i === start) rowTop = top;
+  }
+  pieces.push(text.slice(start));
+  return pieces;
+}
