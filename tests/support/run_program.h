@@ -11,6 +11,6 @@ namespace tobric_test {
 // `outPath` and `errPath`. Gives its exit status. Throws std::runtime_error when it cannot start,
 // and when it has not ended within `seconds`, after killing it: a hang is a failure, not a wait.
 int RunProgram(const std::vector<std::string>& words, const std::string& inPath,
-               const std::string& outPath, const std::string& errPath, unsigned seconds = 10);
+               const std::string& outPath, const std::string& errPath, unsigned seconds = 60);
 
 }  // namespace tobric_test
