@@ -11,7 +11,8 @@ import { element, openWindow, place, type PageWindow } from './windows';
 export function splashWindow(mainWindow: PageWindow): () => void {
   const splash = openWindow('Form2', 'About', 150, 153, { modal: false, closeBox: false, hidden: true, frameless: true });
   // 149 wide in a 150-wide window: a one-pixel column of background shows at the right.
-  const image = picture(splash.client, [0, 0, 149, 153], 'Image1', 'splash', 'Tobric Computer');
+  // Ids name the window first: the companions' control names repeat the main window's.
+  const image = picture(splash.client, [0, 0, 149, 153], 'Form2-Image1', 'splash', 'Tobric Computer');
   const timer1 = setTimeout(() => timer1Timer(), 5000);
   const timer1Timer = (): void => {
     splash.hide();
@@ -29,9 +30,9 @@ export function aboutBox(version: string): () => void {
     modal: false, closeBox: true, hidden: true, topmost: true, centreOn: 'screen', onClose: () => box.hide(),
   });
   const client = box.client;
-  const frame = panel(client, [0, 0, 129, 105], 'Panel1');
+  const frame = panel(client, [0, 0, 129, 105], 'aboutfrm-Panel1');
   frame.classList.add('lowered');
-  picture(frame, [8, 8, 113, 89], 'Image1', 'about', '').alt = '';
+  picture(frame, [8, 8, 113, 89], 'aboutfrm-Image1', 'about', '').alt = '';
   const labels: [string, string, [number, number, number, number], string][] = [
     ['Label2', 'about-version', [0, 112, 129, 33], `ver ${version} `],
     ['Label1', 'about-title', [136, 0, 89, 145], kApplicationTitle],
@@ -40,11 +41,11 @@ export function aboutBox(version: string): () => void {
   ];
   for (const [name, kind, rect, text] of labels) {
     const made = element('div', kind, client, text);
-    made.id = name;
+    made.id = `aboutfrm-${name}`;
     place(made, ...rect);
   }
   const ok = pushButton(client, 'OK', 72, 240, 81, 25);
-  ok.id = 'Button1';
+  ok.id = 'aboutfrm-Button1';
   ok.classList.add('default');
   ok.addEventListener('click', () => box.hide());
   // OK is the only place for the keyboard: it keeps the focus whatever is clicked in the box.

@@ -38,15 +38,17 @@ export function setCaption(target: HTMLElement, caption: string): void {
 }
 
 // A panel that acts on a left click released inside it. It is a button to assistive technology,
-// with a press action, but stays out of the Tab order like the desktop's.
+// with a press action, but takes no focus, like the desktop's: it is never a Tab stop, and a
+// click on it leaves the focus where it was.
 export function panelButton(parent: HTMLElement, rect: Rect, name: string, caption: string,
   press: () => void, glyph?: string): HTMLElement {
   const button = panel(parent, rect, name, caption, glyph ? 'left' : 'center');
   button.setAttribute('role', 'button');
   button.setAttribute('aria-label', caption.replace('&', '').trim());
-  button.tabIndex = -1;
+  outOfTabOrder(button);
   let pressed = false;
   button.addEventListener('mousedown', (event) => {
+    event.preventDefault();
     // The second press of a double-click is no press, so its release is no click either.
     pressed = event.button === 0 && event.detail < 2;
   });
@@ -57,7 +59,8 @@ export function panelButton(parent: HTMLElement, rect: Rect, name: string, capti
     if (click) press();
   });
   button.addEventListener('mouseleave', () => { pressed = false; });
-  // Assistive technology presses with a click that no mouse made.
+  // Chromium's press action sends a press and a release as a mouse does; a click alone, with no
+  // mouse behind it, is a press too.
   button.addEventListener('click', (event) => { if (event.detail === 0) press(); });
   if (glyph) {
     const picture = element('img', 'glyph', button);
@@ -69,6 +72,12 @@ export function panelButton(parent: HTMLElement, rect: Rect, name: string, capti
       picture.addEventListener(type, (event) => event.stopPropagation());
   }
   return button;
+}
+
+// Chromium names the action of a button that can take focus "press", of any other "click"; the
+// focus the element could take is refused to the mouse and the Tab key never reaches it.
+export function outOfTabOrder(button: HTMLElement): void {
+  button.tabIndex = -1;
 }
 
 export function label(parent: HTMLElement, left: number, top: number, name: string, text: string): HTMLElement {

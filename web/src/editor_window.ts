@@ -36,11 +36,11 @@ export class EditorWindow {
     ];
     for (const [name, caption, left, width, press] of buttons) {
       const button = pushButton(client, '', left, 248, width, 25);
-      button.id = name;
+      button.id = `Form4-${name}`; // the window's name first: the main window has its own Button1
       button.replaceChildren(captionText(caption));
       button.addEventListener('click', press);
     }
-    label(client, 280, 248, 'Label1', 'Line:');
+    label(client, 280, 248, 'Form4-Label1', 'Line:');
     // Nothing reads this box; it is there for the user's own notes.
     const lineno = element('input', 'box', client);
     lineno.id = 'lineno';

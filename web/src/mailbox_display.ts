@@ -3,6 +3,7 @@
 // menu on a right click or the context-menu key (Shift+F10 too) without changing the selection.
 // Each rebuild clears the selection and goes back to the first row.
 
+import { drawSoon } from './frame';
 import { mailboxRowText } from './text';
 import { element, modalOpen, place } from './windows';
 
@@ -13,6 +14,10 @@ export interface MenuItem { caption: string; act?: () => void }
 export class MailboxDisplay {
   private readonly root: HTMLElement;
   private rows: HTMLElement[] = [];
+  private lines: string[] = [];
+  private readonly texts: string[] = []; // what each row shows, kept to write only changed rows
+  private scrollToFirst = false;
+  private awayFromTop = false; // scrolled since the display last went back to the top
   private selected = -1;
   private menu: HTMLElement | null = null;
 
@@ -24,6 +29,8 @@ export class MailboxDisplay {
     this.root.setAttribute('role', 'listbox');
     this.root.setAttribute('aria-label', 'Mailboxes');
     place(this.root, left, top, width, height);
+    // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
+    this.root.addEventListener('scroll', () => { this.awayFromTop = true; }, { passive: true });
     this.root.addEventListener('mousedown', (event) => {
       if (event.button !== 0) return;
       const row = this.rows.indexOf(event.target as HTMLElement);
@@ -51,27 +58,52 @@ export class MailboxDisplay {
     return this.selected;
   }
 
+  // The rows and the selection change at once, as the commands read them; the texts and the
+  // scroll back to the first row are drawn with the next frame, since STA rebuilds on every pass
+  // of a loop.
   rebuild(lines: string[]): void {
-    // Rows are kept and only their texts rewritten: STA rebuilds on every pass of a loop.
+    this.lines = lines;
     while (this.rows.length > lines.length) this.rows.pop()!.remove();
+    this.texts.length = this.rows.length;
     while (this.rows.length < lines.length) {
       const row = element('div', '', this.root);
       row.setAttribute('role', 'option');
       this.rows.push(row);
+      this.texts.push('');
     }
-    lines.forEach((line, i) => {
+    this.unselect();
+    this.scrollToFirst = true;
+    drawSoon(this.drawRows);
+  }
+
+  private readonly drawRows = (): void => {
+    this.settleScroll();
+    this.lines.forEach((line, i) => {
       const text = mailboxRowText(i, line);
-      if (this.rows[i].textContent !== text) this.rows[i].textContent = text;
+      if (this.texts[i] !== text) this.rows[i].textContent = this.texts[i] = text;
     });
-    if (this.selected >= 0) this.rows[this.selected]?.classList.remove('selected');
+  };
+
+  // A selection made before the frame is drawn comes after the rebuild's scroll to the top. The
+  // display is scrolled only when it has left the top: setting the position lays the page out.
+  private settleScroll(): void {
+    if (!this.scrollToFirst) return;
+    this.scrollToFirst = false;
+    if (this.awayFromTop) this.root.scrollTop = 0;
+    this.awayFromTop = false;
+  }
+
+  private unselect(): void {
+    this.rows[this.selected]?.classList.remove('selected');
+    this.rows[this.selected]?.removeAttribute('aria-selected');
     this.selected = -1;
-    this.root.scrollTop = 0;
   }
 
   private select(row: number): void {
-    if (this.selected >= 0) this.rows[this.selected]?.classList.remove('selected');
-    this.selected = row >= 0 && row < this.rows.length ? row : -1;
-    if (this.selected < 0) return;
+    this.settleScroll();
+    this.unselect();
+    if (row < 0 || row >= this.rows.length) return;
+    this.selected = row;
     this.rows[row].classList.add('selected');
     this.rows[row].setAttribute('aria-selected', 'true');
     this.rows[row].scrollIntoView({ block: 'nearest' });
@@ -79,6 +111,7 @@ export class MailboxDisplay {
 
   private moveWithKey(event: KeyboardEvent): void {
     if (this.rows.length === 0) return;
+    this.settleScroll();
     const onScreen = Math.max(1, Math.floor(this.root.clientHeight / kRowHeight));
     const from = this.selected < 0 ? Math.floor(this.root.scrollTop / kRowHeight) : this.selected;
     const moves: Record<string, number> = {

@@ -7,12 +7,13 @@ import type { Core, Machine, Page, Report } from './core';
 import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave } from './files';
+import { drawSoon } from './frame';
 import { inputPrompt, kApplicationTitle, reportError, showNotice } from './dialogs';
 import { MailboxDisplay } from './mailbox_display';
 import { OutputBasket } from './output_basket';
 import { Countdown } from './scheduler';
 import { speedBar } from './speed_bar';
-import { box, label, panel, panelButton, picture, setCaption } from './controls';
+import { box, label, outOfTabOrder, panel, panelButton, picture, setCaption } from './controls';
 import { splitLines, toLatin1 } from './text';
 import { element, openWindow } from './windows';
 
@@ -36,8 +37,11 @@ export function buildMainWindow(core: Core): void {
   // Control column.
   const column = panel(client, [0, 120, 177, 308], 'Panel2');
   column.setAttribute('aria-label', 'Controls');
-  picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer')
-    .addEventListener('click', () => showAbout());
+  const strip = picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer');
+  strip.setAttribute('role', 'button'); // pressed to show the about box, as on the desktop
+  outOfTabOrder(strip);
+  strip.addEventListener('mousedown', (event) => event.preventDefault());
+  strip.addEventListener('click', () => showAbout());
   for (const [name, top, caption] of [['Panel1', 0, 'Tobric Controls'], ['Panel3', 176, 'Utilities']] as const)
     panel(column, [24, top, 153, 33], name, caption).classList.add('heading');
   const commands: [string, number, number, string, string, () => void][] = [
@@ -87,10 +91,11 @@ export function buildMainWindow(core: Core): void {
   label(registers, 8, 24, 'Label2', 'OUT Basket:');
   label(registers, 232, 32, 'Label3', 'Program Counter:');
   const pctext = box(registers, [320, 32, 121, 21], 'pctext', 'Program Counter');
-  label(registers, 264, 56, 'Instruction', 'Instruction');
-  const opcodetext = box(registers, [320, 56, 121, 21], 'opcodetext', 'Instruction');
+  // Made in the desktop's Tab order: the memory data register before the instruction.
   label(registers, 208, 80, 'mdrtextc', 'Memory Data Register:');
   const mdrtext = box(registers, [320, 80, 121, 21], 'mdrtext', 'Memory Data Register');
+  label(registers, 264, 56, 'Instruction', 'Instruction');
+  const opcodetext = box(registers, [320, 56, 121, 21], 'opcodetext', 'Instruction');
   label(registers, 8, 64, 'speed', 'Speed:');
   // The starting position fires nothing: the timer keeps its own 1000 ms until the bar moves.
   speedBar(registers, 48, 64, 153, (position) => report(machine.changeSpeed(position)));
@@ -115,16 +120,22 @@ export function buildMainWindow(core: Core): void {
     { caption: 'Edit Program in Editor', act: () => editor.open() },
   ]);
 
+  // The register boxes, the calculator and the IN basket show the latest of each step once a frame.
+  let registerTexts: string[] = [];
+  let calculatorText = '';
+  let inBasketText = '';
+  const drawRegisters = (): void => { [pctext.value, mdrtext.value, opcodetext.value] = registerTexts; };
+  const drawCalculator = (): void => setCaption(display, calculatorText);
+  const drawInBasket = (): void => { inbasket.value = inBasketText; };
   const page: Page = {
     showMailboxes: (lines) => mailboxes.rebuild(splitLines(lines)),
     showRegisters: (programCounter, operand, mnemonic) => {
-      pctext.value = String(programCounter);
-      mdrtext.value = String(operand);
-      opcodetext.value = mnemonic;
+      registerTexts = [String(programCounter), String(operand), mnemonic];
+      drawSoon(drawRegisters);
     },
-    showCalculator: (text) => setCaption(display, text),
+    showCalculator: (text) => { calculatorText = text; drawSoon(drawCalculator); },
     showOutput: (n) => outbasket.show(n),
-    showInBasket: (n) => { inbasket.value = String(n); },
+    showInBasket: (n) => { inBasketText = String(n); drawSoon(drawInBasket); },
     showNotice,
     selectedIndex: () => mailboxes.selectedIndex(),
     // The frame carries the timer's state, which tests wait on as the desktop's wait on its timer.
@@ -133,6 +144,16 @@ export function buildMainWindow(core: Core): void {
   };
   machine = new core.Machine(page);
   pctext.focus();
+  // Tab and Shift+Tab go round the window's stops and wrap around, as on the desktop.
+  const stops = ['#pctext', '#mdrtext', '#opcodetext', '#ScrollBar1', '#outbasket input', '#mailboxshow']
+    .map((selector) => client.querySelector(selector) as HTMLElement);
+  form.frame.addEventListener('keydown', (event) => {
+    const at = stops.indexOf(document.activeElement as HTMLElement);
+    const end = event.shiftKey ? 0 : stops.length - 1;
+    if (event.key !== 'Tab' || at !== end) return;
+    event.preventDefault();
+    stops[stops.length - 1 - end].focus();
+  });
 
   // The other windows, made hidden in the desktop's order; the splash shows once the main
   // window stands.

@@ -2,12 +2,14 @@
 // The OUT basket: a field that shows the latest output and a drop-down list of every output, which
 // opens at the latest one.
 
+import { drawSoon } from './frame';
 import { element, place } from './windows';
 
 export class OutputBasket {
   private readonly field: HTMLInputElement;
   private readonly list: HTMLElement;
   private readonly outputs: number[] = [];
+  private shown = 0; // the output the field shows
 
   constructor(parent: HTMLElement, left: number, top: number, width: number, height: number) {
     const root = element('div', 'outbasket', parent);
@@ -29,16 +31,22 @@ export class OutputBasket {
     });
   }
 
+  // The list is exact at once; the field and an open list are drawn with the next frame.
   show(n: number): void {
     this.outputs.push(n);
-    this.field.value = String(n);
+    this.shown = n;
+    drawSoon(this.draw);
+  }
+
+  private readonly draw = (): void => {
+    this.field.value = String(this.shown);
     // A long number shrinks the field's font until the whole of it fits.
     let size = 24;
     this.field.style.fontSize = `${size}px`;
     while (size > 8 && this.field.scrollWidth > this.field.clientWidth) this.field.style.fontSize = `${--size}px`;
     this.field.scrollLeft = 0;
     if (!this.list.hidden) this.fill();
-  }
+  };
 
   private toggle(): void {
     this.list.hidden = !this.list.hidden;
@@ -50,6 +58,7 @@ export class OutputBasket {
       const item = element('div', row === this.outputs.length - 1 ? 'current' : '', undefined, String(n));
       item.setAttribute('role', 'option');
       item.addEventListener('mousedown', () => {
+        this.shown = n;
         this.field.value = String(n);
         this.list.hidden = true;
       });

@@ -4,23 +4,32 @@
 // messages to the page itself, which come back at once, against performance.now().
 
 const kTimeoutSlack = 6; // ms left to the deadline below which setTimeout is no longer trusted
-const kMostTicksAtOnce = 4; // late ticks delivered in one go before the count starts afresh
+// Late ticks delivered in one go, and the intervals a re-armed countdown makes up, but at least
+// kMostMadeUp ms at any interval: a frame drawn on a busy machine.
+const kMostTicksAtOnce = 4;
+const kMostMadeUp = 20;
 
 export class Countdown {
   private deadline = 0;
   private interval = 0;
   private armed = false;
   private generation = 0;
+  private ticking = false; // inside onTick
+  private lateness = 0; // how long after its deadline the tick in progress came
   private readonly channel = new MessageChannel();
 
   constructor(private readonly onTick: () => void) {
     this.channel.port1.onmessage = (event) => this.check(event.data as number);
   }
 
-  // A full interval from now, as a timer that is enabled or given a new interval starts one.
+  // A full interval from now, as a timer that is enabled or given a new interval starts one. The
+  // step re-arms the timer at the end of each tick: that countdown is shortened by how late the
+  // browser delivered the tick (it was drawing a frame, say), so that a run keeps its interval
+  // plus the step's own time on average.
   start(interval: number): void {
+    const credit = this.ticking && interval === this.interval ? this.lateness : 0;
     this.interval = interval;
-    this.deadline = performance.now() + interval;
+    this.deadline = performance.now() + interval - credit;
     this.armed = true;
     this.wait(++this.generation);
   }
@@ -44,8 +53,15 @@ export class Countdown {
     // run keeps its pace on average where the browser's clock is coarse; a page held up longer
     // (a background tab) starts afresh instead of rushing.
     for (let burst = 0; now >= this.deadline && burst < kMostTicksAtOnce; ++burst) {
+      const mostMadeUp = Math.max(kMostTicksAtOnce * this.interval, kMostMadeUp);
+      this.lateness = Math.min(now - this.deadline, mostMadeUp);
       this.deadline += this.interval;
-      this.onTick();
+      this.ticking = true;
+      try {
+        this.onTick();
+      } finally {
+        this.ticking = false;
+      }
       // The tick may have stopped the timer (HLT, the IN prompt) or started it afresh.
       if (!this.armed || generation !== this.generation) return;
       now = performance.now();

@@ -70,12 +70,25 @@ test('Save writes every line with CR LF, padded to 100 mailboxes', async ({ page
   expect(saved).toEqual(Buffer.from(lines.map((line) => `${line}\r\n`).join(''), 'latin1'));
 });
 
-test('notices leave the window usable and several stay open at once', async ({ page }) => {
+test('notices stay open several at once; buttons are pressed as a screen reader does', async ({ page }) => {
   await page.locator('#runmenu').click();
-  await page.locator('#stepmenu').click();
+  // Chromium's press action: a press and a release with no click count, then a click of one.
+  const step = page.locator('#Form1').getByRole('button', { name: 'Step', exact: true });
+  for (const type of ['mousedown', 'mouseup']) await step.dispatchEvent(type, { button: 0, detail: 0 });
+  await step.dispatchEvent('click', { button: 0, detail: 1 });
   const notices = page.getByRole('dialog', { name: 'Compiler Message' });
   await expect(notices).toHaveCount(2);
   await expect(notices.first()).toContainText('There is no program loaded');
+  // The seven commands, fifteen keys, the image strip and the close box are buttons, but Tab
+  // goes round the six stops alone.
+  await expect(page.locator('#Form1').getByRole('button')).toHaveCount(24);
+  await page.locator('#pctext').focus();
+  const visited: string[] = [];
+  for (let i = 0; i < 6; ++i) {
+    await page.keyboard.press('Tab');
+    visited.push(await page.evaluate(() => document.activeElement!.closest('[id]')!.id));
+  }
+  expect(visited).toEqual(['mdrtext', 'opcodetext', 'ScrollBar1', 'outbasket', 'mailboxshow', 'pctext']);
 });
 
 test("the editor's Save Changes replaces the store with its lines, padded to 100", async ({ page }) => {
@@ -85,6 +98,9 @@ test("the editor's Save Changes replaces the store with its lines, padded to 100
   const editor = page.locator('#tobriceditor');
   await expect(editor).toHaveValue(/^\* Add two numbers[^\n]*\n[^\n]*\nIN\nSTA 08\nIN\n/);
   await expect(page.locator('#Form1')).toHaveJSProperty('inert', true);
+  // Every id names one element, whichever windows repeat a control's name.
+  expect(await page.evaluate(() => Array.from(document.querySelectorAll('[id]'), (e) => e.id)
+    .filter((id, i, ids) => ids.indexOf(id) !== i))).toEqual([]);
   await editor.fill('in\n\nJMP 00\n');
   await page.getByRole('button', { name: 'Save Changes' }).click();
   await expect(page.locator('#Form4')).toBeHidden();
