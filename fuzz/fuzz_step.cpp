@@ -9,6 +9,7 @@
 // The program is started as Run starts it and stepped through Machine::TimerTimer while the
 // timer stays enabled, at most 200 steps. After every step the change is checked twice: against
 // the limits of what any one step may change, and against a step worked out separately here.
+// Then the same run is obeyed again as one batch of steps, which must end just as the steps did.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include "machine/errors.h"
 #include "machine/execution_timer.h"
 #include "machine/machine.h"
+#include "machine/obey_step.h"
 #include "machine/registers.h"
 #include "machine/store.h"
 #include "reference_rules.h"
@@ -228,6 +230,44 @@ void CheckLimits(const Snapshot& before, const Snapshot& after, const std::strin
     }
 }
 
+// The same run as one batch of steps (Machine::ObeySteps, as the headless runner obeys them): it
+// must end as the single steps did, with the same view calls on the way.
+void CheckBatch(const std::vector<std::string>& lines, std::deque<std::string> answers,
+                std::uint32_t accumulatorBits, std::int64_t stepsObeyed,
+                const std::optional<std::string>& failure, const tobric::Machine& stepped,
+                bool steppedTimerEnabled, const std::vector<std::string>& steppedCalls) {
+    tobric::ManualTimer timer;
+    tobric_test::RecordingView view;
+    view.answers = answers;
+    tobric::Machine machine(view, timer,
+                            {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
+    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    machine.Run();
+    view.calls.clear();
+    std::int64_t steps = 0;
+    std::optional<std::string> batchFailure;
+    try {
+        machine.ObeySteps(view, timer, steps, kMaxSteps);
+    } catch (const tobric::MachineError& error) {
+        batchFailure = error.message();
+    }
+    const std::string context = "the batch of " + std::to_string(steps) + " steps ";
+    FUZZ_CHECK(steps == stepsObeyed && batchFailure == failure,
+               context << (batchFailure ? "failed with " + Quoted(*batchFailure) : "ended")
+                       << ", the single steps obeyed " << stepsObeyed << " and "
+                       << (failure ? "failed with " + Quoted(*failure) : std::string("ended")));
+    FUZZ_CHECK(SameRegisters(machine.registers(), stepped.registers()),
+               context << "left " << Describe(machine.registers()) << ", the single steps "
+                       << Describe(stepped.registers()));
+    FUZZ_CHECK(machine.store().Lines() == stepped.store().Lines(),
+               context << "left the store " << Quoted(machine.store().Lines()));
+    FUZZ_CHECK(timer.Enabled() == steppedTimerEnabled,
+               context << "left the timer " << (timer.Enabled() ? "on" : "off"));
+    FUZZ_CHECK(view.calls == steppedCalls, context << "made the calls " << Letters(view.calls)
+                                                   << ", the single steps "
+                                                   << Letters(steppedCalls));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -256,7 +296,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     tobric::ManualTimer timer;
     tobric_test::RecordingView view;
-    view.answers = std::move(answers);
+    view.answers = answers;
     // The step disables the timer before anything else and re-arms it only at its very end: no
     // call but a notice may come while it is enabled.
     view.onCall = [&timer](std::string_view call) {
@@ -279,6 +319,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "Run made the calls " << Letters(view.calls) << " and left "
                                      << Describe(machine.registers()));
 
+    std::int64_t stepsObeyed = 0;
+    std::optional<std::string> failureMessage;
+    std::vector<std::string> allCalls;
     for (int step = 0; step < kMaxSteps && timer.Enabled(); ++step) {
         const std::vector<std::string> linesBefore = machine.store().Lines();
         const Snapshot before{linesBefore, machine.registers()};
@@ -296,6 +339,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const Snapshot after{machine.store().Lines(), machine.registers()};
         const std::string calls = Letters(view.calls);
+        allCalls.insert(allCalls.end(), view.calls.begin(), view.calls.end());
+        if (failure)
+            failureMessage = message;
+        else
+            ++stepsObeyed;
         // Built only when a check fails.
         const std::function<std::string()> context = [&] {
             return "step " + std::to_string(step) + " from " + Describe(before.registers) +
@@ -365,5 +413,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        context() << "the display was rebuilt from " << Quoted(view.shownLines));
         if (failure) break;
     }
+    CheckBatch(lines, std::move(answers), accumulatorBits, stepsObeyed, failureMessage, machine,
+               timer.Enabled(), allCalls);
     return 0;
 }

@@ -27,17 +27,10 @@ DecodedLine DecodeOnce(std::string_view line) {
         line.size() <= 4 ? std::optional<std::int32_t>(0) : TryParseInteger(line.substr(4));
     decoded.valueConverts = value.has_value();
     decoded.value = value.value_or(0);
+    decoded.complete = decoded.named != Mnemonic::None &&
+                       (decoded.operandConverts || !TakesOperand(decoded.named));
+    decoded.setsOperand = decoded.complete && TakesOperand(decoded.named);
     return decoded;
-}
-
-DecodedLine DecodeStoredNumber(std::string_view line, std::int32_t n) {
-    // Positions 5 and 6 hold one or two digits, or a minus and a digit: they always convert, to
-    // what is read straight off them.
-    const auto digit = [&](std::size_t i) { return static_cast<std::int32_t>(line[i] - '0'); };
-    const std::int32_t operand = line[4] == '-'    ? -digit(5)
-                                 : line.size() > 5 ? digit(4) * 10 + digit(5)
-                                                   : digit(4);
-    return {true, false, Mnemonic::Dat, true, true, operand, n};
 }
 
 }  // namespace tobric

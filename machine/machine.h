@@ -57,12 +57,18 @@ public:
     // `timer` must be the ones the machine was made with.
     template <class View, class Timer>
     void ObeyStep(View& view, Timer& timer);
+    // Obeys steps while the timer stays enabled and `steps` is below `limit`, counting them in
+    // `steps` (a step that fails is not counted); as the same number of ObeyStep calls would,
+    // except that the timer stays on from step to step (off only while the IN prompt is open)
+    // and its countdown is not restarted. For the headless runner, which no tick drives.
+    template <class View, class Timer>
+    void ObeySteps(View& view, Timer& timer, std::int64_t& steps, std::int64_t limit);
 
     // The number held in a mailbox: everything from position 5 of its line, converted. A line of
     // four characters or fewer ("HLT", "IN") holds 0.
     std::int32_t MailboxValue(std::uint16_t address) const {
-        const DecodedLine& decoded = m_store.Decoded(address);
-        return decoded.valueConverts ? decoded.value : MailboxValueOfText(address);
+        const DecodedLine& known = m_store.Known(address);
+        return known.valueConverts ? known.value : MailboxValueOfText(address);
     }
     // Writes a mailbox line and rebuilds the display.
     void StoreMailbox(std::uint16_t address, std::string text);
@@ -90,10 +96,37 @@ public:
 
 private:
     void AskInBasket();
-    // MailboxValue of a line the decode cache holds no number for: the conversion and its error.
+    // MailboxValue of a line the decode cache holds no number for yet: decoded now, or the
+    // conversion and its error.
     std::int32_t MailboxValueOfText(std::uint16_t address) const;
+    // Decodes the line at the program counter into m_registers where it is not complete (see
+    // DecodedLine): the carried mnemonic, or the exact error.
+    void DecodeIncomplete();
     template <class View>
-    void StoreNumber(View& view, std::uint16_t address, std::int32_t n);
+    [[gnu::always_inline]] inline void StoreNumber(View& view, std::uint16_t address,
+                                                   std::int32_t n);
+    // One step on `r`: m_registers itself, or the copy a batch of steps works on; returns whether
+    // the run goes on (the timer re-armed). Inlined even where the optimiser would not: only then
+    // can a batch keep the copy out of memory.
+    template <class View, class Timer>
+    [[gnu::always_inline]] inline bool ObeyStepOn(Registers& r, View& view, Timer& timer);
+    // A batch hands its copy of the registers over before a call that could look at them, and
+    // takes them back after one that could change them; m_registers itself is copied onto itself.
+    void Publish(const Registers& r) { m_registers = r; }
+    void Adopt(Registers& r) const { r = m_registers; }
+    // Runs `call` on m_registers with the copy `r` handed over before and taken back after, also
+    // when it throws (it may have changed them first: DecodeLine sets the mnemonic, then fails).
+    template <class Call>
+    void OnOwnRegisters(Registers& r, const Call& call) {
+        Publish(r);
+        try {
+            call();
+        } catch (...) {
+            Adopt(r);
+            throw;
+        }
+        Adopt(r);
+    }
     bool RefuseWithoutProgram();
 
     MachineView& m_view;

@@ -7,12 +7,25 @@
 
 namespace tobric {
 
-Store::Store() : m_lines(1), m_decoded(1) {}
+Store::Store() : m_lines(1), m_decoded(1), m_textLags(1) {}
 
 const std::string& Store::Get(int i) const {
     if (i < 0 || i >= Count()) throw ListIndexError(i);
+    if (m_textLags[static_cast<std::size_t>(i)]) WriteOutNumbers();
     return m_lines[static_cast<std::size_t>(i)];
 }
+
+void Store::WriteOutNumbers() const {
+    for (const int i : m_lagging) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!m_textLags[at]) continue;
+        m_lines[at] = "DAT " + std::to_string(m_decoded[at].value);
+        m_textLags[at] = false;
+    }
+    m_lagging.clear();
+}
+
+void Store::PutNumberText(int i, std::int32_t n) { Put(i, "DAT " + std::to_string(n)); }
 
 const DecodedLine& Store::DecodeNow(int i) const {
     const std::string& line = Get(i);  // throws for an index outside the store
@@ -22,9 +35,10 @@ const DecodedLine& Store::DecodeNow(int i) const {
 }
 
 void Store::Put(int i, std::string text) {
+    WriteOutNumbers();
     if (i >= 0 && i < Count()) {
         std::string& line = m_lines[static_cast<std::size_t>(i)];
-        m_decoded[static_cast<std::size_t>(i)].known = false;
+        m_decoded[static_cast<std::size_t>(i)] = DecodedLine{};  // every flag false again
         if (m_tracking)
             m_changes.push_back({Change::Kind::Put, i, std::exchange(line, std::move(text)), {}});
         else
@@ -39,13 +53,17 @@ void Store::Put(int i, std::string text) {
 void Store::Insert(int i, std::string text) {
     if (i == -1) i = Count();
     if (i < 0 || i > Count()) throw InsertError();
+    WriteOutNumbers();
     m_lines.insert(m_lines.begin() + i, std::move(text));
     m_decoded.insert(m_decoded.begin() + i, DecodedLine{});
+    m_textLags.push_back(false);
     if (m_tracking) m_changes.push_back({Change::Kind::Insert, i, {}, {}});
 }
 
 void Store::Delete(int i) {
     if (i < 0 || i >= Count()) return;
+    WriteOutNumbers();
+    m_textLags.pop_back();
     const auto line = m_lines.begin() + i;
     if (m_tracking) m_changes.push_back({Change::Kind::Delete, i, std::move(*line), {}});
     m_lines.erase(line);
@@ -53,21 +71,26 @@ void Store::Delete(int i) {
 }
 
 void Store::Add(std::string text) {
+    WriteOutNumbers();
     m_lines.push_back(std::move(text));
     m_decoded.emplace_back();
+    m_textLags.push_back(false);
     if (m_tracking) m_changes.push_back({Change::Kind::Insert, Count() - 1, {}, {}});
 }
 
 void Store::ReplaceAll(std::vector<std::string> lines) {
+    WriteOutNumbers();
     if (m_tracking)
         m_changes.push_back(
             {Change::Kind::ReplaceAll, 0, {}, std::exchange(m_lines, std::move(lines))});
     else
         m_lines = std::move(lines);
     m_decoded.assign(m_lines.size(), DecodedLine{});
+    m_textLags.assign(m_lines.size(), false);
 }
 
 void Store::TrackShownLines() {
+    WriteOutNumbers();
     m_tracking = true;
     MarkShown();
 }

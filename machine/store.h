@@ -18,7 +18,10 @@ public:
     Store();
 
     int Count() const { return static_cast<int>(m_lines.size()); }
-    const std::vector<std::string>& Lines() const { return m_lines; }
+    const std::vector<std::string>& Lines() const {
+        WriteOutNumbers();
+        return m_lines;
+    }
 
     // Line i; any other index fails with the list-index error carrying i.
     const std::string& Get(int i) const;
@@ -30,17 +33,27 @@ public:
             return m_decoded[static_cast<unsigned>(i)];
         return DecodeNow(i);
     }
+    // Line i's entry as far as it is worked out: one not yet worked out, or any index outside
+    // the store, gives an entry with every flag false (see DecodedLine). Decodes nothing, throws
+    // nothing: the step's usual paths, with Decoded behind them.
+    const DecodedLine& Known(int i) const {
+        return static_cast<unsigned>(i) < m_decoded.size() ? m_decoded[static_cast<unsigned>(i)]
+                                                           : kNothingKnown;
+    }
     // Replaces line i; i = Count() or i = -1 appends; any other index fails with the insert
     // error and changes nothing.
     void Put(int i, std::string text);
-    // Put(i, std::string(text)), reusing line i's buffer where it can: STA on every pass. The
-    // caller has decoded the text already: `decoded` must be DecodeOnce(text).
-    void Overwrite(int i, std::string_view text, const DecodedLine& decoded) {
-        // The journal keeps the old line itself, so a watched store gives up the buffer after all.
-        if (m_tracking || static_cast<unsigned>(i) >= m_lines.size())
-            return Put(i, std::string(text));
-        m_lines[static_cast<unsigned>(i)].assign(text);
-        m_decoded[static_cast<unsigned>(i)] = decoded;
+    // Put(i, "DAT " + std::to_string(n)): STA, on every pass of a counting loop. Where no
+    // display watches the store, only the decode cache takes the number, and the text is written
+    // out when someone reads it (every reader of text sees it as Put would have left it).
+    void PutNumber(int i, std::int32_t n) {
+        // The journal keeps the old text, so a watched store writes the text now.
+        if (m_tracking || static_cast<unsigned>(i) >= m_lines.size()) return PutNumberText(i, n);
+        m_decoded[static_cast<unsigned>(i)] = NumberOnly(n);
+        if (!m_textLags[static_cast<unsigned>(i)]) {
+            m_textLags[static_cast<unsigned>(i)] = true;
+            m_lagging.push_back(i);
+        }
     }
     // Inserts before line i for 0 <= i <= Count(); i = -1 appends; otherwise the insert error.
     void Insert(int i, std::string text);
@@ -55,8 +68,10 @@ public:
     // MarkShown(): the cost follows the changes made, never the store's size, and a store that no
     // display watches (the runner's) journals nothing.
     void TrackShownLines();
-    // The lines as they stand now are the ones shown.
+    // The lines as they stand now are the ones shown. Nothing to do where no display watches:
+    // STA marks on every pass.
     void MarkShown() {
+        if (!m_tracking) return;
         m_changes.clear();
         m_shownCount = Count();
     }
@@ -74,11 +89,23 @@ private:
     };
 
     const DecodedLine& DecodeNow(int i) const;
+    void PutNumberText(int i, std::int32_t n);
+    // Writes the text of every line PutNumber left lagging; every change but PutNumber's starts
+    // here, so while any line lags the store's shape stays as it is.
+    void WriteOutNumbers() const;
 
-    std::vector<std::string> m_lines;
+    static constexpr DecodedLine kNothingKnown{};
+
+    // Mutable only for the write-out of lagging numbers (PutNumber), which readers do.
+    mutable std::vector<std::string> m_lines;
     // One entry per line, kept beside it by every change: cleared where a line is written,
     // inserted and erased with the lines so no entry ever describes a line it did not decode.
     mutable std::vector<DecodedLine> m_decoded;
+    // The lines whose text lags the number their entry holds (PutNumber): a flag per line, and
+    // the lines flagged since the last write-out. All flags are clear whenever lines are inserted
+    // or removed, so a change of shape only adds or drops clear flags at the end.
+    mutable std::vector<bool> m_textLags;
+    mutable std::vector<int> m_lagging;
     bool m_tracking = false;
     int m_shownCount = 0;
     std::vector<Change> m_changes;

@@ -98,4 +98,48 @@ TEST(HeadlessRun, HaltOnTheLastAllowedStepIsNoLimit) {
     EXPECT_EQ(result.steps, 2);
 }
 
+// Without a trace the runner obeys its steps in batches, with the registers kept aside between the
+// calls that could see them; with one it obeys them one at a time. Both must end alike.
+TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
+    struct Case {
+        Lines program;
+        Lines answers;
+        std::int64_t maxSteps;
+    };
+    const Case cases[] = {
+        {kAddTwo, {"3", "4"}, 100},
+        {kAddTwo, {"3"}, 100},  // no answer left
+        // The step limit, with a stored number whose text is written out only for the dump.
+        {{"IN", "STA 10", "LDA 10", "ADD 11", "STA 10", "JMP 02", "", "", "", "", "", "DAT 1"},
+         {"-5"},
+         1000},
+        {{"LDA 09", "STA 05", "JMP 05", "", "", "", "", "", "", "DAT 42"}, {}, 100},
+        {{"LDA 09", "STA 99", "STA 100", "LDA 100", "OUT", "JMP 99", "", "", "", "DAT -7"}, {}, 50},
+        {{"IN", "STA 04", "JMP 04", "HLT", "", "OUT"}, {"7"}, 100},  // a stored line run as code
+        {{"LDA 03", "12", "HLT", "DAT 5"}, {}, 100},                 // the mnemonic carried over
+        {{"LDA 02", "ADD ?1", "OUT"}, {}, 100},                      // a conversion error
+        {{"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100},  // a mailbox that holds no number
+        {{"JMP 70"}, {}, 100},                              // running off the end
+        {{"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100},
+    };
+    for (const Case& c : cases) {
+        RunOptions options = WithAnswers(c.answers);
+        options.maxSteps = c.maxSteps;
+        std::ostringstream batchOut, tracedOut, batchDump, tracedDump;
+        HeadlessRun batch(c.program, options, batchOut);
+        options.trace = true;
+        HeadlessRun traced(c.program, options, tracedOut);
+        const RunResult fromBatch = batch.Run();
+        const RunResult fromTrace = traced.Run();
+        const std::string name = c.program.front() + "... " + std::to_string(c.program.size());
+        EXPECT_EQ(fromBatch.end, fromTrace.end) << name;
+        EXPECT_EQ(fromBatch.error, fromTrace.error) << name;
+        EXPECT_EQ(fromBatch.steps, fromTrace.steps) << name;
+        EXPECT_EQ(fromBatch.outputs, fromTrace.outputs) << name;
+        batch.Dump(batchDump);
+        traced.Dump(tracedDump);
+        EXPECT_EQ(batchDump.str(), tracedDump.str()) << name;
+    }
+}
+
 }  // namespace

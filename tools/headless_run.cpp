@@ -42,19 +42,17 @@ RunResult HeadlessRun::Run() {
     RunResult result;
     try {
         m_machine.Run();
-        while (m_timer.Enabled()) {
-            if (result.steps >= m_options.maxSteps) {
-                result.end = RunEnd::StepLimit;
-                break;
-            }
-            m_machine.ObeyStep(*this, m_timer);
-            ++result.steps;
-            if (m_options.trace) {
+        if (!m_options.trace) {
+            m_machine.ObeySteps(*this, m_timer, result.steps, m_options.maxSteps);
+        } else {
+            for (; result.steps < m_options.maxSteps && m_timer.Enabled(); ++result.steps) {
+                m_machine.ObeyStep(*this, m_timer);
                 m_out << "step pc=" << m_pcBox << " ins=" << MnemonicText(m_instructionBox)
                       << " mdr=" << m_mdrBox << " acc=" << m_machine.registers().accumulator
                       << '\n';
             }
         }
+        if (m_timer.Enabled()) result.end = RunEnd::StepLimit;
     } catch (const NoInputLeft&) {
         result.end = RunEnd::NoInputLeft;
     } catch (...) {
