@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared end-to-end scenarios (tests/scenarios/) played through the main window, offscreen.
-// The browser edition plays the same file (web/tests/scenarios.spec.ts): both must show the same.
+// The browser edition plays the same file (web/tests/scenarios.test.ts): both must show the same.
 
 #include <QFile>
 #include <QJsonArray>
