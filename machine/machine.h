@@ -102,30 +102,35 @@ private:
     // Decodes the line at the program counter into m_registers where it is not complete (see
     // DecodedLine): the carried mnemonic, or the exact error.
     void DecodeIncomplete();
-    template <class View>
-    [[gnu::always_inline]] inline void StoreNumber(View& view, std::uint16_t address,
-                                                   std::int32_t n);
-    // One step on `r`: m_registers itself, or the copy a batch of steps works on; returns whether
-    // the run goes on (the timer re-armed). Inlined even where the optimiser would not: only then
+    // How a step ended: the run goes on (the timer re-armed) or stops; or, for a step that may
+    // make no call, it needs one and was left undone.
+    enum class StepOutcome { GoesOn, Stops, NeedsCall };
+    // One step on `r`: m_registers itself, or, with kCallFree, the copy a batch of steps works on.
+    // With kCallFree every call out of the step (and so every failure) is left out, and a step
+    // that would make one gives up instead. Inlined even where the optimiser would not: only then
     // can a batch keep the copy out of memory.
+    template <bool kCallFree, class View, class Timer>
+    [[gnu::always_inline]] inline StepOutcome ObeyStepOn(Registers& r, View& view, Timer& timer);
+    // The batch's step that needs a call, out of line: the calls it makes leave the batch's own
+    // loop free to keep everything in registers.
     template <class View, class Timer>
-    [[gnu::always_inline]] inline bool ObeyStepOn(Registers& r, View& view, Timer& timer);
-    // A batch hands its copy of the registers over before a call that could look at them, and
-    // takes them back after one that could change them; m_registers itself is copied onto itself.
-    void Publish(const Registers& r) { m_registers = r; }
-    void Adopt(Registers& r) const { r = m_registers; }
-    // Runs `call` on m_registers with the copy `r` handed over before and taken back after, also
-    // when it throws (it may have changed them first: DecodeLine sets the mnemonic, then fails).
-    template <class Call>
-    void OnOwnRegisters(Registers& r, const Call& call) {
-        Publish(r);
-        try {
-            call();
-        } catch (...) {
-            Adopt(r);
-            throw;
+    [[gnu::noinline]] StepOutcome ObeyStepWithCalls(View& view, Timer& timer);
+    // STA's store; false, having changed nothing, where kCallFree and the store would need a call.
+    template <bool kCallFree, class View>
+    [[gnu::always_inline]] inline bool StoreNumber(View& view, std::uint16_t address,
+                                                   std::int32_t n);
+    // MailboxValue at `operand` into `value`; false, with `value` of no use, where kCallFree and
+    // the value is not yet worked out.
+    template <bool kCallFree>
+    bool TakeValue(std::int32_t operand, std::int32_t& value) const {
+        if constexpr (kCallFree) {
+            const DecodedLine& known = m_store.Known(AddressOf(operand));
+            value = known.value;
+            return known.valueConverts;
+        } else {
+            value = MailboxValue(AddressOf(operand));
+            return true;
         }
-        Adopt(r);
     }
     bool RefuseWithoutProgram();
 

@@ -31,7 +31,7 @@ void Machine::AskInBasket() {
 void Machine::TimerTimer() { ObeyStep(m_view, m_timer); }
 
 void Machine::StoreNumber(std::uint16_t address, std::int32_t n) {
-    StoreNumber(m_view, address, n);
+    StoreNumber<false>(m_view, address, n);
 }
 
 }  // namespace tobric
