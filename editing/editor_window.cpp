@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
+#include <QTimer>
 #include <algorithm>
 
 #include "machine/machine.h"
@@ -67,6 +69,22 @@ private:
     const TForm4::AsciiWidths& m_ascii;
     qreal m_width = -1;
 };
+
+// Opening puts in this many lines at once and the rest in parts of kLinesAPart, each some 10 ms:
+// together far more than a screenful, apart short enough for the window to stay responsive.
+constexpr qsizetype kFirstLines = 2000;
+constexpr qsizetype kLinesAPart = 5000;
+
+// Where the text after `count` more line breaks from `from` ends; the text's end where it has
+// fewer.
+qsizetype LinesEnd(const QString& text, qsizetype from, qsizetype count) {
+    for (; count > 0 && from < text.size(); --count) {
+        const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), from);
+        if (lineBreak < 0) return text.size();
+        from = lineBreak + 1;
+    }
+    return from;
+}
 
 }  // namespace
 
@@ -127,17 +145,37 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, lineno);
 
+    m_filler = new QTimer(this);
+    m_filler->setInterval(0);
+    connect(m_filler, &QTimer::timeout, this, [this] { Guarded([this] { FillNextPart(); }); });
+    tobriceditor->installEventFilter(this);
+    tobriceditor->viewport()->installEventFilter(this);
+
     CentreOnFirstShow(*this, [this] { return screen() ? screen()->availableGeometry() : QRect(); });
     mainWindow->installEventFilter(this);
 }
 
 void TForm4::Open() {
+    StopFilling();
     std::string text;
     for (const std::string& line : m_machine.store().Lines()) {
         text += line;
         text += '\n';
     }
-    tobriceditor->setPlainText(ToQt(text));
+    // Qt takes a text box's text in at some 2 ms a thousand lines, so a store of 65,535 lines
+    // would hold the window shut for a noticeable while. The first lines go in now and the rest
+    // follow, while the box shows and scrolls; no edit can come between them (see StillFilling).
+    m_fillText = ToQt(text);
+    m_fillFrom = LinesEnd(m_fillText, 0, kFirstLines);
+    tobriceditor->setPlainText(m_fillText.first(m_fillFrom));
+    if (StillFilling()) {
+        tobriceditor->document()->setUndoRedoEnabled(false);
+        tobriceditor->setReadOnly(true);
+        m_filler->start();
+    } else {
+        m_fillText.clear();
+        m_fillFrom = 0;
+    }
     show();
     raise();
     activateWindow();
@@ -145,18 +183,47 @@ void TForm4::Open() {
     m_machine.ShowMailboxes();
 }
 
+void TForm4::FillNextPart() {
+    const qsizetype end = LinesEnd(m_fillText, m_fillFrom, kLinesAPart);
+    QTextCursor cursor(tobriceditor->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(m_fillText.sliced(m_fillFrom, end - m_fillFrom));
+    m_fillFrom = end;
+    if (!StillFilling()) StopFilling();
+}
+
+void TForm4::FinishFilling() {
+    while (StillFilling()) FillNextPart();
+}
+
+void TForm4::StopFilling() {
+    const bool wasFilling = StillFilling() || m_filler->isActive();
+    m_filler->stop();
+    m_fillText.clear();
+    m_fillFrom = 0;
+    if (!wasFilling) return;
+    // As after setPlainText: nothing to undo, the box editable again.
+    tobriceditor->document()->setUndoRedoEnabled(true);
+    tobriceditor->setReadOnly(false);
+}
+
 void TForm4::Button1Click() {
+    FinishFilling();
     m_mainWindow->setEnabled(true);
     m_machine.ReplaceProgram(DisplayedLines());
     hide();
 }
 
 void TForm4::Button2Click() {
+    StopFilling();
     m_mainWindow->setEnabled(true);
     hide();
 }
 
-void TForm4::Button3Click() { tobriceditor->clear(); }
+void TForm4::Button3Click() {
+    StopFilling();
+    tobriceditor->clear();
+}
 
 std::vector<std::string> TForm4::DisplayedLines() const {
     QTextDocument* document = tobriceditor->document();
@@ -213,6 +280,21 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    // The user reaches into a text still filling: the rest goes in first, so the key or click
+    // lands in the whole text, as it would have had it gone in at once.
+    if ((watched == tobriceditor || watched == tobriceditor->viewport()) && StillFilling()) {
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+            case QEvent::KeyPress:
+            case QEvent::InputMethod:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::ContextMenu:
+            case QEvent::DragEnter: FinishFilling(); break;
+            default: break;
+        }
+        return false;
+    }
     // A click on the disabled main window still makes the window manager activate it; the
     // editor, the one window the user can work in, comes forward and keeps the keyboard.
     if (watched == m_mainWindow && event->type() == QEvent::WindowActivate &&

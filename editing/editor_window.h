@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace tobric {
 
@@ -23,8 +24,13 @@ class TForm4 final : public QWidget {
 public:
     TForm4(Machine& machine, QWidget* mainWindow);
 
-    // Edit Program in Editor: fill the text from the store, show, disable the main window.
+    // Edit Program in Editor: fill the text from the store, show, disable the main window. A large
+    // store's text goes in a part at a time from the event loop after the window shows (see
+    // StillFilling).
     void Open();
+    // Whether lines of the store are still to come into the text. Until they are in, the text box
+    // takes no edit; any key or click in it, and Save Changes, first put in the rest at once.
+    bool StillFilling() const { return m_fillFrom < m_fillText.size(); }
     void Button1Click();  // Save Changes
     void Button2Click();  // Cancel Changes
     void Button3Click();  // Clear All
@@ -55,9 +61,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FillNextPart();
+    void FinishFilling();
+    void StopFilling();
+
     Machine& m_machine;
     QWidget* m_mainWindow;
     mutable AsciiWidths m_asciiWidths;
+    // The text Open has still to put in, from m_fillFrom on, and the timer that puts in each part.
+    QString m_fillText;
+    qsizetype m_fillFrom = 0;
+    QTimer* m_filler = nullptr;
 };
 
 }  // namespace tobric

@@ -221,6 +221,28 @@ private slots:
         QCOMPARE(joined, longLine);
     }
 
+    void largeStoreIsWholeBeforeAnyEditOrSave() {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 12000; ++i) lines.push_back("DAT " + std::to_string(i));
+        SetProgram(lines);
+        Trigger(3);
+        QVERIFY(m_editor->StillFilling());
+        m_editor->Button1->click();
+        QCOMPARE(store().Lines(), lines);
+
+        // A key lands in the whole text, and the filling is nothing to undo.
+        Trigger(3);
+        QVERIFY(m_editor->StillFilling());
+        QTest::keyClick(m_editor->tobriceditor, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(!m_editor->StillFilling());
+        QVERIFY(!m_editor->tobriceditor->document()->isUndoAvailable());
+        QTest::keyClicks(m_editor->tobriceditor, "HLT");
+        m_editor->Button1->click();
+        QCOMPARE(store().Count(), 12001);
+        QCOMPARE(store().Get(11999), std::string("DAT 11999"));
+        QCOMPARE(store().Get(12000), std::string("HLT"));
+    }
+
     void startStoreSavesAsOneEmptyMailbox() {
         Trigger(3);
         QCOMPARE(m_editor->tobriceditor->toPlainText(), QStringLiteral("\n"));
