@@ -8,9 +8,12 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
+#include "editing/editor_window.h"
 #include "support/qt_test_main.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
@@ -76,6 +79,8 @@ private slots:
         auto& files = *chooser;
         TForm1 form(std::move(chooser));
         form.SetProcessExit([](int) {});
+        TForm4 editor(form.machine(), &form);
+        form.SetCompanions(nullptr, nullptr, [&editor] { editor.Open(); });
         BoxWatcher boxes;
         const tobric_test::TempFolder folder;
         // The prompts are answered as they open, from the answers in the order the file gives.
@@ -121,6 +126,11 @@ private slots:
                 QVERIFY(chosen);
                 QTest::mouseClick(form.mailboxmenu, Qt::LeftButton, {},
                                   form.mailboxmenu->actionGeometry(chosen).center());
+            } else if (step.contains(QLatin1String("editor"))) {
+                // The editor open: its whole text typed over, then Save Changes.
+                QTRY_VERIFY(editor.isVisible());
+                editor.tobriceditor->setPlainText(step[QLatin1String("editor")].toString());
+                QTest::mouseClick(editor.Button1, Qt::LeftButton);
             } else if (step.contains(QLatin1String("answer"))) {
                 QTRY_VERIFY(boxes.promptCaptions.size() > promptsSeen);
                 QCOMPARE(boxes.promptCaptions[promptsSeen],

@@ -17,7 +17,7 @@ export class OutputBasket {
     place(root, left, top, width, height);
     this.field = element('input', '', root);
     this.field.setAttribute('aria-label', 'OUT Basket');
-    const drop = element('div', 'drop', root, '\u25bc');
+    const drop = element('div', 'drop', root); // its arrow is drawn by the style sheet
     this.list = element('div', 'list', root);
     this.list.style.top = `${height}px`;
     this.list.hidden = true;

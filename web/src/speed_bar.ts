@@ -9,8 +9,10 @@ const kMin = 1;
 const kMax = 1000;
 const kSingle = 10;
 const kPage = 100;
-const kArrow = 15;
-const kThumb = 26;
+// The desktop style's arrow buttons (13 px and the line that parts them from the groove) and the
+// shortest handle it draws, which this bar's page step gives.
+const kArrow = 14;
+const kThumb = 28;
 
 export function speedBar(parent: HTMLElement, left: number, top: number, width: number,
   changed: (position: number) => void): HTMLElement {
@@ -23,12 +25,10 @@ export function speedBar(parent: HTMLElement, left: number, top: number, width: 
   bar.setAttribute('aria-orientation', 'horizontal');
   bar.setAttribute('aria-valuemin', String(kMin));
   bar.setAttribute('aria-valuemax', String(kMax));
-  const less = element('div', 'arrow', bar, '\u25c0');
-  place(less, 0, 0);
-  const more = element('div', 'arrow', bar, '\u25b6');
-  place(more, width - 2 - kArrow, 0);
+  place(element('div', 'arrow less', bar), 0, 0); // the arrows are drawn by the style sheet
+  place(element('div', 'arrow more', bar), width - kArrow, 0);
   const thumb = element('div', 'thumb', bar);
-  const track = width - 2 - 2 * kArrow - kThumb;
+  const track = width - 2 * kArrow - kThumb;
   let position = 500;
 
   const show = (): void => {
@@ -48,16 +48,16 @@ export function speedBar(parent: HTMLElement, left: number, top: number, width: 
     if (event.button !== 0) return;
     event.preventDefault();
     bar.focus();
-    const x = event.clientX - bar.getBoundingClientRect().left - 1;
+    const x = event.clientX - bar.getBoundingClientRect().left;
     const thumbLeft = thumb.offsetLeft;
     if (x < kArrow) moveTo(position - kSingle);
-    else if (x >= width - 2 - kArrow) moveTo(position + kSingle);
+    else if (x >= width - kArrow) moveTo(position + kSingle);
     else if (x < thumbLeft) moveTo(position - kPage);
     else if (x >= thumbLeft + kThumb) moveTo(position + kPage);
     else {
       const grab = x - thumbLeft;
       const drag = (move: MouseEvent): void => {
-        const at = move.clientX - bar.getBoundingClientRect().left - 1 - grab - kArrow;
+        const at = move.clientX - bar.getBoundingClientRect().left - grab - kArrow;
         moveTo(kMin + (at * (kMax - kMin)) / track);
       };
       const drop = (): void => {

@@ -5,7 +5,7 @@ import { expect, test, type Page } from '@playwright/test';
 import { readFileSync } from 'node:fs';
 
 type Step = {
-  load?: string; click?: string[]; speed?: string[]; menu?: string; row?: number;
+  load?: string; click?: string[]; speed?: string[]; menu?: string; row?: number; editor?: string;
   answer?: string | null; prompt?: string; default?: string; untilHalted?: boolean;
   expect?: Record<string, unknown>;
 };
@@ -80,6 +80,10 @@ for (const scenario of scenarios) {
         await rows(page).nth(step.row!).click();
         await rows(page).nth(step.row!).click({ button: 'right' });
         await page.getByRole('menuitem', { name: step.menu }).click();
+      } else if (step.editor !== undefined) {
+        // The editor open: its whole text typed over, then Save Changes.
+        await page.locator('#tobriceditor').fill(step.editor);
+        await page.locator('#Form4-Button1').click();
       } else if (step.answer !== undefined) {
         const prompt = page.locator('.window.prompt').last();
         await expect(prompt).toHaveAttribute('aria-label', step.prompt!);

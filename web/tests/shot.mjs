@@ -6,7 +6,8 @@ import { chromium } from '@playwright/test';
 import { readFileSync } from 'node:fs';
 
 const [url, output] = process.argv.slice(2);
-const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
+// Playwright hides scroll bars by default; the picture shows them, as a browser does.
+const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', ignoreDefaultArgs: ['--hide-scrollbars'] });
 const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
 await page.goto(url);
 await page.locator('#Form2').click();
