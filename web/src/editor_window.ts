@@ -11,6 +11,7 @@ import { element, modalOpen, openWindow, place, setWindowEnabled, type PageWindo
 
 const kRowHeight = 13;
 const kMargin = 4;
+const kScrollBarWidth = 14; // the desktop's, which its text box always shows
 
 export class EditorWindow {
   private readonly window: PageWindow;
@@ -77,6 +78,7 @@ export class EditorWindow {
     this.text.scrollTop = 0;
     this.returnFocus = document.activeElement as HTMLElement | null;
     this.window.show();
+    this.keepTextWidth();
     setWindowEnabled(this.mainWindow, false);
     this.lastFocus.focus();
     this.report(this.machine.showMailboxes());
@@ -100,6 +102,19 @@ export class EditorWindow {
     this.returnFocus?.focus();
   }
 
+  // Where scroll bars float over the text (Chromebooks, Macs), the box keeps the room of the
+  // desktop's scroll bar as margin, so its text wraps at the desktop's width all the same.
+  private keepTextWidth(): void {
+    this.text.style.paddingRight = '';
+    const bar = this.text.offsetWidth - this.text.clientWidth - 2; // less the 1 px frame
+    if (bar < kScrollBarWidth) this.text.style.paddingRight = `${kMargin + kScrollBarWidth - bar}px`;
+  }
+
+  private textWidth(): number {
+    const style = getComputedStyle(this.text);
+    return this.text.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+  }
+
   // The lines as the text box shows them: a wrapped line gives one line per row, a break at the
   // very end starts no further line, and an empty text has none. A hidden copy of the text at the
   // box's text width, in its face, tells where the rows break.
@@ -107,7 +122,7 @@ export class EditorWindow {
     const blocks = this.text.value.split('\n');
     if (blocks[blocks.length - 1] === '') blocks.pop();
     const mirror = element('div', 'editor-mirror', this.window.client);
-    mirror.style.width = `${this.text.clientWidth - 2 * kMargin}px`;
+    mirror.style.width = `${this.textWidth()}px`;
     const shown = blocks.map((block) => element('div', '', mirror, block));
     const lines = blocks.flatMap((block, i) =>
       (shown[i].offsetHeight > kRowHeight * 1.5 ? rowsOf(shown[i]) : [block]).map(toLatin1));
