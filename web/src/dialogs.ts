@@ -8,6 +8,7 @@ import { element, openWindow, place } from './windows';
 export const kApplicationTitle = 'Tobric Computer for Windows';
 const kNoticeCaption = 'Compiler Message';
 const kTypingLimit = 255;
+const kEditHeight = 22; // the desktop line edit's own height, one more than the main window's
 
 // a × b ÷ c rounded to the nearest integer, halves away from zero.
 function mulDivRound(a: number, b: number, c: number): number {
@@ -15,12 +16,13 @@ function mulDivRound(a: number, b: number, c: number): number {
   return Math.sign(q) * Math.round(Math.abs(q));
 }
 
+// The desktop's average character: the alphabet's advance over 52, rounded down, and the font's
+// height, its ascent and descent without the gap between lines.
 function averageCharSize(): { x: number; y: number } {
-  const probe = element('span', '', document.body, 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
-  probe.style.cssText = 'position:absolute;visibility:hidden;white-space:pre;line-height:13px';
-  const box = probe.getBoundingClientRect();
-  probe.remove();
-  return { x: Math.floor(box.width / 52), y: Math.round(box.height) };
+  const context = document.createElement('canvas').getContext('2d')!;
+  context.font = getComputedStyle(document.body).font;
+  const metrics = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
+  return { x: Math.floor(metrics.width / 52), y: Math.round(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) };
 }
 
 export function pushButton(parent: HTMLElement, caption: string, left: number, top: number, width: number,
@@ -54,8 +56,8 @@ export function inputPrompt(caption: string, prompt: string, defaultText: string
   edit.addEventListener('input', () => { edit.maxLength = Math.max(kTypingLimit, edit.value.length); });
   edit.setAttribute('aria-label', prompt);
   const editTop = mulDivRound(8, y, 8) + labelHeight + 5;
-  place(edit, mulDivRound(8, x, 4), editTop, mulDivRound(164, x, 4));
-  const buttonTop = editTop + 21 + 15;
+  place(edit, mulDivRound(8, x, 4), editTop, mulDivRound(164, x, 4), kEditHeight);
+  const buttonTop = editTop + kEditHeight + 15;
   const buttonWidth = mulDivRound(50, x, 4);
   const buttonHeight = mulDivRound(14, y, 8);
   const ok = pushButton(box.client, 'OK', mulDivRound(38, x, 4), buttonTop, buttonWidth, buttonHeight);
@@ -74,16 +76,32 @@ export function inputPrompt(caption: string, prompt: string, defaultText: string
   edit.select();
 }
 
-// A box with a message and one OK button; `icon` leaves room for the stop sign on its left.
+// Laid out as the desktop's message box: 11 px margins and 6 px spacing; the text after a 15 px
+// indent, or after the 32 px stop sign and 7 px; the 80 x 24 OK button below at the right. The
+// box is as wide as the text unwrapped, or its title plus 50. Wider than the soft limit (half the
+// screen, at most 500 px), the text wraps at that width or its longest word's; beyond the hard
+// limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere.
 function messageBox(title: string, text: string, modal: boolean, icon: boolean, offset: number,
   closed: () => void): HTMLElement {
+  const textLeft = icon ? 62 : 32;
+  const softLimit = Math.min(Math.trunc(screen.availWidth / 2), 500);
+  const hardLimit = screen.availWidth <= 1024 ? screen.availWidth : Math.min(screen.availWidth - 480, 1000);
   const measure = element('div', 'dialog-text', document.body, text);
-  measure.style.cssText += ';visibility:hidden;max-width:400px';
-  const size = measure.getBoundingClientRect();
+  measure.style.cssText = 'visibility:hidden;white-space:pre';
+  const textWidth = Math.ceil(measure.getBoundingClientRect().width);
+  measure.style.whiteSpace = '';
+  measure.style.width = 'min-content';
+  const longestWord = Math.ceil(measure.getBoundingClientRect().width);
+  const context = document.createElement('canvas').getContext('2d')!;
+  context.font = getComputedStyle(measure).font;
+  const titleWidth = Math.min(Math.round(context.measureText(title).width) + 50, hardLimit);
+  let width = Math.max(textLeft + textWidth + 11, 80 + 22, titleWidth);
+  if (width > softLimit) width = Math.min(Math.max(softLimit, textLeft + longestWord + 11), hardLimit);
+  if (textLeft + longestWord + 11 > width) measure.style.overflowWrap = 'anywhere';
+  measure.style.width = `${width - textLeft - 11}px`;
+  const textHeight = measure.getBoundingClientRect().height;
   measure.remove();
-  const textLeft = icon ? 64 : 16;
-  const width = Math.max(180, Math.ceil(size.width) + textLeft + 16);
-  const buttonTop = Math.max(icon ? 52 : 0, Math.ceil(size.height) + 32);
+  const buttonTop = 11 + Math.max(textHeight + 6, icon ? 32 : 1) + 6;
   let done = false;
   const finish = (): void => {
     if (done) return;
@@ -91,14 +109,14 @@ function messageBox(title: string, text: string, modal: boolean, icon: boolean, 
     box.close();
     closed();
   };
-  const box = openWindow('', title, width, buttonTop + 40, { modal, closeBox: true, onClose: finish, offset });
-  if (icon) place(element('div', 'stop-icon', box.client, '\u2715'), 16, 16);
+  const box = openWindow('', title, width, buttonTop + 24 + 11, { modal, closeBox: true, onClose: finish, offset });
+  if (icon) place(element('div', 'stop-icon', box.client), 11, 11);
   const body = element('div', 'dialog-text', box.client, text);
   body.setAttribute('role', 'alert');
-  place(body, textLeft, 16);
-  body.style.maxWidth = '400px';
-  const ok = pushButton(box.client, 'OK', width - 91, buttonTop, 75, 23);
-  ok.classList.add('default');
+  place(body, textLeft, 11, width - textLeft - 11);
+  body.style.overflowWrap = measure.style.overflowWrap;
+  const ok = pushButton(box.client, 'OK', width - 11 - 80, buttonTop, 80, 24);
+  ok.classList.add('default', 'return');
   ok.addEventListener('click', finish);
   box.frame.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape' && event.key !== 'Enter') return;
