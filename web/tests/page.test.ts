@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page in Chromium, driven as a user drives it.
 import { expect, test, type Page } from '@playwright/test';
-import { readFileSync } from 'node:fs';
+import { readFileSync, readdirSync } from 'node:fs';
 
 const example = (name: string): Buffer => readFileSync(new URL(`../../examples/${name}`, import.meta.url));
 const rows = (page: Page) => page.locator('#mailboxshow > div');
@@ -110,4 +110,34 @@ test("the editor's Save Changes replaces the store with its lines, padded to 100
   await expect(rows(page).nth(1)).toHaveText('01');
   await expect(rows(page).nth(2)).toHaveText('02 JMP 00');
   await expect(rows(page).nth(3)).toHaveText('03 DAT 00');
+});
+
+// The cases tobric-run checks every example against, played through the page from a fresh start
+// each: the same IN answers must give the same OUT numbers.
+test('every example puts out what its cases expect', async ({ page }) => {
+  test.setTimeout(180_000);
+  const folder = new URL('../../examples/', import.meta.url);
+  const numbers = (side: string): string[] => side.split(',').map((n) => n.trim()).filter((n) => n !== '');
+  for (const cases of readdirSync(folder).filter((name) => name.endsWith('.cases'))) {
+    const program = cases.replace(/\.cases$/, '.txt');
+    for (const line of readFileSync(new URL(cases, folder), 'utf8').split('\n')) {
+      const sides = line.replace(/#.*/, '').split('->');
+      if (sides.length !== 2) continue;
+      const [answers, expected] = sides.map(numbers);
+      await page.goto('./');
+      await load(page, program, example(program));
+      await page.locator('#ScrollBar1').press('Home');
+      await page.locator('#runmenu').click();
+      for (const answer of answers) {
+        const field = prompt(page, 'Message').getByRole('textbox');
+        await field.fill(answer);
+        await field.press('Enter');
+      }
+      await expect(page.locator('#Form1')).not.toHaveAttribute('data-timer', 'enabled');
+      const drop = page.locator('#outbasket .drop');
+      await drop.click();
+      const outputs = await page.locator('#outbasket .list [role=option]').allTextContents();
+      expect(outputs, `${program} given ${answers.join(',')}`).toEqual(expected);
+    }
+  }
 });
