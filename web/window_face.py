@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the page's window face: the desktop's Liberation Sans with every advance as the desktop
-sets it at 11 px, 95 % of its width (QFont::PercentageSpacing).
+sets it at 11 px, 95 % of its width (QFont::PercentageSpacing); and the editor's face, the same
+with the desktop's rule for a word at the end of a row.
 
 A browser's letter spacing adds one length to every character, where the desktop takes 5 % off
 each one's own width, so wide and narrow letters drift apart and a long line in the editor wraps
@@ -9,17 +10,27 @@ of a pixel of the desktop, and its letter spacing stays 0.
 
 The desktop works in 1/64 px: a glyph's advance at 11 px, cut to 1/64, less 5 % of that cut to
 1/64 again. Kerning is taken 95 % too, as the desktop's spacing applies to kerned advances. The
-font's licence reserves its name for the unmodified font, so the result is named on its own.
+font's licence reserves its name for the unmodified font, so the results are named on their own.
 
-Usage: python3 window_face.py LiberationSans-Regular.ttf TobricWindow-Regular.ttf
+The desktop's text box breaks a row before a word whose last letter's ink, rounded out to whole
+pixels, would reach past the box, where a browser looks at advances alone. In the editor's face
+such a letter before a space or at the end of the text is a pixel wider (the space after it a
+pixel narrower, so nothing moves within a row): a browser then breaks where the desktop does.
+
+Usage: python3 window_face.py LiberationSans-Regular.ttf TobricWindow-Regular.ttf \
+           TobricEditor-Regular.ttf
 """
+import copy
+import math
 import sys
 
+from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 from fontTools.ttLib import TTFont
 
 PIXELS = 11
 PERCENT = 95
-FAMILY = "Tobric Window"
+WINDOW_FAMILY = "Tobric Window"
+EDITOR_FAMILY = "Tobric Editor"
 
 
 def desktop_advance(units, units_per_em):
@@ -55,31 +66,94 @@ def scale_kerning(font):
                 table.kernTable[pair] = round(value * PERCENT / 100)
 
 
-def rename(font):
+def overhanging_glyphs(font):
+    """The Latin-1 letters whose ink at PIXELS, its right edge rounded up to a whole pixel, reaches
+    past their advance rounded to a whole pixel: the desktop's right bearing of -1 px."""
+    units_per_em = font["head"].unitsPerEm
+    glyphs, metrics = font["glyf"], font["hmtx"].metrics
+    found = set()
+    for code, name in font.getBestCmap().items():
+        outline = glyphs[name]
+        if 0x21 <= code <= 0xFF and hasattr(outline, "xMax"):
+            advance = metrics[name][0] * PIXELS / units_per_em
+            if round(advance) < math.ceil(outline.xMax * PIXELS / units_per_em):
+                found.add(name)
+    return found
+
+
+def remap_lookups(node, offset):
+    """Moves every lookup reference under `node` on by `offset`."""
+    if isinstance(node, list):
+        for item in node:
+            remap_lookups(item, offset)
+    elif hasattr(node, "LookupListIndex") and hasattr(node, "SequenceIndex"):
+        node.LookupListIndex += offset
+    elif hasattr(node, "__dict__"):
+        for value in vars(node).values():
+            remap_lookups(value, offset)
+
+
+def add_end_of_word_pixel(font, glyphs):
+    """The kerning feature widens `glyphs` by a pixel before a space (which narrows by as much)
+    or at the end of the text. Built apart by feaLib, then added after the font's own lookups."""
+    pixel = round(font["head"].unitsPerEm / PIXELS)
+    letters = sorted({name for code, name in font.getBestCmap().items() if 0x20 <= code <= 0xFF})
+    rules = f"""
+        languagesystem DFLT dflt;
+        @overhang = [{" ".join(sorted(glyphs))}];
+        @letter = [{" ".join(letters)}];
+        lookup endOfWord {{
+            pos @overhang' {pixel} space' -{pixel};
+            ignore pos @overhang' @letter;
+            pos @overhang' {pixel};
+        }} endOfWord;
+        feature kern {{ lookup endOfWord; }} kern;
+    """
+    apart = copy.deepcopy(font)
+    del apart["GPOS"]
+    addOpenTypeFeaturesFromString(apart, rules, tables=["GPOS"])
+    built, own = apart["GPOS"].table, font["GPOS"].table
+    offset = len(own.LookupList.Lookup)
+    for lookup in built.LookupList.Lookup:
+        remap_lookups(lookup.SubTable, offset)
+        own.LookupList.Lookup.append(lookup)
+    own.LookupList.LookupCount = len(own.LookupList.Lookup)
+    rule = offset + built.FeatureList.FeatureRecord[0].Feature.LookupListIndex[0]
+    for record in own.FeatureList.FeatureRecord:
+        if record.FeatureTag == "kern":
+            record.Feature.LookupListIndex.append(rule)
+            record.Feature.LookupCount = len(record.Feature.LookupListIndex)
+
+
+def rename(font, family):
     names = font["name"]
     for record in list(names.names):
         if record.nameID in (1, 4, 16):
-            names.setName(FAMILY, record.nameID, record.platformID, record.platEncID, record.langID)
+            names.setName(family, record.nameID, record.platformID, record.platEncID, record.langID)
         elif record.nameID == 3:
-            names.setName(FAMILY + " Regular", 3, record.platformID, record.platEncID,
+            names.setName(family + " Regular", 3, record.platformID, record.platEncID,
                           record.langID)
         elif record.nameID == 6:
-            names.setName(FAMILY.replace(" ", "") + "-Regular", 6, record.platformID,
+            names.setName(family.replace(" ", "") + "-Regular", 6, record.platformID,
                           record.platEncID, record.langID)
 
 
-def main(source, target):
+def main(source, window_target, editor_target):
     font = TTFont(source)
+    overhanging = overhanging_glyphs(font)  # of the letters as drawn, before any change
     units_per_em = font["head"].unitsPerEm
     metrics = font["hmtx"].metrics
     for glyph, (advance, bearing) in metrics.items():
         metrics[glyph] = (desktop_advance(advance, units_per_em), bearing)
     scale_kerning(font)
-    rename(font)
-    font.save(target)
+    rename(font, WINDOW_FAMILY)
+    font.save(window_target)
+    add_end_of_word_pixel(font, overhanging)
+    rename(font, EDITOR_FAMILY)
+    font.save(editor_target)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.exit(__doc__.strip().splitlines()[-1])
-    main(sys.argv[1], sys.argv[2])
+    if len(sys.argv) != 4:
+        sys.exit("usage: python3 window_face.py SOURCE.ttf WINDOW_FACE.ttf EDITOR_FACE.ttf")
+    main(*sys.argv[1:])
