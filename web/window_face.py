@@ -69,15 +69,22 @@ def scale_kerning(font):
 def overhanging_glyphs(font):
     """The Latin-1 letters whose ink at PIXELS, its right edge rounded up to a whole pixel, reaches
     past their advance rounded to a whole pixel: the desktop's right bearing of -1 px."""
-    units_per_em = font["head"].unitsPerEm
+    scale = PIXELS / font["head"].unitsPerEm
     glyphs, metrics = font["glyf"], font["hmtx"].metrics
+
+    def ink_right(name):
+        # An accented letter's parts are placed on whole pixels, as the font asks of them.
+        outline = glyphs[name]
+        if outline.isComposite():
+            parts = [(ink_right(part.glyphName), round(part.x * scale)) for part in outline.components]
+            return max((right + x for right, x in parts if right is not None), default=None)
+        return outline.xMax * scale if hasattr(outline, "xMax") else None
+
     found = set()
     for code, name in font.getBestCmap().items():
-        outline = glyphs[name]
-        if 0x21 <= code <= 0xFF and hasattr(outline, "xMax"):
-            advance = metrics[name][0] * PIXELS / units_per_em
-            if round(advance) < math.ceil(outline.xMax * PIXELS / units_per_em):
-                found.add(name)
+        right = ink_right(name) if 0x21 <= code <= 0xFF else None
+        if right is not None and round(metrics[name][0] * scale) < math.ceil(right):
+            found.add(name)
     return found
 
 
