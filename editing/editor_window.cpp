@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor_window.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "machine/machine.h"
@@ -165,8 +167,10 @@ void TForm4::Open() {
     // Qt takes a text box's text in at some 2 ms a thousand lines, so a store of 65,535 lines
     // would hold the window shut for a noticeable while. The first lines go in now and the rest
     // follow, while the box shows and scrolls; no edit can come between them (see StillFilling).
+    // A screen reader's edits reach the text past its read-only flag, so with one at work the
+    // text goes in whole.
     m_fillText = ToQt(text);
-    m_fillFrom = LinesEnd(m_fillText, 0, kFirstLines);
+    m_fillFrom = QAccessible::isActive() ? m_fillText.size() : LinesEnd(m_fillText, 0, kFirstLines);
     tobriceditor->setPlainText(m_fillText.first(m_fillFrom));
     if (StillFilling()) {
         tobriceditor->document()->setUndoRedoEnabled(false);
@@ -291,6 +295,11 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonDblClick:
             case QEvent::ContextMenu:
             case QEvent::DragEnter: FinishFilling(); break;
+            // Ctrl and the wheel zoom a read-only box, and the zoom would stay.
+            case QEvent::Wheel:
+                if (static_cast<QWheelEvent*>(event)->modifiers() & Qt::ControlModifier)
+                    FinishFilling();
+                break;
             default: break;
         }
         return false;

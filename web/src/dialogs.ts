@@ -19,10 +19,18 @@ function mulDivRound(a: number, b: number, c: number): number {
 // The desktop's average character: the alphabet's advance over 52, rounded down, and the font's
 // height, its ascent and descent without the gap between lines.
 function averageCharSize(): { x: number; y: number } {
+  const metrics = windowFontContext().measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
+  // A browser without the font's box on a canvas (Firefox before 116) takes the face's own 12 px.
+  const height = metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent;
+  return { x: Math.floor(metrics.width / 52), y: Number.isFinite(height) ? Math.round(height) : 12 };
+}
+
+// A canvas set in the window face, named as the style sheet names it: a computed `font` shorthand
+// is empty in some browsers.
+function windowFontContext(): CanvasRenderingContext2D {
   const context = document.createElement('canvas').getContext('2d')!;
-  context.font = getComputedStyle(document.body).font;
-  const metrics = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
-  return { x: Math.floor(metrics.width / 52), y: Math.round(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) };
+  context.font = getComputedStyle(document.documentElement).getPropertyValue('--window-font').trim();
+  return context;
 }
 
 export function pushButton(parent: HTMLElement, caption: string, left: number, top: number, width: number,
@@ -92,11 +100,10 @@ function messageBox(title: string, text: string, modal: boolean, icon: boolean, 
   measure.style.whiteSpace = '';
   measure.style.width = 'min-content';
   const longestWord = Math.ceil(measure.getBoundingClientRect().width);
-  const context = document.createElement('canvas').getContext('2d')!;
-  context.font = getComputedStyle(measure).font;
-  const titleWidth = Math.min(Math.round(context.measureText(title).width) + 50, hardLimit);
-  let width = Math.max(textLeft + textWidth + 11, 80 + 22, titleWidth);
+  const titleWidth = Math.min(Math.round(windowFontContext().measureText(title).width) + 50, hardLimit);
+  let width = Math.max(textLeft + textWidth + 11, 80 + 22);
   if (width > softLimit) width = Math.min(Math.max(softLimit, textLeft + longestWord + 11), hardLimit);
+  width = Math.max(width, titleWidth); // the title widens the box after the limits, as on the desktop
   if (textLeft + longestWord + 11 > width) measure.style.overflowWrap = 'anywhere';
   measure.style.width = `${width - textLeft - 11}px`;
   const textHeight = measure.getBoundingClientRect().height;

@@ -102,12 +102,14 @@ export class EditorWindow {
     this.returnFocus?.focus();
   }
 
-  // Where scroll bars float over the text (Chromebooks, Macs), the box keeps the room of the
-  // desktop's scroll bar as margin, so its text wraps at the desktop's width all the same.
+  // Where scroll bars float over the text (Chromebooks, Macs) or are wider than the desktop's
+  // (a browser that draws its own), the right margin makes up the difference, so the text wraps
+  // at the desktop's width all the same.
   private keepTextWidth(): void {
     this.text.style.paddingRight = '';
     const bar = this.text.offsetWidth - this.text.clientWidth - 2; // less the 1 px frame
-    if (bar < kScrollBarWidth) this.text.style.paddingRight = `${kMargin + kScrollBarWidth - bar}px`;
+    if (bar !== kScrollBarWidth)
+      this.text.style.paddingRight = `${Math.max(0, kMargin + kScrollBarWidth - bar)}px`;
   }
 
   private textWidth(): number {
