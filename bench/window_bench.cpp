@@ -110,28 +110,13 @@ void BM_WindowLoopWithStore(benchmark::State& state) { RunAtSpeed(state, kLoopWi
 void BM_WindowLoopWithStoreOnLargeStore(benchmark::State& state) {
     RunAtSpeed(state, kLoopWithStore, kLargeStore);
 }
-// Speed-bar positions: full speed, a brisk pace and a slow one.
-BENCHMARK(BM_WindowLoopWithoutStore)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
-BENCHMARK(BM_WindowLoopWithStore)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
-BENCHMARK(BM_WindowLoopWithStoreOnLargeStore)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
+// Speed-bar positions: full speed, a brisk pace and a slow one, each run once.
+void AtThreeSpeeds(benchmark::internal::Benchmark* run) {
+    run->Arg(1)->Arg(10)->Arg(100)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+}
+BENCHMARK(BM_WindowLoopWithoutStore)->Apply(AtThreeSpeeds);
+BENCHMARK(BM_WindowLoopWithStore)->Apply(AtThreeSpeeds);
+BENCHMARK(BM_WindowLoopWithStoreOnLargeStore)->Apply(AtThreeSpeeds);
 
 // The real program from exec to its main window mapped on the X server, with all four windows
 // built as it builds them. Watched from outside: the program has no start-up hook.
