@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "support/temp_folder.h"
 #include "tools/program_check.h"
@@ -110,6 +111,30 @@ TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
     EXPECT_NE(text.find("still running after 500 steps (step limit)"), std::string::npos);
     EXPECT_NE(text.find("asked for more input than the case gives"), std::string::npos);
     EXPECT_NE(text.find("cannot load: Cannot open file"), std::string::npos);
+
+    // The expected numbers and then no HLT: the run must end as a program should, too.
+    const std::tuple<const char*, const char*, const char*> unfinished[] = {
+        {"JMP 12", "step limit", "still running after 500 steps (step limit)"},
+        {"LDA 5X", "error", "failed: '5X' is not a valid integer value."},
+        {"IN", "no input left", "asked for more input than the case gives"},
+    };
+    for (const auto& [last, result, reason] : unfinished) {
+        const std::string program =
+            Program("unfinished.txt",
+                    "IN\nSTA 20\nIN\nSTA 21\nSUB 20\nSKN\nJMP 10\nLDA 20\nOUT\nJMP 12\n"
+                    "LDA 21\nOUT\n" +
+                        std::string(last) + "\n");
+        const auto unfinishedGrades = tobric::GradePrograms({program}, cases, 500);
+        EXPECT_EQ(unfinishedGrades[0].Passed(), 0) << last;
+        EXPECT_EQ(unfinishedGrades[0].cases[0].actual, std::vector<std::int32_t>{4}) << last;
+        EXPECT_EQ(tobric::ResultText(unfinishedGrades[0].cases[0]), result) << last;
+        std::ostringstream unfinishedReport;
+        tobric::PrintReport(unfinishedReport, unfinishedGrades, cases, 500);
+        EXPECT_NE(unfinishedReport.str().find("  line 1 (second): expected 4, " +
+                                              std::string(reason) + " (output so far 4)\n"),
+                  std::string::npos)
+            << unfinishedReport.str();
+    }
 }
 
 TEST_F(GradingTest, EveryCaseStartsFromAFreshlyLoadedProgram) {
@@ -133,6 +158,12 @@ TEST_F(GradingTest, CsvHasOneRowPerProgramAndCase) {
     int count = 0;
     for (std::string row; std::getline(rows, row);) ++count;
     EXPECT_EQ(count, 2);
+
+    // A quote inside a field is doubled, the field quoted.
+    const auto named = ParseTestCases("3,4 -> 7 # \"sum\" of two\n");
+    std::ostringstream quoted;
+    tobric::WriteCsv(quoted, tobric::GradePrograms({adds}, named, 100), named);
+    EXPECT_EQ(quoted.str(), header + "\n\"" + adds + "\",\"\"\"sum\"\" of two\",pass,7,7,6,\n");
 }
 
 std::vector<std::string> Messages(const std::vector<std::string>& lines) {
