@@ -175,9 +175,10 @@ TEST_F(TobricRunTest, DashReadsTheProgramOrTheCasesFromStandardInput) {
 
 // A junk file's bytes never reach the terminal raw, and a huge line is cut.
 TEST_F(TobricRunTest, MessagesShowControlBytesEscapedAndLongTextsCut) {
-    const Outcome o = Run({Program({"LDA 01", "DAT 1\x1b[31m\x01" + std::string(100'000, 'x')})});
+    const Outcome o =
+        Run({Program({"LDA 01", "DAT 1\x1b[31m\x01\x7f" + std::string(100'000, 'x')})});
     EXPECT_EQ(o.status, 1);
-    EXPECT_TRUE(o.err.starts_with("error: '1\\x1b[31m\\x01xxx")) << o.err.substr(0, 80);
+    EXPECT_TRUE(o.err.starts_with("error: '1\\x1b[31m\\x01\\x7fxxx")) << o.err.substr(0, 80);
     EXPECT_LT(o.err.size(), 400u);
     EXPECT_NE(o.err.find("more bytes not shown"), std::string::npos);
 }
