@@ -87,6 +87,17 @@ TEST_F(MailboxCommandsTest, InsertShiftsOperandsAtOrBeyondTheSelection) {
     EXPECT_EQ(view.shownLines.size(), 101u);
 }
 
+TEST_F(MailboxCommandsTest, LastLineOfALongStoreIsRenumberedToo) {
+    Lines lines(100, "DAT 00");
+    lines.push_back("JMP 50");
+    Fill(lines, 101);
+    selected = 3;
+    Insert();
+    EXPECT_EQ(store().Get(101), "JMP 51");
+    Delete();
+    EXPECT_EQ(store().Get(100), "JMP 50");
+}
+
 TEST_F(MailboxCommandsTest, InsertedLineIsRenumberedAfterUpperCasing) {
     Fill({});
     selected = 3;
