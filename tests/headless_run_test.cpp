@@ -120,6 +120,9 @@ TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
         {{"LDA 02", "ADD ?1", "OUT"}, {}, 100},                      // a conversion error
         {{"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100},  // a mailbox that holds no number
         {{"JMP 70"}, {}, 100},                              // running off the end
+        // A counter in the loop's path: stored, obeyed as DAT, so its text is written, and stored
+        // again from the batch.
+        {{"LDA 03", "SUB 07", "STA 03", "DAT 3", "SKZ", "JMP 00", "HLT", "DAT 1"}, {}, 100},
         {{"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100},
     };
     for (const Case& c : cases) {
