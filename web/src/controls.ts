@@ -18,6 +18,12 @@ export function panel(parent: HTMLElement, rect: Rect, name: string, caption = '
   return made;
 }
 
+// A panel that holds others, named as the desktop names it.
+export function nameGroup(target: HTMLElement, name: string): void {
+  target.setAttribute('role', 'group');
+  target.setAttribute('aria-label', name);
+}
+
 // "&R" underlines the R, as the desktop's captions show their letter.
 export function captionText(caption: string): HTMLSpanElement {
   // One span, so that the leading blanks of a caption are kept by the flex layout.

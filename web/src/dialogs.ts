@@ -84,6 +84,8 @@ export function inputPrompt(caption: string, prompt: string, defaultText: string
   edit.select();
 }
 
+let messageCount = 0;
+
 // Laid out as the desktop's message box: 11 px margins and 6 px spacing; the text after a 15 px
 // indent, or after the 32 px stop sign and 7 px; the 80 x 24 OK button below at the right. The
 // box is as wide as the text unwrapped, or its title plus 50. Wider than the soft limit (half the
@@ -116,10 +118,14 @@ function messageBox(title: string, text: string, modal: boolean, icon: boolean, 
     box.close();
     closed();
   };
-  const box = openWindow('', title, width, buttonTop + 24 + 11, { modal, closeBox: true, onClose: finish, offset });
+  // A report of a failure is an alert dialog, described by its text; a notice's text is the alert.
+  const box = openWindow('', title, width, buttonTop + 24 + 11,
+    { modal, closeBox: true, onClose: finish, offset, role: icon ? 'alertdialog' : 'dialog' });
   if (icon) place(element('div', 'stop-icon', box.client), 11, 11);
   const body = element('div', 'dialog-text', box.client, text);
-  body.setAttribute('role', 'alert');
+  body.id = `message-${++messageCount}`;
+  if (icon) box.frame.setAttribute('aria-describedby', body.id);
+  else body.setAttribute('role', 'alert');
   place(body, textLeft, 11, width - textLeft - 11);
   body.style.overflowWrap = measure.style.overflowWrap;
   const ok = pushButton(box.client, 'OK', width - 11 - 80, buttonTop, 80, 24);

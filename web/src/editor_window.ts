@@ -7,7 +7,7 @@ import { captionText, label } from './controls';
 import type { Machine, Report } from './core';
 import { pushButton } from './dialogs';
 import { splitLines, toLatin1 } from './text';
-import { element, modalOpen, openWindow, place, setWindowEnabled, type PageWindow } from './windows';
+import { disableWindow, element, enableWindow, openWindow, place, type PageWindow } from './windows';
 
 const kRowHeight = 13;
 const kMargin = 4;
@@ -60,14 +60,6 @@ export class EditorWindow {
     });
     this.lastFocus = this.text;
     this.window.frame.addEventListener('focusin', (event) => { this.lastFocus = event.target as HTMLElement; });
-    // A click on the disabled main window (or beside it) leaves the keyboard with the editor.
-    document.addEventListener('mousedown', (event) => {
-      if (this.window.frame.hidden || modalOpen()) return;
-      const inWindow = (event.target as HTMLElement).closest?.('.window') as HTMLElement | null;
-      if (inWindow && !inWindow.inert) return;
-      event.preventDefault();
-      this.window.raise();
-    }, true);
   }
 
   // Edit Program in Editor: the store's lines, each followed by a line break; the display is
@@ -79,13 +71,13 @@ export class EditorWindow {
     this.returnFocus = document.activeElement as HTMLElement | null;
     this.window.show();
     this.keepTextWidth();
-    setWindowEnabled(this.mainWindow, false);
+    disableWindow(this.mainWindow, this.window);
     this.lastFocus.focus();
     this.report(this.machine.showMailboxes());
   }
 
   private save(): void {
-    setWindowEnabled(this.mainWindow, true);
+    enableWindow(this.mainWindow);
     // A store that cannot take a line stops here: the editor stays open beside the main window.
     const report = this.machine.replaceProgram(this.displayedLines());
     if (report !== null) return this.report(report);
@@ -93,7 +85,7 @@ export class EditorWindow {
   }
 
   private cancel(): void {
-    setWindowEnabled(this.mainWindow, true);
+    enableWindow(this.mainWindow);
     this.close();
   }
 

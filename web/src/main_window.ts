@@ -13,7 +13,7 @@ import { MailboxDisplay } from './mailbox_display';
 import { OutputBasket } from './output_basket';
 import { Countdown } from './scheduler';
 import { speedBar } from './speed_bar';
-import { box, label, outOfTabOrder, panel, panelButton, picture, setCaption } from './controls';
+import { box, label, nameGroup, outOfTabOrder, panel, panelButton, picture, setCaption } from './controls';
 import { splitLines, toLatin1 } from './text';
 import { element, openWindow } from './windows';
 
@@ -36,7 +36,7 @@ export function buildMainWindow(core: Core): void {
 
   // Control column.
   const column = panel(client, [0, 120, 177, 308], 'Panel2');
-  column.setAttribute('aria-label', 'Controls');
+  nameGroup(column, 'Controls');
   const strip = picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer');
   strip.setAttribute('role', 'button'); // pressed to show the about box, as on the desktop
   outOfTabOrder(strip);
@@ -65,9 +65,12 @@ export function buildMainWindow(core: Core): void {
 
   // Calculator.
   const calculator = panel(client, [208, 120, 249, 297], 'Panel4');
-  calculator.setAttribute('aria-label', 'Calculator keypad');
+  nameGroup(calculator, 'Calculator keypad');
   const display = panel(calculator, [16, 16, 217, 57], 'calculatorValueText', '0 ', 'right');
   display.classList.add('lowered', 'calculator');
+  // Read as the desktop offers it: a name with the shown number as its value.
+  display.setAttribute('role', 'textbox');
+  display.setAttribute('aria-readonly', 'true');
   display.setAttribute('aria-label', 'Calculator');
   const keys: [string, [number, number, number, number], string, () => Report][] = [
     ['ccalc', [16, 80, 105, 33], 'C', () => machine.pressClear()],
@@ -84,7 +87,7 @@ export function buildMainWindow(core: Core): void {
 
   // Registers.
   const registers = panel(client, [8, 8, 473, 105], 'Panel5');
-  registers.setAttribute('aria-label', 'Registers');
+  nameGroup(registers, 'Registers');
   label(registers, 264, 8, 'Label1', 'IN Basket:');
   const inbasket = box(registers, [320, 8, 121, 21], 'inbasket', 'IN Basket');
   inbasket.disabled = true;

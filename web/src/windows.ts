@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Windows on the page: a frame with a title bar and a client area. A modal window leaves no other
-// window usable (they turn inert) until it closes; a non-modal one disables nothing.
+// window usable (they turn inert) until it closes; a non-modal one disables nothing. While a
+// window is unusable, the keyboard stays where it was: in the modal box on top, or in the window
+// that disabled another (the editor over the main window).
 
 const desktop = (): HTMLElement => document.getElementById('desktop')!;
-const modals: HTMLElement[] = [];
+const modals: PageWindow[] = [];
 let topZ = 10;
 
 export function element<K extends keyof HTMLElementTagNameMap>(
@@ -41,12 +43,16 @@ export interface WindowOptions {
   frameless?: boolean; // no border and no title bar
   topmost?: boolean; // above every ordinary window
   centreOn?: 'owner' | 'screen'; // the main window's outer frame (the default), or the page
+  role?: 'dialog' | 'alertdialog'; // an error report is an alert
 }
 
 // Stacking bands: ordinary windows, then the ones kept on top, then the modal boxes.
 const kTopmostBand = 1_000_000;
 const kModalBand = 2_000_000;
-const disabled = new Set<HTMLElement>();
+// Each disabled window with the window it was disabled for, which holds the keyboard meanwhile.
+const disabled = new Map<HTMLElement, PageWindow>();
+const lastFocus = new WeakMap<HTMLElement, HTMLElement>();
+const kFocusable = 'input, button, textarea, select, [tabindex]';
 
 // A window whose client area is `width` by `height`, its outer frame centred over the main window
 // (or the page), halves rounded toward zero and never above or left of the page, and stepped
@@ -55,8 +61,10 @@ export function openWindow(id: string, title: string, width: number, height: num
   options: WindowOptions): PageWindow {
   const frame = element('div', options.frameless ? 'window frameless' : 'window');
   if (id) frame.id = id;
-  frame.setAttribute('role', 'dialog');
+  frame.setAttribute('role', options.role ?? 'dialog');
   frame.setAttribute('aria-label', title);
+  if (options.modal) frame.setAttribute('aria-modal', 'true');
+  frame.addEventListener('focusin', (event) => lastFocus.set(frame, event.target as HTMLElement));
   const bar = options.frameless ? null : element('div', 'title', frame, title);
   const client = element('div', 'client', frame);
   place(client, 0, 0, width, height);
@@ -88,7 +96,7 @@ export function openWindow(id: string, title: string, width: number, height: num
       if (!frame.isConnected) return;
       frame.remove();
       shade?.remove();
-      const at = modals.indexOf(frame);
+      const at = modals.indexOf(pageWindow);
       if (at >= 0) modals.splice(at, 1);
       updateInert();
     },
@@ -112,7 +120,10 @@ export function openWindow(id: string, title: string, width: number, height: num
   frame.addEventListener('mousedown', () => {
     if (!options.modal && modals.length === 0) raise();
   });
-  if (options.modal) modals.push(frame);
+  if (options.modal) {
+    modals.push(pageWindow);
+    frame.addEventListener('keydown', (event) => { if (event.key === 'Tab') tabAround(frame, event); });
+  }
   updateInert();
   return pageWindow;
 }
@@ -135,19 +146,58 @@ function dragByTitle(frame: HTMLElement, bar: HTMLElement): void {
   });
 }
 
-// A disabled window takes no mouse or keyboard input until it is enabled again.
-export function setWindowEnabled(frame: HTMLElement, enabled: boolean): void {
-  if (enabled) disabled.delete(frame);
-  else disabled.add(frame);
+// A disabled window takes no mouse or keyboard input until it is enabled again; `holder`, the
+// window it is disabled for, keeps the keyboard meanwhile.
+export function disableWindow(frame: HTMLElement, holder: PageWindow): void {
+  disabled.set(frame, holder);
+  updateInert();
+}
+
+export function enableWindow(frame: HTMLElement): void {
+  disabled.delete(frame);
   updateInert();
 }
 
 function updateInert(): void {
-  const top = modals[modals.length - 1];
+  const top = modals[modals.length - 1]?.frame;
   for (const child of Array.from(desktop().children) as HTMLElement[]) {
     if (child.classList.contains('modal-shade')) continue;
     child.inert = disabled.has(child) || (top !== undefined && child !== top);
   }
+}
+
+function keyboardHolder(): PageWindow | undefined {
+  const top = modals[modals.length - 1];
+  if (top) return top;
+  for (const holder of disabled.values()) if (!holder.frame.hidden) return holder;
+  return undefined;
+}
+
+// As on the desktop, a press on what takes no focus (a label, a box's bare client area) leaves the
+// focus where it was; and a press on a window that takes no input, or beside every window, leaves
+// the keyboard in the window that holds it, which comes to the front.
+document.addEventListener('mousedown', (event) => {
+  const target = event.target as Element;
+  const inWindow = target.closest?.('.window') as HTMLElement | null;
+  if (inWindow && !inWindow.inert) {
+    if (!target.closest(kFocusable)) event.preventDefault();
+    return;
+  }
+  const holder = keyboardHolder();
+  if (!holder) return;
+  event.preventDefault();
+  holder.raise();
+  if (!holder.frame.contains(document.activeElement)) lastFocus.get(holder.frame)?.focus();
+}, true);
+
+// Tab and Shift+Tab go round a modal box's controls and wrap around, as in a desktop dialog.
+function tabAround(frame: HTMLElement, event: KeyboardEvent): void {
+  const stops = Array.from(frame.querySelectorAll<HTMLElement>(kFocusable))
+    .filter((stop) => stop.tabIndex >= 0 && !(stop as HTMLButtonElement).disabled);
+  const at = stops.indexOf(document.activeElement as HTMLElement);
+  const next = stops[(at + (event.shiftKey ? -1 : 1) + stops.length) % stops.length];
+  event.preventDefault();
+  next?.focus();
 }
 
 export function modalOpen(): boolean {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page in Chromium, driven as a user drives it.
+import AxeBuilder from '@axe-core/playwright';
 import { expect, test, type Page } from '@playwright/test';
 import { readFileSync, readdirSync } from 'node:fs';
 
@@ -12,6 +13,18 @@ async function load(page: Page, name: string, bytes: Buffer): Promise<void> {
   await page.locator('#loadmenu').click();
   await (await chooser).setFiles({ name, mimeType: 'text/plain', buffer: bytes });
   await expect(rows(page)).toHaveCount(100);
+}
+
+// What axe-core finds wrong for a screen reader's user, one line per rule and element.
+async function accessibilityFaults(page: Page): Promise<string[]> {
+  const { violations } = await new AxeBuilder({ page }).analyze();
+  return violations.flatMap((rule) => rule.nodes.map((node) => `${rule.id}: ${node.target.join(' ')}`));
+}
+
+// A press where the user sees a control, whatever covers it: the modal shade over a disabled window.
+async function pressAt(page: Page, selector: string): Promise<void> {
+  const area = (await page.locator(selector).boundingBox())!;
+  await page.mouse.click(area.x + area.width / 2, area.y + area.height / 2);
 }
 
 test.beforeEach(async ({ page }) => {
@@ -79,6 +92,16 @@ test('notices stay open several at once; buttons are pressed as a screen reader 
   const notices = page.getByRole('dialog', { name: 'Compiler Message' });
   await expect(notices).toHaveCount(2);
   await expect(notices.first()).toContainText('There is no program loaded');
+  // A third; with the first closed, a fourth takes the first's free place, not one past the third.
+  await page.locator('#runmenu').click();
+  await expect(notices).toHaveCount(3);
+  const firstPlace = await notices.first().boundingBox();
+  await notices.first().getByRole('button', { name: 'OK' }).dispatchEvent('click'); // under the others
+  await page.locator('#runmenu').click();
+  await expect(notices).toHaveCount(3);
+  expect(await notices.last().boundingBox()).toEqual(firstPlace);
+  for (let open = 3; open > 0; --open) await notices.first().getByRole('button', { name: 'OK' }).dispatchEvent('click');
+  await expect(notices).toHaveCount(0);
   // The seven commands, fifteen keys, the image strip and the close box are buttons, but Tab
   // goes round the six stops alone.
   await expect(page.locator('#Form1').getByRole('button')).toHaveCount(24);
@@ -140,4 +163,100 @@ test('every example puts out what its cases expect', async ({ page }) => {
       expect(outputs, `${program} given ${answers.join(',')}`).toEqual(expected);
     }
   }
+});
+
+// Each modal box, and the editor, once open, takes presses on the disabled main window (Exit beside
+// the box, a key under a box) without losing the keyboard: the keys still reach the box. None has
+// an accessibility fault.
+const modalBoxes: {
+  box: string; program: string; open: (page: Page) => Promise<void>; keys: string[];
+  closed: (page: Page) => Promise<void>; holder?: string; presses?: string[];
+}[] = [
+  {
+    box: 'the IN prompt', program: 'IN\r\nOUT\r\nHLT\r\n',
+    open: (page) => page.locator('#stepmenu').click(),
+    keys: ['4', '2', 'Enter'],
+    closed: (page) => expect(page.locator('#inbasket')).toHaveValue('42'),
+  },
+  {
+    box: 'the Edit prompt', program: 'IN\r\nHLT\r\n',
+    open: async (page) => {
+      await rows(page).nth(1).click();
+      await rows(page).nth(1).click({ button: 'right' });
+      await page.getByRole('menuitem', { name: 'Edit this Mailbox' }).click();
+    },
+    keys: ['O', 'U', 'T', 'Tab', 'Tab', 'Tab', 'Enter'], // Tab goes round the prompt, back to its field
+    closed: (page) => expect(rows(page).nth(1)).toHaveText('01 OUT'),
+  },
+  {
+    box: 'an error report', program: 'LDA XY\r\nHLT\r\n',
+    open: (page) => page.locator('#stepmenu').click(),
+    keys: ['Enter'],
+    closed: (page) => expect(page.getByRole('alertdialog')).toHaveCount(0),
+  },
+  {
+    box: 'the editor', program: 'HLT\r\n', holder: '#Form4', presses: ['#menuExit'], // the text is under
+    open: async (page) => {
+      await rows(page).nth(0).click({ button: 'right' });
+      await page.getByRole('menuitem', { name: 'Edit Program in Editor' }).click();
+    },
+    keys: ['O', 'U', 'T', 'Enter', 'Alt+KeyS'],
+    closed: (page) => expect(rows(page).nth(0)).toHaveText('00 OUT'),
+  },
+];
+for (const { box, program, open, keys, closed, holder = '[aria-modal="true"]',
+  presses = ['#menuExit', '#no7calc'] } of modalBoxes) {
+  test(`${box} keeps the keyboard after a press on the disabled window`, async ({ page }) => {
+    await load(page, 'program.txt', Buffer.from(program));
+    await open(page);
+    const modal = page.locator(holder);
+    await expect(modal).toBeVisible();
+    for (const control of presses) {
+      await pressAt(page, control);
+      expect(await modal.evaluate((frame) => frame.contains(document.activeElement)), control).toBe(true);
+    }
+    await expect(page.locator('#calculatorValueText')).toHaveText('0');
+    expect(await accessibilityFaults(page)).toEqual([]);
+    for (const key of keys) await page.keyboard.press(key);
+    await closed(page);
+    await expect(modal).toBeHidden();
+    await expect(page.locator('#Form1')).toHaveJSProperty('inert', false);
+  });
+}
+
+test("the OUT basket's list opens and is walked from the keyboard, as a combo box", async ({ page }) => {
+  await load(page, 'count.txt', Buffer.from('IN\r\nOUT\r\nSUB 06\r\nSKZ\r\nJMP 01\r\nHLT\r\nDAT 1\r\n'));
+  await page.locator('#ScrollBar1').press('Home');
+  await page.locator('#runmenu').click();
+  const field = prompt(page, 'Message').getByRole('textbox');
+  await field.fill('3');
+  await field.press('Enter');
+  await expect(page.locator('#Form1')).not.toHaveAttribute('data-timer', 'enabled');
+  const basket = page.getByRole('combobox', { name: 'OUT Basket' });
+  const options = page.locator('#outbasket-list').getByRole('option');
+  await basket.focus();
+  for (const [key, expanded, highlighted, shown] of [
+    ['Alt+ArrowDown', true, '1', '1'], // opens at the latest output
+    ['ArrowUp', true, '2', '1'],
+    ['Home', true, '3', '1'],
+    ['Enter', false, null, '3'],
+    ['ArrowDown', false, null, '2'], // the closed list's arrows step the field
+    ['F4', true, '2', '2'],
+    ['ArrowDown', true, '1', '2'],
+    ['Escape', false, null, '2'],
+  ] as const) {
+    await basket.press(key);
+    await expect(basket, key).toHaveAttribute('aria-expanded', String(expanded));
+    await expect(basket, key).toHaveValue(shown);
+    if (highlighted === null) {
+      await expect(options, key).toHaveCount(0);
+      continue;
+    }
+    await expect(options, key).toHaveCount(3);
+    const active = await basket.getAttribute('aria-activedescendant');
+    await expect(page.locator(`#${active}`), key).toHaveText(highlighted);
+    await expect(options.and(page.getByRole('option', { selected: true })), key).toHaveText(highlighted);
+  }
+  await basket.press('Alt+ArrowDown');
+  expect(await accessibilityFaults(page)).toEqual([]);
 });
