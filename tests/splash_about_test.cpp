@@ -44,6 +44,18 @@ QList<QWidget*> OpenNotices() {
     return open;
 }
 
+// Opens a notice and calls `whileOpen` from inside its loop; once that returns, every notice
+// still open is closed, so a failed check leaves none behind.
+void OpenNoticeWhile(const std::function<void()>& whileOpen) {
+    QTimer::singleShot(0, qApp, [whileOpen] {
+        const auto closeNotices = qScopeGuard([] {
+            for (QWidget* box : OpenNotices()) QTimer::singleShot(0, box, &QWidget::close);
+        });
+        whileOpen();
+    });
+    ShowNoticeBox("Program Halted");
+}
+
 }  // namespace
 
 class SplashAboutTest : public QObject {
@@ -218,27 +230,40 @@ private slots:
         QCOMPARE(shown, caption);
     }
 
-    // A notice opened over another one stands a step down and to the right of it.
+    // A notice opened over another one stands a step down and to the right of it; one opened
+    // after an earlier one closed takes the place that one left free, not a step past the last.
     void noticesOpenTogetherStandApart() {
         m_form->show();
+        // Until the main window has its frame, a box is placed by guessed frame sizes.
+        QVERIFY2(WaitForFrame(*m_form), "no frame within 5 s");
         bool checked = false;
         const BoxDeadline deadline;
-        QTimer::singleShot(0, this, [&] {
-            QTimer::singleShot(0, this, [&] {
-                const auto closeNotices = qScopeGuard([] {
-                    for (QWidget* box : OpenNotices()) QTimer::singleShot(0, box, &QWidget::close);
-                });
+        OpenNoticeWhile([&] {
+            QWidget* first = OpenNotices().value(0);
+            QVERIFY(first);
+            const QPoint firstPlace = SettledFrame(*first).topLeft();
+            OpenNoticeWhile([&] {
                 const QList<QWidget*> open = OpenNotices();
                 QCOMPARE(open.size(), 2);
                 const QPoint step =
                     SettledFrame(*open[1]).topLeft() - SettledFrame(*open[0]).topLeft();
                 QVERIFY(step.x() != 0);
                 QCOMPARE(step.y(), step.x());
-                checked = true;
+                OpenNoticeWhile([&] {
+                    QCOMPARE(OpenNotices().size(), 3);
+                    first->close();
+                    const QList<QWidget*> others = OpenNotices();
+                    QCOMPARE(others.size(), 2);
+                    OpenNoticeWhile([&] {
+                        QList<QWidget*> latest = OpenNotices();
+                        for (QWidget* box : others) latest.removeOne(box);
+                        QCOMPARE(latest.size(), 1);
+                        QCOMPARE(SettledFrame(*latest[0]).topLeft(), firstPlace);
+                        checked = true;
+                    });
+                });
             });
-            ShowNoticeBox("Program Halted");
         });
-        ShowNoticeBox("Program Halted");
         QVERIFY2(!deadline.Expired(), "a notice was left open");
         QVERIFY(checked);
     }
