@@ -251,6 +251,7 @@ private:
 EMSCRIPTEN_BINDINGS(tobric_core) {
     using tobric::PageMachine;
     emscripten::constant("versionShort", std::string(tobric::kVersionShort));
+    emscripten::constant("version", std::string(tobric::kVersion));
     emscripten::class_<PageMachine>("Machine")
         .constructor<emscripten::val>()
         .function("hasNoProgram", &PageMachine::HasNoProgram)

@@ -66,3 +66,28 @@ export async function chooseFileToSave(fs: FileSystem, save: (name: string | nul
   }
   return null;
 }
+
+// A program the page hands in (an example, a link) goes where Load reads a chosen file, and is
+// loaded as that file would be.
+export function loadProgramBytes(fs: FileSystem, name: string, bytes: Uint8Array,
+  load: (name: string) => string | null): string | null {
+  const path = `${kFolder}/${name}`;
+  fs.mkdirTree(kFolder);
+  fs.writeFile(path, bytes);
+  try {
+    return load(utf8Bytes(path));
+  } finally {
+    fs.unlink(path);
+  }
+}
+
+// The store's bytes as Save writes them, or the text of an error.
+export function savedProgramBytes(fs: FileSystem, save: (name: string) => string | null): Uint8Array | string {
+  const path = `${kFolder}/link.txt`;
+  fs.mkdirTree(kFolder);
+  const report = save(path);
+  if (report !== null) return report;
+  const bytes = fs.readFile(path);
+  fs.unlink(path);
+  return bytes;
+}

@@ -6,7 +6,7 @@
 import type { Core, Machine, Page, Report } from './core';
 import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
-import { chooseFileToOpen, chooseFileToSave } from './files';
+import { chooseFileToOpen, chooseFileToSave, loadProgramBytes, savedProgramBytes } from './files';
 import { drawSoon } from './frame';
 import { inputPrompt, kApplicationTitle, reportError, showNotice } from './dialogs';
 import { MailboxDisplay } from './mailbox_display';
@@ -19,7 +19,14 @@ import { element, openWindow } from './windows';
 
 const kCommandPrompt = 'Enter Tobric Assembly Command';
 
-export function buildMainWindow(core: Core): void {
+// What the page around the window asks of it: to load a program as Load does, and the store's
+// bytes as Save writes them.
+export interface ProgramPort {
+  load(name: string, bytes: Uint8Array): void;
+  saved(): Uint8Array | string;
+}
+
+export function buildMainWindow(core: Core): ProgramPort {
   const form = openWindow('Form1', kApplicationTitle, 633, 434, { modal: false, closeBox: true, onClose: () => exit() });
   const client = form.client;
   let machine: Machine;
@@ -164,6 +171,10 @@ export function buildMainWindow(core: Core): void {
   const showAbout = aboutBox(core.versionShort);
   const editor = new EditorWindow(machine, form.frame, report);
   setTimeout(showSplash, 1);
+  return {
+    load: (name, bytes) => report(loadProgramBytes(core.FS, name, bytes, (path) => machine.load(path))),
+    saved: () => savedProgramBytes(core.FS, (path) => machine.save(path)),
+  };
 
   // Exit ends the program at once, whatever is open; a page cannot close itself, so it is left
   // blank but for a way back.

@@ -74,11 +74,15 @@ export function openWindow(id: string, title: string, width: number, height: num
   let placed = false;
   const centre = (): void => {
     placed = true;
+    // The screen is what the page shows of the desktop, below the page bar where there is one.
+    const origin = desktop().getBoundingClientRect();
+    const top = Math.max(0, origin.top);
     const owner = options.centreOn === 'screen' ? null : document.getElementById('Form1');
-    const area = owner && owner !== frame ? owner.getBoundingClientRect() : new DOMRect(0, 0, window.innerWidth, window.innerHeight);
+    const area = owner && owner !== frame ? owner.getBoundingClientRect()
+      : new DOMRect(0, top, window.innerWidth, window.innerHeight - top);
     const step = 23 * (options.offset ?? 0);
-    place(frame, Math.max(0, Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step + window.scrollX),
-      Math.max(0, Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step + window.scrollY));
+    place(frame, Math.max(0, Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step - origin.left),
+      Math.max(0, Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step - origin.top));
   };
   const raise = (): void => { frame.style.zIndex = String(band + ++topZ); };
   let shade: HTMLElement | null = null;
@@ -164,6 +168,10 @@ function updateInert(): void {
     if (child.classList.contains('modal-shade')) continue;
     child.inert = disabled.has(child) || (top !== undefined && child !== top);
   }
+  // The page around the window acts on the machine as the window's own commands do: not while
+  // a box or the editor holds the keyboard.
+  for (const part of Array.from(document.querySelectorAll<HTMLElement>('.page-part')))
+    part.inert = keyboardHolder() !== undefined;
 }
 
 function keyboardHolder(): PageWindow | undefined {
