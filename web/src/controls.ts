@@ -2,6 +2,7 @@
 // The main window's building blocks, at the desktop's pixel positions: bevelled panels with a
 // one-line caption, panel buttons, labels, read-only boxes and pictures.
 
+import { assetUrl } from './assets';
 import { element, place } from './windows';
 
 export type Rect = [left: number, top: number, width: number, height: number];
@@ -70,7 +71,7 @@ export function panelButton(parent: HTMLElement, rect: Rect, name: string, capti
   button.addEventListener('click', (event) => { if (event.detail === 0) press(); });
   if (glyph) {
     const picture = element('img', 'glyph', button);
-    picture.src = `art/${glyph}.svg`;
+    picture.src = assetUrl(`art/${glyph}.svg`);
     picture.alt = '';
     picture.draggable = false;
     // A click on the glyph does nothing: the picture takes it.
@@ -105,7 +106,7 @@ export function box(parent: HTMLElement, rect: Rect, name: string, role: string)
 export function picture(parent: HTMLElement, rect: Rect, name: string, file: string, role: string): HTMLImageElement {
   const made = element('img', 'picture', parent);
   made.id = name;
-  made.src = `art/${file}.svg`;
+  made.src = assetUrl(`art/${file}.svg`);
   made.alt = role;
   made.draggable = false;
   place(made, ...rect);

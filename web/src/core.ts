@@ -2,6 +2,8 @@
 // The WebAssembly machine (web/bindings.cpp) as the page sees it. Texts cross as Latin-1: one
 // character per byte. Every command answers null, or the text its error report shows.
 
+import { assetUrl } from './assets';
+
 export type Report = string | null;
 export type Answer = string | null;
 
@@ -56,11 +58,13 @@ export interface FileSystem {
 export interface Core {
   Machine: new (page: Page) => Machine;
   versionShort: string;
+  version: string;
   FS: FileSystem;
 }
 
+// The core's own files are found through locateFile: its default, a path beside its script,
+// means nothing when the script is a data: address.
 export async function loadCore(): Promise<Core> {
-  const url = new URL('core/tobric_core.js', document.baseURI).href;
-  const module = await import(/* @vite-ignore */ url);
-  return (await module.default()) as Core;
+  const module = await import(/* @vite-ignore */ assetUrl('core/tobric_core.js'));
+  return (await module.default({ locateFile: (file: string) => assetUrl(`core/${file}`) })) as Core;
 }
