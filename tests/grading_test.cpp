@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "support/temp_folder.h"
+#include "tools/grade_programs.h"
 #include "tools/program_check.h"
 #include "tools/test_cases.h"
 
@@ -101,7 +102,7 @@ TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
     EXPECT_EQ(grades[5].Passed(), 0);
 
     std::ostringstream report;
-    tobric::PrintReport(report, grades, cases, 500);
+    tobric::WriteText(report, grades, {cases}, 500);
     const std::string text = report.str();
     EXPECT_NE(text.find(larger + ": 3/3 passed\n"), std::string::npos);
     EXPECT_NE(text.find(adds + ": 0/3 passed\n  line 1 (second): expected 4, got 7\n"),
@@ -129,7 +130,7 @@ TEST_F(GradingTest, PassingFailingErroringAndEndlessPrograms) {
         EXPECT_EQ(unfinishedGrades[0].cases[0].actual, std::vector<std::int32_t>{4}) << last;
         EXPECT_EQ(tobric::ResultText(unfinishedGrades[0].cases[0]), result) << last;
         std::ostringstream unfinishedReport;
-        tobric::PrintReport(unfinishedReport, unfinishedGrades, cases, 500);
+        tobric::WriteText(unfinishedReport, unfinishedGrades, {cases}, 500);
         EXPECT_NE(unfinishedReport.str().find("  line 1 (second): expected 4, " +
                                               std::string(reason) + " (output so far 4)\n"),
                   std::string::npos)
@@ -148,13 +149,13 @@ TEST_F(GradingTest, CsvHasOneRowPerProgramAndCase) {
     const std::string adds = Program("a,b.txt", "IN\nSTA 20\nIN\nADD 20\nOUT\nHLT\n");
     const auto grades = tobric::GradePrograms({adds}, cases, 100);
     std::ostringstream csv;
-    tobric::WriteCsv(csv, grades, cases);
+    tobric::WriteCsv(csv, grades, {cases}, 100);
     std::istringstream rows(csv.str());
     std::string header, first;
     std::getline(rows, header);
     std::getline(rows, first);
-    EXPECT_EQ(header, "program,case,result,expected,actual,steps,error");
-    EXPECT_EQ(first, "\"" + adds + "\",second,wrong output,4,7,6,");
+    EXPECT_EQ(header, "program,case,result,expected,actual,steps,error,points,score,hidden");
+    EXPECT_EQ(first, "\"" + adds + "\",second,wrong output,4,7,6,,1,0,false");
     int count = 0;
     for (std::string row; std::getline(rows, row);) ++count;
     EXPECT_EQ(count, 2);
@@ -162,8 +163,9 @@ TEST_F(GradingTest, CsvHasOneRowPerProgramAndCase) {
     // A quote inside a field is doubled, the field quoted.
     const auto named = ParseTestCases("3,4 -> 7 # \"sum\" of two\n");
     std::ostringstream quoted;
-    tobric::WriteCsv(quoted, tobric::GradePrograms({adds}, named, 100), named);
-    EXPECT_EQ(quoted.str(), header + "\n\"" + adds + "\",\"\"\"sum\"\" of two\",pass,7,7,6,\n");
+    tobric::WriteCsv(quoted, tobric::GradePrograms({adds}, named, 100), {named}, 100);
+    EXPECT_EQ(quoted.str(),
+              header + "\n\"" + adds + "\",\"\"\"sum\"\" of two\",pass,7,7,6,,1,1,false\n");
 }
 
 std::vector<std::string> Messages(const std::vector<std::string>& lines) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Grading: every program against every test case, each case on a freshly loaded program, the
-// same machine as a normal run, with the step limit guarding endless loops.
+// Grading: a program against every test case, each case on a freshly loaded program, the same
+// machine as a normal run, with the step limit guarding endless loops; and the reports of the
+// grades. Nothing here starts a thread: the browser edition's page calls it as it is.
 
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "headless_run.h"
@@ -29,22 +31,38 @@ struct ProgramGrade {
     int Passed() const;
 };
 
+// A program given as its file's bytes (a NUL ends them, as it ends a file that is read), each
+// case under its own step limit or else `maxSteps`.
+ProgramGrade GradeProgramText(const std::string& name, std::string_view fileBytes,
+                              const std::vector<TestCase>& cases, std::int64_t maxSteps);
+
+// The program file read first (standard input for "-"); one that cannot be read is graded as not
+// loaded, every case failing with the reason.
 ProgramGrade GradeProgram(const std::string& program, const std::vector<TestCase>& cases,
                           std::int64_t maxSteps);
 
-// All programs, spread over the machine's cores; the results keep the programs' order.
-std::vector<ProgramGrade> GradePrograms(const std::vector<std::string>& programs,
-                                        const std::vector<TestCase>& cases, std::int64_t maxSteps);
-
-// The report: a passed/total line per program, then what went wrong in each failing case.
-void PrintReport(std::ostream& out, const std::vector<ProgramGrade>& grades,
-                 const std::vector<TestCase>& cases, std::int64_t maxSteps);
-
-// One row per program and case: program,case,result,expected,actual,steps,error.
-void WriteCsv(std::ostream& out, const std::vector<ProgramGrade>& grades,
-              const std::vector<TestCase>& cases);
-
 // "pass", "wrong output", "error", "step limit" or "no input left".
 std::string ResultText(const CaseResult& result);
+
+// The case's points when it passed, else 0.
+inline int CaseScore(const TestCase& testCase, const CaseResult& result) {
+    return result.passed ? testCase.points : 0;
+}
+
+// ---- The reports, one per format; every one shows the same verdicts ----
+// The teacher's: the whole truth, hidden cases and all, whatever the file's feedback level.
+
+// A passed/total line per program, then what went wrong in each failing case.
+void WriteText(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
+               std::int64_t maxSteps);
+
+// One row per program and case:
+// program,case,result,expected,actual,steps,error,points,score,hidden.
+void WriteCsv(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
+              std::int64_t maxSteps);
+
+// One JSON document, compact on one line (the schema is in tobric-run(1)).
+void WriteJson(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
+               std::int64_t maxSteps);
 
 }  // namespace tobric

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "grade_programs.h"
 #include "grading.h"
 #include "headless_run.h"
 #include "machine/display_text.h"
@@ -72,9 +73,9 @@ int CheckPrograms(const std::vector<std::string>& programs) {
 }
 
 int GradePrograms(const tobric::CommandLine& command) {
-    std::vector<tobric::TestCase> cases;
+    tobric::CasesFile file;
     try {
-        cases = tobric::ParseTestCases(tobric::ReadNamedInput(command.casesFile));
+        file = tobric::ParseCasesFile(tobric::ReadNamedInput(command.casesFile));
     } catch (const tobric::CasesFileError& error) {
         Complain(command.casesFile + ": " + error.what());
         return kBadUsage;
@@ -82,17 +83,18 @@ int GradePrograms(const tobric::CommandLine& command) {
         Complain(tobric::ReportText(std::current_exception()));
         return kBadUsage;
     }
-    if (cases.empty()) {
+    if (file.cases.empty()) {
         Complain(command.casesFile + " holds no test cases");
         return kBadUsage;
     }
-    const auto grades = tobric::GradePrograms(command.programs, cases, command.options.maxSteps);
-    tobric::PrintReport(std::cout, grades, cases, command.options.maxSteps);
+    const std::int64_t maxSteps = command.options.maxSteps;
+    const auto grades = tobric::GradePrograms(command.programs, file.cases, maxSteps);
+    tobric::WriteText(std::cout, grades, file, maxSteps);
     // The report is out before the CSV file is written, whatever becomes of that.
     if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
     if (!command.csvFile.empty()) {
         std::ostringstream csv;
-        tobric::WriteCsv(csv, grades, cases);
+        tobric::WriteCsv(csv, grades, file, maxSteps);
         try {
             tobric::WriteFileBytes(command.csvFile, csv.str());
         } catch (...) {
@@ -101,7 +103,7 @@ int GradePrograms(const tobric::CommandLine& command) {
         }
     }
     const bool allPassed = std::all_of(grades.begin(), grades.end(), [&](const auto& grade) {
-        return grade.Passed() == static_cast<int>(cases.size());
+        return grade.Passed() == static_cast<int>(file.cases.size());
     });
     return allPassed ? kSuccess : kFailed;
 }
