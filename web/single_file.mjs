@@ -11,7 +11,7 @@ import { dirname, extname, join, relative } from 'node:path';
 const [folder, target] = process.argv.slice(2);
 if (!folder || !target) throw new Error('usage: node single_file.mjs FOLDER FILE');
 
-// The folders whose files the page's script asks for by path.
+// The folders whose files the page's script asks for by path (the grader among the core's).
 const kAskedFor = ['core', 'art'];
 const kTypes = {
   '.js': 'text/javascript', '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
@@ -43,6 +43,12 @@ for (const asked of kAskedFor) {
   for (const file of readdirSync(join(folder, asked))) {
     table[`${asked}/${file}`] = dataUrl(join(folder, asked, file));
   }
+}
+// And the workers' scripts: every script vite wrote but the page's own, which goes inline.
+const pageScript = /<script type="module"[^>]*src="\.?\/?([^"]+)"/.exec(html)?.[1];
+for (const file of readdirSync(join(folder, 'assets'))) {
+  const path = `assets/${file}`;
+  if (file.endsWith('.js') && path !== pageScript) table[path] = dataUrl(join(folder, path));
 }
 
 // One pass over the page's tags, so that nothing inlined is read again as a tag.

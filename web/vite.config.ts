@@ -6,5 +6,6 @@ import { defineConfig } from 'vite';
 export default defineConfig({
   base: './',
   publicDir: process.env.TOBRIC_WEB_ASSETS,
+  worker: { format: 'es' }, // the grading worker is a module worker
   build: { outDir: process.env.TOBRIC_WEB_OUT ?? 'dist', emptyOutDir: true, target: 'es2022' },
 });
