@@ -58,13 +58,18 @@ export async function chooseFileToSave(fs: FileSystem, save: (name: string | nul
     await writable.write(bytes);
     await writable.close();
   } else {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-    link.download = name;
-    link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    downloadFile(name, bytes);
   }
   return null;
+}
+
+// Bytes the browser keeps as a download, under a name the user may change.
+export function downloadFile(name: string, bytes: Uint8Array): void {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  link.download = name;
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
 // A program the page hands in (an example, a link) goes where Load reads a chosen file, and is

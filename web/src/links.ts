@@ -4,10 +4,18 @@
 //              in URL-safe base64 without padding: what Copy Link makes;
 //   #lines=    the program's lines separated by line feeds, percent-encoded as JavaScript's
 //              encodeURIComponent does: what a teacher's script can make by hand;
-//   #example=  the name of a bundled example.
-// The bytes are a program file's, loaded as Load loads a file.
+//   #example=  the name of a bundled example;
+//   #cases=    a cases file's bytes for the Checks window, deflated and set as #program= is.
+// A fragment may hold several of them separated by "&" (#example=echo&cases=...); the first of
+// program, lines and example is the program. Its bytes are a program file's, loaded as Load
+// loads a file.
 
 import { bytesOf, toLatin1 } from './text';
+
+export interface LinkContents {
+  program: LinkedProgram;
+  cases: Uint8Array | null;
+}
 
 export type LinkedProgram =
   | { kind: 'none' }
@@ -21,18 +29,37 @@ export const kMostLinkLength = 2_000_000; // Chromium's limit for an address is 
 
 const kDamaged = 'This link is damaged: its program cannot be read. Nothing was loaded.';
 const kTooLong = 'This link\u2019s program is too long to load. Nothing was loaded.';
+const kCasesDamaged = 'This link is damaged: its checks cannot be read. Nothing was loaded.';
 
-export async function programLink(bytes: Uint8Array): Promise<string> {
-  return `program=${toBase64Url((await transform(bytes, new CompressionStream('deflate-raw')))!)}`;
+// The link's fragment for a program, and the cases file the Checks window holds, if any.
+export async function programLink(bytes: Uint8Array, cases: Uint8Array | null = null): Promise<string> {
+  const link = `program=${await deflated(bytes)}`;
+  return cases ? `${link}&cases=${await deflated(cases)}` : link;
 }
 
-// The program a fragment (without its "#") carries.
-export async function readLink(fragment: string): Promise<LinkedProgram> {
-  const equals = fragment.indexOf('=');
-  const key = fragment.slice(0, equals);
-  const value = fragment.slice(equals + 1);
-  if (equals < 0 || !['program', 'lines', 'example'].includes(key)) return { kind: 'none' };
-  if (fragment.length > kMostLinkLength) return { kind: 'error', message: kTooLong };
+// What a fragment (without its "#") carries: its program, and a cases file.
+export async function readLink(fragment: string): Promise<LinkContents> {
+  const parameters = new Map<string, string>();
+  for (const part of fragment.split('&')) {
+    const equals = part.indexOf('=');
+    const key = part.slice(0, equals);
+    if (equals >= 0 && !parameters.has(key)) parameters.set(key, part.slice(equals + 1));
+  }
+  const programKey = [...parameters.keys()].find((key) => ['program', 'lines', 'example'].includes(key));
+  const casesValue = parameters.get('cases');
+  if (!programKey && casesValue === undefined) return { program: { kind: 'none' }, cases: null };
+  if (fragment.length > kMostLinkLength) return { program: { kind: 'error', message: kTooLong }, cases: null };
+  const program: LinkedProgram = programKey
+    ? await readProgram(programKey, parameters.get(programKey)!) : { kind: 'none' };
+  if (casesValue === undefined || program.kind === 'error') return { program, cases: null };
+  const cases = await inflated(casesValue);
+  if (typeof cases === 'string') {
+    return { program: { kind: 'error', message: cases === kTooLong ? kTooLong : kCasesDamaged }, cases: null };
+  }
+  return { program, cases };
+}
+
+async function readProgram(key: string, value: string): Promise<LinkedProgram> {
   if (key === 'example') return { kind: 'example', name: safeDecode(value) ?? value };
   if (key === 'lines') {
     const text = safeDecode(value);
@@ -41,13 +68,23 @@ export async function readLink(fragment: string): Promise<LinkedProgram> {
     // A character with no single-byte code becomes "?", as when it is typed.
     return { kind: 'program', bytes: bytesOf(toLatin1(text)) };
   }
-  const deflated = fromBase64Url(value);
-  if (deflated === null) return { kind: 'error', message: kDamaged };
+  const bytes = await inflated(value);
+  return typeof bytes === 'string' ? { kind: 'error', message: bytes } : { kind: 'program', bytes };
+}
+
+async function deflated(bytes: Uint8Array): Promise<string> {
+  return toBase64Url((await transform(bytes, new CompressionStream('deflate-raw')))!);
+}
+
+// The bytes a #program= value carries, or why it cannot be read.
+async function inflated(value: string): Promise<Uint8Array | string> {
+  const compressed = fromBase64Url(value);
+  if (compressed === null) return kDamaged;
   try {
-    const bytes = await transform(deflated, new DecompressionStream('deflate-raw'), kMostProgramBytes);
-    return bytes === null ? { kind: 'error', message: kTooLong } : { kind: 'program', bytes };
+    const bytes = await transform(compressed, new DecompressionStream('deflate-raw'), kMostProgramBytes);
+    return bytes ?? kTooLong;
   } catch {
-    return { kind: 'error', message: kDamaged };
+    return kDamaged;
   }
 }
 

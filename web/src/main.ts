@@ -3,6 +3,7 @@ import './style.css';
 import { loadCore } from './core';
 import { exampleNamed, type Example } from './examples';
 import { kMostLinkLength, programLink, readLink } from './links';
+import { ChecksWindow } from './checks_window';
 import { buildMainWindow, type ProgramPort } from './main_window';
 import { kUpdateReady, startOffline } from './offline';
 import { PageBar } from './page_bar';
@@ -15,9 +16,11 @@ loadCore().then((core) => {
   if (embedded) document.body.classList.add('embedded');
   const port = buildMainWindow(core);
   const desktop = document.getElementById('desktop')!;
+  const checks = new ChecksWindow(document.body, () => port.saved());
   const bar: PageBar = new PageBar(document.body, desktop, {
     openExample: (example) => openExample(port, example),
-    copyLink: (): Promise<void> => copyLink(port, bar),
+    copyLink: (): Promise<void> => copyLink(port, bar, checks.casesBytes()),
+    openChecks: (opener) => checks.open(opener),
   }, [
     `Tobric Computer ${core.version}, the simulator of a small decimal model computer, in a web ` +
       'page that works offline. It keeps nothing of yours: a program leaves it only when you save ' +
@@ -36,7 +39,7 @@ loadCore().then((core) => {
     bar.say(message);
     if (embedded && message) bar.root.hidden = false; // a damaged link is said even in a frame
   };
-  const follow = (): Promise<void> => openLink(port, location.hash.slice(1), say);
+  const follow = (): Promise<void> => openLink(port, checks, location.hash.slice(1), say);
   void follow();
   window.addEventListener('hashchange', () => void follow());
 }, (error) => {
@@ -48,27 +51,29 @@ function openExample(port: ProgramPort, example: Example): void {
 }
 
 // A link's program is loaded whole as Load loads a file, or not at all, with the reason said.
-async function openLink(port: ProgramPort, fragment: string, say: (message: string) => void): Promise<void> {
-  const linked = await readLink(fragment);
-  if (linked.kind === 'none') return;
+// Its cases file, if it carries one, goes to the Checks window.
+async function openLink(port: ProgramPort, checks: ChecksWindow, fragment: string,
+  say: (message: string) => void): Promise<void> {
+  const { program: linked, cases } = await readLink(fragment);
   if (linked.kind === 'error') return say(linked.message);
-  if (document.querySelector('.page-part[inert]')) {
+  if (linked.kind !== 'none' && document.querySelector('.page-part[inert]')) {
     return say('Close the open box or the editor, then open the link again.');
   }
-  if (linked.kind === 'program') {
-    port.load('link.txt', linked.bytes);
-    return say('');
+  const example = linked.kind === 'example' ? exampleNamed(linked.name) : undefined;
+  if (linked.kind === 'example' && !example) {
+    return say(`There is no example called \u201c${linked.name}\u201d. Nothing was loaded.`);
   }
-  const example = exampleNamed(linked.name);
-  if (!example) return say(`There is no example called \u201c${linked.name}\u201d. Nothing was loaded.`);
-  openExample(port, example);
-  say('');
+  if (linked.kind === 'program') port.load('link.txt', linked.bytes);
+  if (example) openExample(port, example);
+  if (cases) checks.useCases('the one the link carries', cases);
+  if (linked.kind !== 'none' || cases) say(cases ? 'This link carries checks: press Check to run them.' : '');
 }
 
-async function copyLink(port: ProgramPort, bar: PageBar): Promise<void> {
+// The link carries the Checks window's cases file too, when it holds one.
+async function copyLink(port: ProgramPort, bar: PageBar, cases: Uint8Array | null): Promise<void> {
   const saved = port.saved();
   if (typeof saved === 'string') return bar.say(messageText(saved));
-  const link = `${location.href.replace(/#.*$/, '')}#${await programLink(saved)}`;
+  const link = `${location.href.replace(/#.*$/, '')}#${await programLink(saved, cases)}`;
   if (link.length > kMostLinkLength) {
     return bar.say('This program is too long for a link: save it to a file and hand that out.');
   }

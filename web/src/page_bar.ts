@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page bar: a slim strip above the window, outside it, with what only a page needs: the
-// bundled examples, Copy Link, Install where the browser offers it, and a word about the page.
+// bundled examples, Checks, Copy Link, Install where the browser offers it, and a word about the
+// page.
 // Its messages go to a status line that screen readers read out.
 
 import { examples, type Example } from './examples';
@@ -9,6 +10,7 @@ import { element } from './windows';
 export interface PageBarActions {
   openExample(example: Example): void;
   copyLink(): Promise<void>;
+  openChecks(opener: HTMLElement): void;
 }
 
 export class PageBar {
@@ -23,6 +25,10 @@ export class PageBar {
     this.root.setAttribute('aria-label', 'Page');
     parent.insertBefore(this.root, before);
     examplesMenu(this.root, actions.openExample);
+    const check = element('button', '', this.root, 'Check');
+    check.id = 'open-checks';
+    check.setAttribute('aria-haspopup', 'dialog');
+    check.addEventListener('click', () => actions.openChecks(check));
     const copy = element('button', '', this.root, 'Copy Link');
     copy.id = 'copy-link';
     copy.addEventListener('click', () => void actions.copyLink());

@@ -186,6 +186,7 @@ function keyboardHolder(): PageWindow | undefined {
 // the keyboard in the window that holds it, which comes to the front.
 document.addEventListener('mousedown', (event) => {
   const target = event.target as Element;
+  if (target.closest?.('dialog[open]')) return; // the page's own dialog (Checks) holds it
   const inWindow = target.closest?.('.window') as HTMLElement | null;
   if (inWindow && !inWindow.inert) {
     if (!target.closest(kFocusable)) event.preventDefault();

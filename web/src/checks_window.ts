@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Checks window, the page's own (a modal dialog of the page, like the page bar, not a window
+// of the machine): a student checks the program in the store against the visible cases of a
+// cases file; a teacher grades a class's program files against all of them and takes away
+// tobric-run's CSV and JSON for the same files.
+
+import { downloadFile } from './files';
+import { startGrading, type CaseInfo, type CaseOutcome, type GradedProgram, type GradingNews } from './grading';
+import { bytesOf, messageText, utf8Bytes } from './text';
+import { element } from './windows';
+
+type Feedback = 'full' | 'actual' | 'none';
+
+interface Chosen {
+  name: string;
+  bytes: Uint8Array;
+}
+
+const latin1 = (bytes: Uint8Array): string => {
+  let text = '';
+  for (let at = 0; at < bytes.length; at += 0x8000) text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
+  return text;
+};
+
+const caseName = (info: CaseInfo): string => messageText(info.name) || `line ${info.line}`;
+const numbers = (list: number[]): string => list.join(', ');
+const count = (n: number, what: string): string => `${n.toLocaleString('en')} ${what}${n === 1 ? '' : 's'}`;
+
+// Why a case failed, as the student reads it.
+function verdict(outcome: CaseOutcome, info: CaseInfo): string {
+  switch (outcome.result) {
+    case 'pass': return 'pass';
+    case 'step limit': return `step limit: still running after ${count(info.stepLimit, 'step')}`;
+    case 'no input left': return 'no input left: the program asked for more input than the case gives';
+    case 'error': return `error: ${messageText(outcome.error)}`;
+    default: return outcome.result;
+  }
+}
+
+export class ChecksWindow {
+  private readonly dialog: HTMLDialogElement;
+  private readonly casesLabel: HTMLElement;
+  private readonly status: HTMLElement;
+  private readonly progress: HTMLProgressElement;
+  private readonly stopButton: HTMLButtonElement;
+  private readonly results: HTMLElement;
+  private readonly downloads: HTMLElement;
+  private cases: Chosen | null = null;
+  private programs: GradedProgram[] = [];
+  private stop: (() => void) | null = null;
+  private opener: HTMLElement | null = null;
+
+  constructor(parent: HTMLElement, private readonly storeBytes: () => Uint8Array | string) {
+    this.dialog = element('dialog', 'checks', parent);
+    this.dialog.id = 'checks';
+    this.dialog.setAttribute('aria-labelledby', 'checks-title');
+    this.dialog.addEventListener('close', () => this.opener?.focus());
+    const head = element('div', 'checks-head', this.dialog);
+    element('h2', '', head, 'Checks').id = 'checks-title';
+    const close = element('button', 'close', head, '\u00d7');
+    close.setAttribute('aria-label', 'Close');
+    close.addEventListener('click', () => this.dialog.close());
+
+    const source = element('p', '', this.dialog);
+    const casesInput = fileInput(source, 'cases-file', 'Cases file', '.cases,.txt,text/plain');
+    this.casesLabel = element('span', 'chosen', source, 'none chosen');
+    casesInput.addEventListener('change', async () => {
+      const file = casesInput.files?.[0];
+      if (file) this.useCases(file.name, new Uint8Array(await file.arrayBuffer()));
+    });
+
+    const check = element('section', '', this.dialog);
+    check.setAttribute('aria-labelledby', 'check-title');
+    element('h3', '', check, 'Check the program').id = 'check-title';
+    const checkButton = element('button', '', check, 'Check the program in the store');
+    checkButton.id = 'check-program';
+    checkButton.addEventListener('click', () => this.checkStore());
+
+    const grade = element('section', '', this.dialog);
+    grade.setAttribute('aria-labelledby', 'grade-title');
+    element('h3', '', grade, 'Grade a class').id = 'grade-title';
+    const picks = element('p', '', grade);
+    const filesInput = fileInput(picks, 'program-files', 'Program files', '.txt,text/plain');
+    filesInput.multiple = true;
+    const folderInput = fileInput(picks, 'program-folder', 'Or a folder of them', '');
+    folderInput.webkitdirectory = true;
+    filesInput.addEventListener('change', () => void this.takePrograms(filesInput, false));
+    folderInput.addEventListener('change', () => void this.takePrograms(folderInput, true));
+    const gradeButton = element('button', '', grade, 'Grade every case of every program');
+    gradeButton.id = 'grade-programs';
+    gradeButton.addEventListener('click', () => this.gradeClass());
+    this.downloads = element('span', 'downloads', grade);
+
+    const bottom = element('p', 'checks-progress', this.dialog);
+    this.status = element('span', '', bottom);
+    this.status.id = 'checks-status';
+    this.status.setAttribute('role', 'status');
+    this.progress = element('progress', '', bottom);
+    this.progress.setAttribute('aria-label', 'Cases done');
+    this.progress.hidden = true;
+    this.stopButton = element('button', '', bottom, 'Stop');
+    this.stopButton.hidden = true;
+    this.stopButton.addEventListener('click', () => this.finish('Stopped.'));
+    this.results = element('div', 'checks-results', this.dialog);
+  }
+
+  open(opener: HTMLElement): void {
+    this.opener = opener;
+    this.dialog.showModal();
+  }
+
+  // The cases file the Checks window works with; a link may carry one too.
+  useCases(name: string, bytes: Uint8Array): void {
+    this.cases = { name, bytes };
+    this.casesLabel.textContent = name;
+  }
+
+  casesBytes(): Uint8Array | null {
+    return this.cases?.bytes ?? null;
+  }
+
+  private async takePrograms(input: HTMLInputElement, folder: boolean): Promise<void> {
+    // A folder's programs are named by their paths within it, as tobric-run run in that folder
+    // is given them; the order is the names' own, as a shell lists them.
+    const files = Array.from(input.files ?? [])
+      .map((file) => ({ file, name: folder ? file.webkitRelativePath.replace(/^[^/]*\//, '') : file.name }))
+      .filter(({ name }) => !folder || name.toLowerCase().endsWith('.txt'))
+      .sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+    this.programs = await Promise.all(files.map(async ({ file, name }) =>
+      ({ name: utf8Bytes(name), bytes: latin1(new Uint8Array(await file.arrayBuffer())) })));
+    this.say(`${count(this.programs.length, 'program')} chosen.`);
+  }
+
+  private checkStore(): void {
+    const saved = this.storeBytes();
+    if (typeof saved === 'string') return this.say(messageText(saved));
+    const table = this.newTable('Checks of the program in the store',
+      ['Case', 'Inputs', 'Expected', 'Output', 'Result', 'Points']);
+    let feedback: Feedback = 'full';
+    let infos: CaseInfo[] = [];
+    let passed = 0;
+    let score = 0;
+    this.run([{ name: 'program.txt', bytes: latin1(saved) }], true, (news) => {
+      if (news.kind === 'cases') {
+        ({ feedback, cases: infos } = news);
+      } else if (news.kind === 'case') {
+        const info = infos[news.index];
+        const shown = (level: boolean, list: number[] | string[]): string => (level ? list.join(', ') : 'not shown');
+        row(table.body, caseName(info), [
+          shown(feedback !== 'none', info.answers.map(messageText)),
+          shown(feedback === 'full', info.expected),
+          shown(feedback !== 'none', news.outcome.actual),
+          verdict(news.outcome, info),
+          `${news.outcome.passed ? info.points : 0} of ${info.points}`,
+        ]);
+        passed += news.outcome.passed ? 1 : 0;
+        score += news.outcome.passed ? info.points : 0;
+      } else if (news.kind === 'done') {
+        const most = infos.reduce((sum, info) => sum + info.points, 0);
+        totalRow(table.foot, [`${passed} of ${infos.length} passed`, `${score} of ${most}`], 3);
+        return `Passed ${passed} of ${count(infos.length, 'case')}; ${score} of ${count(most, 'point')}.`;
+      }
+      return null;
+    });
+  }
+
+  private gradeClass(): void {
+    if (this.programs.length === 0) return this.say('Choose the program files or their folder first.');
+    const programs = this.programs;
+    let table: ReturnType<ChecksWindow['newTable']>;
+    let infos: CaseInfo[] = [];
+    const scores = programs.map(() => ({ passed: 0, score: 0, cells: [] as HTMLElement[] }));
+    this.run(programs, false, (news) => {
+      if (news.kind === 'cases') {
+        infos = news.cases;
+        table = this.newTable('Grades', ['Program', ...infos.map((info) => caseName(info) + (info.hidden ? ' (hidden)' : '')),
+          'Passed', 'Score']);
+        programs.forEach((program, at) => {
+          scores[at].cells = row(table.body, messageText(program.name), [...infos.map(() => ''), '', '']);
+        });
+      } else if (news.kind === 'case') {
+        const info = infos[news.index];
+        const mark = scores[news.program];
+        mark.cells[news.index].textContent = news.outcome.passed ? 'pass' : verdict(news.outcome, info);
+        mark.passed += news.outcome.passed ? 1 : 0;
+        mark.score += news.outcome.passed ? info.points : 0;
+        const most = infos.reduce((sum, each) => sum + each.points, 0);
+        mark.cells[infos.length].textContent = `${mark.passed} of ${infos.length}`;
+        mark.cells[infos.length + 1].textContent = `${mark.score} of ${most}`;
+      } else if (news.kind === 'done') {
+        this.offerDownload('grades.csv', news.csv, 'Download the CSV');
+        this.offerDownload('grades.json', news.json, 'Download the JSON');
+        return `Graded ${count(programs.length, 'program')} on ${count(infos.length, 'case')}.`;
+      }
+      return null;
+    });
+  }
+
+  // Runs a job, telling `news` of it; what `news` gives back when the job is done is said.
+  private run(programs: GradedProgram[], visibleOnly: boolean, news: (news: GradingNews) => string | null): void {
+    if (!this.cases) return this.say('Choose a cases file first.');
+    this.stop?.();
+    this.downloads.replaceChildren();
+    const total = () => programs.length * casesCount;
+    let casesCount = 0;
+    let done = 0;
+    let said = 0;
+    this.progress.hidden = false;
+    this.progress.value = 0;
+    this.stopButton.hidden = false;
+    this.say('Running\u2026');
+    const stop = startGrading({ cases: latin1(this.cases.bytes), visibleOnly, programs }, (event) => {
+      if (this.stop !== stop) return; // a job stopped, or one before it
+      if (event.kind === 'error') return this.finish(`The cases file cannot be used: ${messageText(event.message)}`);
+      const ended = news(event);
+      if (event.kind === 'cases') {
+        casesCount = event.cases.length;
+        if (casesCount === 0) this.finish(`The cases file holds no ${visibleOnly ? 'visible ' : ''}cases.`);
+      } else if (event.kind === 'case') {
+        this.progress.value = ++done / total();
+        // Said at most once a second: each case would be more than a screen reader can read.
+        if (performance.now() - said > 1000) {
+          said = performance.now();
+          this.say(`Running: ${done} of ${count(total(), 'case')} done.`);
+        }
+      } else {
+        this.finish(ended ?? '');
+      }
+    });
+    this.stop = stop;
+  }
+
+  private finish(message: string): void {
+    this.stop?.();
+    this.stop = null;
+    this.progress.hidden = true;
+    this.stopButton.hidden = true;
+    this.say(message);
+  }
+
+  private say(message: string): void {
+    this.status.textContent = message;
+  }
+
+  private newTable(caption: string, headers: string[]): { body: HTMLElement; foot: HTMLElement } {
+    const table = element('table', '');
+    element('caption', '', table, caption);
+    const head = element('tr', '', element('thead', '', table));
+    for (const header of headers) element('th', '', head, header).scope = 'col';
+    this.results.replaceChildren(table);
+    return { body: element('tbody', '', table), foot: element('tfoot', '', table) };
+  }
+
+  private offerDownload(name: string, text: string, label: string): void {
+    const button = element('button', '', this.downloads, label);
+    button.addEventListener('click', () => downloadFile(name, bytesOf(text)));
+  }
+}
+
+function fileInput(parent: HTMLElement, id: string, text: string, accept: string): HTMLInputElement {
+  const label = element('label', '', parent, `${text} `);
+  const input = element('input', '', label);
+  input.type = 'file';
+  input.id = id;
+  if (accept) input.accept = accept;
+  return input;
+}
+
+// A row headed by its first cell; gives back the others.
+function row(body: HTMLElement, header: string, cells: string[]): HTMLElement[] {
+  const tr = element('tr', '', body);
+  element('th', '', tr, header).scope = 'row';
+  return cells.map((text) => element('td', '', tr, text));
+}
+
+function totalRow(foot: HTMLElement, cells: string[], skipped: number): void {
+  const tr = element('tr', '', foot);
+  element('th', '', tr, 'Total').scope = 'row';
+  for (let i = 0; i < skipped; ++i) element('td', '', tr);
+  for (const text of cells) element('td', '', tr, text);
+}
