@@ -102,6 +102,10 @@ export class ChecksWindow {
     this.stopButton.hidden = true;
     this.stopButton.addEventListener('click', () => this.finish('Stopped.'));
     this.results = element('div', 'checks-results', this.dialog);
+    // A wide class's table scrolls: the keyboard scrolls it too.
+    this.results.tabIndex = 0;
+    this.results.setAttribute('role', 'region');
+    this.results.setAttribute('aria-label', 'Results');
   }
 
   open(opener: HTMLElement): void {
@@ -211,7 +215,7 @@ export class ChecksWindow {
     this.say('Running\u2026');
     const stop = startGrading({ cases: latin1(this.cases.bytes), visibleOnly, programs }, (event) => {
       if (this.stop !== stop) return; // a job stopped, or one before it
-      if (event.kind === 'error') return this.finish(`The cases file cannot be used: ${messageText(event.message)}`);
+      if (event.kind === 'error') return this.finish(messageText(event.message));
       const ended = news(event);
       if (event.kind === 'cases') {
         casesCount = event.cases.length;

@@ -62,13 +62,10 @@ export function startGrading(job: Omit<GradingJob, 'script' | 'wasm'>, news: (ne
   return stop;
 }
 
-// The folder's worker is a file beside the page; the single file carries the script in its table
-// under the same path, and a page opened from a disk runs it from a blob: address.
+// The folder's worker is a file beside the page. The single file carries its script in its table,
+// under the same path, as a data: address, which a page opened from a disk runs as it is (Chromium
+// runs no module worker from a blob: address there).
 function newWorker(): Worker {
-  const path = `assets/${workerUrl.slice(workerUrl.lastIndexOf('/') + 1)}`;
-  const url = assetUrl(path);
-  if (!url.startsWith('data:')) return new Worker(workerUrl, { type: 'module' });
-  const script = atob(url.slice(url.indexOf(',') + 1));
-  const blob = new Blob([Uint8Array.from(script, (c) => c.charCodeAt(0))], { type: 'text/javascript' });
-  return new Worker(URL.createObjectURL(blob), { type: 'module' });
+  const url = assetUrl(`assets/${workerUrl.slice(workerUrl.lastIndexOf('/') + 1)}`);
+  return new Worker(url.startsWith('data:') ? url : workerUrl, { type: 'module' });
 }

@@ -25,7 +25,7 @@ async function grade(job: GradingJob): Promise<void> {
   const core = await module.default({ locateFile: () => job.wasm });
   const grader = new core.Grader() as Grader;
   const error = grader.parse(job.cases, job.visibleOnly);
-  if (error) return tell({ kind: 'error', message: error });
+  if (error) return tell({ kind: 'error', message: `The cases file cannot be used: ${error}` });
   const cases = grader.cases();
   tell({ kind: 'cases', feedback: grader.feedback(), cases });
   job.programs.forEach((program, at) => {

@@ -95,6 +95,7 @@ const damaged: [string, string | RegExp][] = [
   ['lines=IN%0AOUT%E0%A4%A', 'damaged'],
   [`program=${deflateRawSync(Buffer.alloc(9_000_000, 'A')).toString('base64url')}`, 'too long'],
   ['example=no_such_example', 'There is no example called \u201cno_such_example\u201d'],
+  ['example=echo&cases=not*base64', 'its checks cannot be read'],
 ];
 test('a damaged link changes nothing and says why', async ({ page }) => {
   await page.goto('./#example=count_down');

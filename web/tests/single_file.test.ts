@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // build/tobric.html, the page as one file, opened from a disk with nothing beside it, in Debian's
-// Chromium (through Playwright) and Firefox ESR (through puppeteer-core, over WebDriver BiDi).
+// Chromium (through Playwright) and Firefox ESR (through puppeteer-core, over WebDriver BiDi),
+// its grading worker among what must start from within it.
 import { expect, test, type Browser } from '@playwright/test';
 import { copyFileSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { deflateRawSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 const singleFile = process.env.TOBRIC_SINGLE_FILE ??
   fileURLToPath(new URL('../../build/tobric.html', import.meta.url));
 const program = readFileSync(new URL('../../examples/add_two_numbers.txt', import.meta.url), 'latin1');
-const link = `#lines=${encodeURIComponent(program.replace(/\r\n/g, '\n'))}`;
+const cases = deflateRawSync(readFileSync(new URL('../../examples/add_two_numbers.cases', import.meta.url)));
+const link = `#lines=${encodeURIComponent(program.replace(/\r\n/g, '\n'))}&cases=${cases.toString('base64url')}`;
 
 // What the test asks of either browser's page.
 interface Opened {
@@ -67,7 +70,7 @@ const browsers = [
 ];
 
 for (const { name, open } of browsers) {
-  test(`the single file opened from a disk in ${name} runs a linked program with IN answered`, async ({ browser }) => {
+  test(`the single file opened from a disk in ${name} runs a linked program with IN answered and checks it`, async ({ browser }) => {
     test.setTimeout(90_000); // Firefox takes seconds to start on a busy machine
     // Alone in a folder, as on a USB stick: a file it named beside it would not be there.
     const folder = mkdtempSync(join(tmpdir(), 'tobric-single-'));
@@ -89,6 +92,11 @@ for (const { name, open } of browsers) {
         ...[...document.images].map((image) => image.complete && image.naturalWidth > 0 ? '' : image.id),
       ].filter(Boolean));
       expect(faults).toEqual([]);
+      // The grading worker starts from within the file too, on the cases the link carries.
+      await opened.click('#open-checks');
+      await opened.click('#check-program');
+      await until(opened, () => document.getElementById('checks-status')?.textContent,
+        'Passed 3 of 3 cases; 3 of 3 points.');
     } finally {
       await opened.close();
       rmSync(folder, { recursive: true });
