@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <tuple>
 
@@ -20,7 +21,7 @@ using tobric::CasesFileError;
 using tobric::ParseTestCases;
 
 TEST(TestCasesFile, ReadsAnswersExpectedNumbersAndNames) {
-    const auto cases = ParseTestCases(
+    const tobric::CasesFile file = tobric::ParseCasesFile(
         "\xEF\xBB\xBF# larger of two, the byte-order mark as Notepad writes it\r\n"
         "\n"
         "3,4 -> 4\n"
@@ -28,6 +29,7 @@ TEST(TestCasesFile, ReadsAnswersExpectedNumbersAndNames) {
         "-> 1,1,2,3,5\n"
         "7 ->   # nothing comes out\n"
         "  # an indented comment\n");
+    const std::vector<tobric::TestCase>& cases = file.cases;
     ASSERT_EQ(cases.size(), 4u);
     EXPECT_EQ(cases[0].lineNumber, 3);
     EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"3", "4"}));
@@ -39,6 +41,46 @@ TEST(TestCasesFile, ReadsAnswersExpectedNumbersAndNames) {
     EXPECT_EQ(cases[2].expected, (std::vector<std::int32_t>{1, 1, 2, 3, 5}));
     EXPECT_TRUE(cases[3].expected.empty());
     EXPECT_EQ(cases[3].name, "nothing comes out");
+    // A file without options means what it always meant: a point a case, every case shown, the
+    // run's step limit, full feedback.
+    EXPECT_EQ(file.feedback, tobric::Feedback::Full);
+    for (const tobric::TestCase& testCase : cases)
+        EXPECT_EQ(std::tie(testCase.points, testCase.hidden, testCase.maxSteps),
+                  std::make_tuple(1, false, std::int64_t{-1}))
+            << testCase.lineNumber;
+}
+
+TEST(TestCasesFile, OptionsSetPointsHiddenStepsAndFeedback) {
+    using tobric::Feedback;
+    struct Row {
+        const char* text;
+        int points;
+        bool hidden;
+        std::int64_t maxSteps;
+        Feedback feedback;
+    };
+    const Row rows[] = {
+        {"3,4 -> 4  [points 2]\n", 2, false, -1, Feedback::Full},
+        {"5,5 -> 5  [hidden, points 3, steps 500]   # equal\n", 3, true, 500, Feedback::Full},
+        {"1 -> 1 [ steps 0 ,\tpoints 0 ]\n", 0, false, 0, Feedback::Full},
+        {"1 -> 1 [points 1000000]\nfeedback: none\n", 1000000, false, -1, Feedback::None},
+        {" feedback :\tactual  # what came out, not what should have\r\n-> 7 [hidden]\n", 1, true,
+         -1, Feedback::Actual},
+        {"-> [steps 9223372036854775807]\nfeedback: full\n", 1, false, INT64_MAX, Feedback::Full},
+    };
+    for (const Row& row : rows) {
+        const tobric::CasesFile file = tobric::ParseCasesFile(row.text);
+        ASSERT_EQ(file.cases.size(), 1u) << row.text;
+        const tobric::TestCase& testCase = file.cases[0];
+        EXPECT_EQ(std::tie(testCase.points, testCase.hidden, testCase.maxSteps, file.feedback),
+                  std::tie(row.points, row.hidden, row.maxSteps, row.feedback))
+            << row.text;
+    }
+    // Brackets and colons among the IN answers are answers, as they always were.
+    const auto cases = ParseTestCases("[1],a:b -> 2 [points 3]  # name [x]\n");
+    EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"[1]", "a:b"}));
+    EXPECT_EQ(cases[0].expected, std::vector<std::int32_t>{2});
+    EXPECT_EQ(cases[0].name, "name [x]");
 }
 
 TEST(TestCasesFile, AnswersStayTextsForTheInPrompt) {
@@ -53,6 +95,28 @@ TEST(TestCasesFile, MalformedLinesNameTheirLineNumber) {
         {"\n\n1,,2 -> 3\n", "line 3: empty item among the IN answers"},
         {"1 -> 2,\n", "line 1: empty item among the OUT numbers"},
         {"1 -> two\n", "line 1: 'two' is not a whole number"},
+        {"3 -> 3 [points]\n", "line 1: points needs a whole number from 0 to 1000000, not ''"},
+        {"3 -> 3 [points -1]\n", "line 1: points needs a whole number"},
+        {"3 -> 3\n3 -> 3 [points 1000001]\n", "line 2: points needs a whole number"},
+        {"3 -> 3 [points 2.5]\n", "line 1: points needs a whole number"},
+        {"3 -> 3 [points $10]\n", "line 1: points needs a whole number"},
+        {"3 -> 3 [steps ten]\n", "line 1: steps needs a whole number of 0 or more, not 'ten'"},
+        {"3 -> 3 [steps 9223372036854775808]\n", "line 1: steps needs a whole number"},
+        {"3 -> 3 [hidden 1]\n", "line 1: hidden takes no value"},
+        {"3 -> 3 [hidden, points 2, hidden]\n", "line 1: hidden is given twice"},
+        {"3 -> 3 [weight 2]\n", "line 1: unknown case option 'weight'"},
+        {"3 -> 3 [Hidden]\n", "line 1: unknown case option 'Hidden'"},
+        {"3 -> 3 [hidden] 4\n", "line 1: the options in [ ] must end the case"},
+        {"3 -> 3 [hidden\n", "line 1: the options in [ ] must end the case"},
+        {"3 -> 3 [ ]\n", "line 1: empty options"},
+        {"3 -> 3 [hidden,]\n", "line 1: empty item among the options"},
+        {"3 -> 3\nfeedback: some\n", "line 2: feedback must be full, actual or none, not 'some'"},
+        {"feedback:\n", "line 1: feedback must be full, actual or none, not ''"},
+        {"feedback: none\n3 -> 3\nfeedback: full\n",
+         "line 3: feedback is given twice (first on "
+         "line 1)"},
+        {"points: 3\n", "line 1: unknown file option 'points'"},
+        {"3:4 4\n", "line 1: no \"->\""},
     };
     for (const auto& [text, start] : bad) {
         try {

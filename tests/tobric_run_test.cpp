@@ -150,6 +150,9 @@ TEST_F(TobricRunTest, BadUsageExitsWithTwo) {
         {"--max-steps", "99999999999999999999", program},
         {"--cases", "-", "-"},
         {"--cases=", program},
+        {"--cases", program, "--format", "xml", program},
+        {"--format", "json", program},
+        {"--cases", program, "--format=gradescope", program, program},
     };
     for (const std::vector<std::string>& args : usages) {
         const Outcome o = Run(args);

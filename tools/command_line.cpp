@@ -7,17 +7,22 @@
 #include <optional>
 #include <string_view>
 
+#include "report_formats.h"
+
 namespace tobric {
 
 const char* const kUsageText =
     "Usage: tobric-run [--input LIST]... [--max-steps N] [--trace] [--dump] PROGRAM\n"
-    "       tobric-run --cases FILE [--csv FILE] [--max-steps N] PROGRAM...\n"
+    "       tobric-run --cases FILE [--format FORMAT] [--csv FILE] [--max-steps N] PROGRAM...\n"
     "       tobric-run --check PROGRAM...\n"
     "\n"
     "Runs a Tobric program file from mailbox 0 until HLT, a failure or the step limit.\n"
     "\n"
     "  --cases FILE     grade each PROGRAM against the test cases in FILE, one case a line:\n"
-    "                   IN answers -> expected OUT numbers, e.g. \"3,4 -> 4  # larger\"\n"
+    "                   IN answers -> expected OUT numbers [options], e.g.\n"
+    "                   \"3,4 -> 4  [points 2, hidden, steps 500]  # larger\"\n"
+    "  --format FORMAT  with --cases: write the results as text (the default), csv, json,\n"
+    "                   junit, tap or gradescope (one PROGRAM only)\n"
     "  --csv FILE       with --cases: also write one row per program and case to FILE\n"
     "  --check          point out likely mistakes in each PROGRAM without running it\n"
     "  --input LIST     comma-separated answers to IN, one per IN, in order; may be repeated\n"
@@ -74,6 +79,13 @@ std::string SetFileName(CommandLine& command, std::string_view name, std::string
     return {};
 }
 
+std::string SetFormat(CommandLine& command, std::string_view, std::string_view value) {
+    if (FindReportFormat(value) == nullptr)
+        return "--format must be " + ReportFormatNames() + ", not '" + std::string(value) + "'";
+    command.format = value;
+    return {};
+}
+
 template <bool CommandLine::*flag>
 std::string SetFlag(CommandLine& command, std::string_view, std::string_view) {
     command.*flag = true;
@@ -91,6 +103,7 @@ constexpr Option kOptions[] = {
     {"--max-steps", true, SetMaxSteps},
     {"--cases", true, SetFileName<&CommandLine::casesFile>},
     {"--csv", true, SetFileName<&CommandLine::csvFile>},
+    {"--format", true, SetFormat},
     {"--check", false, SetFlag<&CommandLine::check>},
     {"--trace", false, SetTrace},
     {"--dump", false, SetFlag<&CommandLine::dump>},
@@ -128,6 +141,11 @@ std::string CheckCombination(const CommandLine& command) {
     if (command.check && !command.casesFile.empty())
         return "--check and --cases do not go together";
     if (!command.csvFile.empty() && command.casesFile.empty()) return "--csv needs --cases";
+    if (!command.format.empty() && command.casesFile.empty()) return "--format needs --cases";
+    // Gradescope grades one submission at a time, and its file has room for one.
+    if (command.format == "gradescope" && command.programs.size() > 1)
+        return "--format gradescope grades one PROGRAM, not " +
+               std::to_string(command.programs.size());
     const bool grading = command.check || !command.casesFile.empty();
     if (grading && (command.options.trace || command.dump || !command.options.answers.empty()))
         return "--input, --trace and --dump are for running one program";

@@ -17,6 +17,7 @@ struct CommandLine {
     bool version = false;
     std::string casesFile;
     std::string csvFile;
+    std::string format;  // a name FindReportFormat knows; empty: the text report
     std::vector<std::string> programs;
 };
 

@@ -65,4 +65,21 @@ void WriteCsv(std::ostream& out, const std::vector<ProgramGrade>& grades, const 
 void WriteJson(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
                std::int64_t maxSteps);
 
+// The student's, for course sites: a failing case tells what the file's feedback level allows,
+// and a hidden case is neither named nor explained (Gradescope keeps it until grades are
+// published instead). A program that cannot be loaded says why at every level.
+
+// JUnit XML: a <testsuite> per program, a <testcase> per case, unloadable programs as <error>.
+void WriteJunit(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
+                std::int64_t maxSteps);
+
+// TAP version 14: a subtest per program, a test point per case, YAML diagnostics for failures.
+void WriteTap(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
+              std::int64_t maxSteps);
+
+// Gradescope's results.json for one submission (with more programs, each test's name carries
+// its program's).
+void WriteGradescope(std::ostream& out, const std::vector<ProgramGrade>& grades,
+                     const CasesFile& file, std::int64_t maxSteps);
+
 }  // namespace tobric

@@ -20,6 +20,7 @@
 #include "named_input.h"
 #include "printable.h"
 #include "program_check.h"
+#include "report_formats.h"
 #include "test_cases.h"
 #include "tobric/version.h"
 
@@ -89,7 +90,9 @@ int GradePrograms(const tobric::CommandLine& command) {
     }
     const std::int64_t maxSteps = command.options.maxSteps;
     const auto grades = tobric::GradePrograms(command.programs, file.cases, maxSteps);
-    tobric::WriteText(std::cout, grades, file, maxSteps);
+    const tobric::ReportFormat* format =
+        tobric::FindReportFormat(command.format.empty() ? "text" : command.format);
+    format->write(std::cout, grades, file, maxSteps);
     // The report is out before the CSV file is written, whatever becomes of that.
     if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
     if (!command.csvFile.empty()) {
