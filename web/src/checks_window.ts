@@ -138,8 +138,7 @@ export class ChecksWindow {
   private checkStore(): void {
     const saved = this.storeBytes();
     if (typeof saved === 'string') return this.say(messageText(saved));
-    const table = this.newTable('Checks of the program in the store',
-      ['Case', 'Inputs', 'Expected', 'Output', 'Result', 'Points']);
+    let table: ReturnType<ChecksWindow['newTable']>;
     let feedback: Feedback = 'full';
     let infos: CaseInfo[] = [];
     let passed = 0;
@@ -147,6 +146,8 @@ export class ChecksWindow {
     this.run([{ name: 'program.txt', bytes: latin1(saved) }], true, (news) => {
       if (news.kind === 'cases') {
         ({ feedback, cases: infos } = news);
+        table = this.newTable('Checks of the program in the store',
+          ['Case', 'Inputs', 'Expected', 'Output', 'Result', 'Points']);
       } else if (news.kind === 'case') {
         const info = infos[news.index];
         const shown = (level: boolean, list: number[] | string[]): string => (level ? list.join(', ') : 'not shown');
@@ -205,6 +206,7 @@ export class ChecksWindow {
     if (!this.cases) return this.say('Choose a cases file first.');
     this.stop?.();
     this.downloads.replaceChildren();
+    this.results.replaceChildren();
     const total = () => programs.length * casesCount;
     let casesCount = 0;
     let done = 0;

@@ -108,6 +108,15 @@ test('a student\u2019s check gives tobric-run\u2019s verdicts on the visible cas
     const most = visible.reduce((sum, c) => sum + c.points, 0);
     await expect(page.locator('#checks tfoot')).toHaveText(`Total${passed} of ${visible.length} passed${score} of ${most}`);
   }
+  // A cases file that cannot be used is refused with tobric-run's words, naming its line.
+  writeFileSync(join(folder, 'bad.cases'), '3,4 -> 7\n1 -> 2 [points many]\n');
+  const refusal = spawnSync(tobricRun, ['--cases', 'bad.cases', 'wrong.txt'], { cwd: folder }).stderr.toString();
+  await page.locator('#cases-file').setInputFiles(join(folder, 'bad.cases'));
+  await expect(page.locator('#checks .chosen')).toHaveText('bad.cases');
+  await page.locator('#check-program').click();
+  await expect(page.locator('#checks-status'))
+    .toHaveText(`The cases file cannot be used: ${refusal.replace(/^tobric-run: bad\.cases: /, '').trim()}`);
+  await expect(page.locator('#checks table')).toHaveCount(0); // nor the last check's table left standing
   expect(await accessibilityFaults(page)).toEqual([]);
   await page.keyboard.press('Escape');
   await expect(dialog).toBeHidden();
