@@ -75,4 +75,9 @@ html = html.replace(kTags, (_, sheetPath, scriptPath, tagStart, path) => {
 });
 if (!html.includes('globalThis.tobricFiles')) throw new Error(`no module script found in ${page}`);
 
+// Handed out by mail and on course sites, whose attachments are often limited: kept well short.
+const kMostBytes = 1_500_000;
+if (Buffer.byteLength(html) > kMostBytes) {
+  throw new Error(`the single file would be ${Buffer.byteLength(html)} bytes, more than ${kMostBytes}`);
+}
 writeFileSync(target, html);
