@@ -50,9 +50,12 @@ test('every example in the menu loads the same store as Load of its file', async
     await button.press('ArrowDown');
     for (let step = 0; step < at; ++step) await page.keyboard.press('ArrowDown');
     const name = await items.nth(at).getAttribute('data-example');
+    const title = (await items.nth(at).textContent())!;
     await page.keyboard.press('Enter');
     await expect(items.first()).toBeHidden();
+    // The rows are drawn on the next frame: until then they show the example before.
     await expect(rows(page).first()).toHaveText(/^00 \*/);
+    await expect(rows(page).first()).toContainText(title);
     const fromMenu = await store(page);
     await load(page, readFileSync(new URL(`${name}.txt`, folder)));
     await expect.poll(() => store(page), name!).toEqual(fromMenu);
