@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The fields course sites publish for the files they read, shared by the tests that check ours."""
 
-# Gradescope's results.json (gradescope-autograders.readthedocs.io, "Autograder Specifications").
+# Gradescope's results.json, as its autograder documentation describes it
+# (gradescope-autograders.readthedocs.io).
 GRADESCOPE_TOP = {"score", "execution_time", "output", "output_format", "test_output_format",
                   "test_name_format", "visibility", "stdout_visibility", "extra_data", "tests",
                   "leaderboard"}
