@@ -22,25 +22,41 @@ void RenumberAddresses(Store& store, int selected, int step) {
     }
 }
 
-void EditThisMailbox(Machine& machine, const SelectedIndexSource& selectedIndex) {
-    const int selected = selectedIndex();
-    if (selected == -1) return;
-    const std::string current = machine.store().Get(selected);
-    const std::string answer = machine.InputPrompt("Edit Mailbox", kCommandPrompt, current);
-    const int index = selectedIndex();
-    if (index == -1) return;  // a running program rebuilt the display while the prompt was open
-    machine.ChangeStore([&](Store& store) { store.Put(index, UpperCased(answer)); });
+namespace {
+
+// The line question of Edit and Insert; the answer goes in at the row selected once it is given.
+Asked AskForLine(const char* caption, std::string defaultText, SelectedIndexSource selectedIndex,
+                 std::function<void(Store&, int index, std::string line)> change,
+                 Machine& machine) {
+    Question question{Question::Kind::Line, caption, kCommandPrompt, std::move(defaultText)};
+    return PendingCommand(std::move(question), [=, &machine](std::optional<std::string> answer) {
+        const int index = selectedIndex();
+        if (index == -1) return;  // a running program rebuilt the display meanwhile
+        machine.ChangeStore(
+            [&](Store& store) { change(store, index, UpperCased(std::move(*answer))); });
+    });
 }
 
-void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
-    if (selectedIndex() == -1) return;
-    const std::string answer = machine.InputPrompt("Insert Command", kCommandPrompt, kPaddingLine);
-    const int index = selectedIndex();
-    if (index == -1) return;
-    machine.ChangeStore([&](Store& store) {
-        store.Insert(index, UpperCased(answer));
-        RenumberAddresses(store, index, +1);
-    });
+}  // namespace
+
+Asked EditThisMailbox(Machine& machine, SelectedIndexSource selectedIndex) {
+    const int selected = selectedIndex();
+    if (selected == -1) return std::nullopt;
+    return AskForLine(
+        "Edit Mailbox", machine.store().Get(selected), std::move(selectedIndex),
+        [](Store& store, int index, std::string line) { store.Put(index, std::move(line)); },
+        machine);
+}
+
+Asked InsertCommand(Machine& machine, SelectedIndexSource selectedIndex) {
+    if (selectedIndex() == -1) return std::nullopt;
+    return AskForLine(
+        "Insert Command", kPaddingLine, std::move(selectedIndex),
+        [](Store& store, int index, std::string line) {
+            store.Insert(index, std::move(line));
+            RenumberAddresses(store, index, +1);
+        },
+        machine);
 }
 
 void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {

@@ -4,12 +4,15 @@
 // every later line to a new address, so they renumber every address operand that points at or
 // beyond the changed place, and the program goes on referring to the lines it referred to before.
 //
-// The selection is read through a function each time it is needed: the prompt keeps the timer
-// ticking, and a running program's STA rebuilds the display and clears the selection meanwhile.
+// Edit and Insert hand back their question for the line and go on with the answer. The selection
+// is read through a function each time it is needed: a run goes on while the question waits,
+// and a running program's STA rebuilds the display and clears the selection meanwhile.
 // The commands change the store through Machine::ChangeStore, so a command that completes always
 // rebuilds the display and one that fails half-way never does.
 
 #include <functional>
+
+#include "machine/question.h"
 
 namespace tobric {
 
@@ -25,8 +28,9 @@ using SelectedIndexSource = std::function<int()>;
 // to decode, keeping what was rewritten before it.
 void RenumberAddresses(Store& store, int selected, int step);
 
-void EditThisMailbox(Machine& machine, const SelectedIndexSource& selectedIndex);
-void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex);
+// Both ask nothing when no row is selected; Edit's answer starts as the selected line.
+[[nodiscard]] Asked EditThisMailbox(Machine& machine, SelectedIndexSource selectedIndex);
+[[nodiscard]] Asked InsertCommand(Machine& machine, SelectedIndexSource selectedIndex);
 void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex);
 
 inline constexpr const char* kCommandPrompt = "Enter Tobric Assembly Command";

@@ -22,6 +22,7 @@
 #include "machine/program_file.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/answering_machine.h"
 #include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
@@ -100,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tobric_test::RecordingView saveView;
     saveView.saveNames = {savedPath};
     tobric::ManualTimer saveTimer;
-    tobric::Machine saving(saveView, saveTimer);
+    tobric_test::AnsweringMachine saving(saveView, saveTimer);
     saving.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
     saveView.calls.clear();
     saving.Save();
@@ -120,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tobric_test::RecordingView loadView;
     loadView.openNames = {savedPath};
     tobric::ManualTimer loadTimer;
-    tobric::Machine loading(loadView, loadTimer, {.accumulator = -3, .programCounter = 7});
+    tobric_test::AnsweringMachine loading(loadView, loadTimer,
+                                          {.accumulator = -3, .programCounter = 7});
     loading.Load();
     FUZZ_CHECK(loading.store().Lines() == padded, "saved " << Quoted(lines) << ", loaded "
                                                            << Quoted(loading.store().Lines())

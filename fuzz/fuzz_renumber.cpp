@@ -26,6 +26,7 @@
 #include "machine/machine.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/answering_machine.h"
 #include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
@@ -208,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tobric_test::RecordingView view;
     if (answer) view.answers = {*answer};
     tobric::ManualTimer timer;
-    tobric::Machine machine(view, timer);
+    tobric_test::AnsweringMachine machine(view, timer);
     machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
     view.calls.clear();
     const Expected expected = WorkOutCommand(command, lines, first, second, answer);
@@ -217,9 +218,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     try {
         switch (command) {
-            case Command::Insert: tobric::InsertCommand(machine, selectedIndex); break;
+            case Command::Insert:
+                machine.Answer(tobric::InsertCommand(machine, selectedIndex));
+                break;
             case Command::Delete: tobric::DeleteCommand(machine, selectedIndex); break;
-            case Command::Edit: tobric::EditThisMailbox(machine, selectedIndex); break;
+            case Command::Edit:
+                machine.Answer(tobric::EditThisMailbox(machine, selectedIndex));
+                break;
         }
     } catch (const tobric::MachineError& error) {
         failure = error.kind();

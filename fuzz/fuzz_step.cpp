@@ -29,6 +29,7 @@
 #include "machine/registers.h"
 #include "machine/store.h"
 #include "reference_rules.h"
+#include "support/answering_machine.h"
 #include "support/recording_view.h"
 
 using tobric_fuzz::Quoted;
@@ -303,8 +304,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(call == "ShowNotice" || !timer.Enabled(),
                    "view call " << call << " while the execution timer is enabled");
     };
-    tobric::Machine machine(view, timer,
-                            {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
+    tobric_test::AnsweringMachine machine(
+        view, timer, {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
     machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
     view.calls.clear();
     machine.Run();

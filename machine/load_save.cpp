@@ -4,18 +4,24 @@
 
 namespace tobric {
 
-void Machine::Load() {
-    // Read fully before touching the store: a file that cannot be read changes nothing.
-    if (const std::optional<std::string> path = m_view.AskOpenFileName())
-        ReplaceProgram(ReadProgramFile(*path));
-    // Chosen or cancelled, the program starts again from mailbox 0. A run in progress goes on.
-    m_registers.programCounter = 0;
-    m_registers.accumulator = 0;
+Asked Machine::Load() {
+    return PendingCommand({Question::Kind::OpenFile, {}, {}, {}},
+                          [this](std::optional<std::string> path) {
+                              // Read fully before touching the store: a file that cannot be read
+                              // changes nothing.
+                              if (path) ReplaceProgram(ReadProgramFile(*path));
+                              // Chosen or cancelled, the program starts again from mailbox 0. A run
+                              // in progress goes on.
+                              m_registers.programCounter = 0;
+                              m_registers.accumulator = 0;
+                          });
 }
 
-void Machine::Save() {
-    if (const std::optional<std::string> path = m_view.AskSaveFileName())
-        WriteProgramFile(*path, m_store.Lines());
+Asked Machine::Save() {
+    return PendingCommand({Question::Kind::SaveFile, {}, {}, {}},
+                          [this](std::optional<std::string> path) {
+                              if (path) WriteProgramFile(*path, m_store.Lines());
+                          });
 }
 
 }  // namespace tobric

@@ -16,6 +16,7 @@
 #include "execution_timer.h"
 #include "keypad.h"
 #include "machine_view.h"
+#include "question.h"
 #include "registers.h"
 #include "store.h"
 
@@ -45,22 +46,18 @@ public:
     // For a display that draws its rows on demand: from now on the store journals its changes
     // between rebuilds, so the display can keep drawing the lines it showed (see Store).
     void TrackShownLines() { m_store.TrackShownLines(); }
-    // The one-line question of the machine view, for the mailbox commands.
-    std::string InputPrompt(const std::string& caption, const std::string& prompt,
-                            const std::string& defaultText) {
-        return m_view.InputPrompt(caption, prompt, defaultText);
-    }
-
-    // The execution step: obeys the one instruction the program counter names.
-    void TimerTimer();
+    // The execution step: obeys the one instruction the program counter names. IN hands back its
+    // question with the timer off; the step ends on the answer.
+    [[nodiscard]] Asked TimerTimer();
     // The same step with the view and timer named by their own types (obey_step.h): `view` and
     // `timer` must be the ones the machine was made with.
     template <class View, class Timer>
-    void ObeyStep(View& view, Timer& timer);
+    [[nodiscard]] Asked ObeyStep(View& view, Timer& timer);
     // Obeys steps while the timer stays enabled and `steps` is below `limit`, counting them in
-    // `steps` (a step that fails is not counted); as the same number of ObeyStep calls would,
-    // except that the timer stays on from step to step (off only while the IN prompt is open)
-    // and its countdown is not restarted. For the headless runner, which no tick drives.
+    // `steps` (a step that fails is not counted); as the same number of ObeyStep calls would with
+    // IN answered at once by `view.Answer(question)`, except that the timer stays on from step to
+    // step (off only while IN is answered) and its countdown is not restarted. For the headless
+    // runner, which no tick drives.
     template <class View, class Timer>
     void ObeySteps(View& view, Timer& timer, std::int64_t& steps, std::int64_t limit);
 
@@ -77,14 +74,15 @@ public:
 
     // Run control.
     void Run();
-    void Step();
+    [[nodiscard]] Asked Step();
     void HaltOrContinue();
     void Reset();
     void ChangeSpeed(int position);
 
-    // Program files, through the view's file choice.
-    void Load();
-    void Save();
+    // Program files: each asks for its file. Load on a cancelled choice still starts the program
+    // again from mailbox 0; Save writes the store as it stands when the file is chosen.
+    [[nodiscard]] Asked Load();
+    [[nodiscard]] Asked Save();
 
     // The calculator keypad on the accumulator.
     void PressDigit(int digit) { m_keypad.PressDigit(digit, m_view); }
@@ -95,22 +93,29 @@ public:
     void PressClearEntry() { m_keypad.PressClearEntry(m_registers.accumulator, m_view); }
 
 private:
-    void AskInBasket();
     // MailboxValue of a line the decode cache holds no number for yet: decoded now, or the
     // conversion and its error.
     std::int32_t MailboxValueOfText(std::uint16_t address) const;
     // Decodes the line at the program counter into m_registers where it is not complete (see
     // DecodedLine): the carried mnemonic, or the exact error.
     void DecodeIncomplete();
-    // How a step ended: the run goes on (the timer re-armed) or stops; or, for a step that may
-    // make no call, it needs one and was left undone.
-    enum class StepOutcome { GoesOn, Stops, NeedsCall };
+    // How a step ended: the run goes on (the timer re-armed) or stops; it waits for IN's answer;
+    // or, for a step that may make no call, it needs one and was left undone.
+    enum class StepOutcome { GoesOn, Stops, AsksIn, NeedsCall };
+    // The rest of an IN step, on the answer: the number into the IN basket and the calculator,
+    // then the step's end.
+    template <class View>
+    StepOutcome TakeInAnswer(const std::string& answer, View& view);
+    // Every step's end: shows the calculator and the registers, advances, says whether the run
+    // goes on.
+    template <class View>
+    StepOutcome EndStep(Registers& r, View& view);
     // One step on `r`: m_registers itself, or, with kCallFree, the copy a batch of steps works on.
     // With kCallFree every call out of the step (and so every failure) is left out, and a step
     // that would make one gives up instead. Inlined even where the optimiser would not: only then
     // can a batch keep the copy out of memory.
-    template <bool kCallFree, class View, class Timer>
-    [[gnu::always_inline]] inline StepOutcome ObeyStepOn(Registers& r, View& view, Timer& timer);
+    template <bool kCallFree, class View>
+    [[gnu::always_inline]] inline StepOutcome ObeyStepOn(Registers& r, View& view);
     // The batch's step that needs a call, out of line: the calls it makes leave the batch's own
     // loop free to keep everything in registers.
     template <class View, class Timer>
@@ -144,5 +149,8 @@ private:
 inline constexpr const char* kNoProgramNotice = "There is no program loaded";
 inline constexpr const char* kHaltedNotice = "Program Halted";
 inline constexpr const char* kResetNotice = "Program Reset!";
+// What IN asks for the number it puts into the IN basket.
+inline const Question kInBasketQuestion{Question::Kind::Line, "Message",
+                                        "Enter a value into the in basket", "0"};
 
 }  // namespace tobric

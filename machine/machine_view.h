@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The machine view: the only way the machine reaches the user. The window implements it; the
-// headless runner and the tests have their own. Only the machine calls it.
+// The machine view: the only way the machine shows the user anything. The window implements it;
+// the headless runner and the tests have their own. Only the machine calls it. What the machine
+// needs to know from the user it asks by handing back a question (question.h).
 //
-// Any call may run other event handlers before it returns (a prompt or a notice keeps serving
-// clicks and timer ticks, and a running program may change the store meanwhile). Callers must not
-// hold a reference into the store across a call, and must read the registers again afterwards.
+// Any call may run other event handlers before it returns (a notice keeps serving clicks and
+// timer ticks, and a running program may change the store meanwhile). Callers must not hold a
+// reference into the store across a call, and must read the registers again afterwards.
 //
 // The store a view is given is the machine's own, and lives as long as the machine: a view may
 // keep the reference and read it later (the window's display draws its rows on demand, long after
@@ -14,7 +15,6 @@
 // showed.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace tobric {
@@ -39,13 +39,6 @@ public:
     virtual void ShowOutput(std::int32_t n) = 0;
     // Show n in the IN basket.
     virtual void ShowInBasket(std::int32_t n) = 0;
-    // Let the user choose a program file to read, or cancel (no value).
-    virtual std::optional<std::string> AskOpenFileName() = 0;
-    // Let the user choose a file to save the program to, or cancel (no value).
-    virtual std::optional<std::string> AskSaveFileName() = 0;
-    // Ask for one line of text; the edited text on OK, the default on Cancel, Esc or close.
-    virtual std::string InputPrompt(const std::string& caption, const std::string& prompt,
-                                    const std::string& defaultText) = 0;
     // The program's own one-button message, captioned "Compiler Message". Disables nothing;
     // returns when dismissed.
     virtual void ShowNotice(const std::string& text) = 0;

@@ -15,15 +15,27 @@
 
 #include "decoder.h"
 #include "machine.h"
+#include "parse_integer.h"
 
 namespace tobric {
 
 template <class View, class Timer>
-void Machine::ObeyStep(View& view, Timer& timer) {
-    // Disabled first, so no second step can start while the IN prompt or an error report is open,
-    // and a failure below leaves a run stopped.
+Asked Machine::ObeyStep(View& view, Timer& timer) {
+    // Disabled first, so no second step can start while IN waits for its answer or an error
+    // report is open, and a failure below leaves a run stopped.
     timer.SetEnabled(false);
-    if (ObeyStepOn<false>(m_registers, view, timer) == StepOutcome::GoesOn) timer.SetEnabled(true);
+    switch (ObeyStepOn<false>(m_registers, view)) {
+        case StepOutcome::GoesOn: timer.SetEnabled(true); break;
+        case StepOutcome::AsksIn:
+            return PendingCommand(kInBasketQuestion,
+                                  [this, &view, &timer](std::optional<std::string> answer) {
+                                      if (this->TakeInAnswer(*answer, view) == StepOutcome::GoesOn)
+                                          timer.SetEnabled(true);
+                                  });
+        case StepOutcome::Stops:
+        case StepOutcome::NeedsCall: break;
+    }
+    return std::nullopt;
 }
 
 template <class View, class Timer>
@@ -40,7 +52,7 @@ void Machine::ObeySteps(View& view, Timer& timer, std::int64_t& steps, std::int6
             StepOutcome outcome = StepOutcome::GoesOn;
             try {
                 while (left > 0 && outcome == StepOutcome::GoesOn) {
-                    outcome = ObeyStepOn<true>(r, view, timer);
+                    outcome = ObeyStepOn<true>(r, view);
                     if (outcome != StepOutcome::NeedsCall) --left;
                 }
             } catch (...) {
@@ -66,11 +78,37 @@ void Machine::ObeySteps(View& view, Timer& timer, std::int64_t& steps, std::int6
 
 template <class View, class Timer>
 Machine::StepOutcome Machine::ObeyStepWithCalls(View& view, Timer& timer) {
-    return ObeyStepOn<false>(m_registers, view, timer);
+    const StepOutcome outcome = ObeyStepOn<false>(m_registers, view);
+    if (outcome != StepOutcome::AsksIn) return outcome;
+    // Off while IN is answered, as in the window's step; on again if the run goes on.
+    timer.SetEnabled(false);
+    const std::optional<std::string> answer = view.Answer(kInBasketQuestion);
+    if (TakeInAnswer(answer.value_or(kInBasketQuestion.defaultText), view) != StepOutcome::GoesOn)
+        return StepOutcome::Stops;
+    timer.SetEnabled(true);
+    return StepOutcome::GoesOn;
 }
 
-template <bool kCallFree, class View, class Timer>
-Machine::StepOutcome Machine::ObeyStepOn(Registers& r, View& view, Timer& timer) {
+template <class View>
+Machine::StepOutcome Machine::TakeInAnswer(const std::string& answer, View& view) {
+    Registers& r = m_registers;
+    r.inValue = ParseInteger(answer);  // the conversion error leaves the timer off
+    r.accumulator = r.inValue;
+    view.ShowInBasket(r.inValue);
+    return EndStep(r, view);
+}
+
+template <class View>
+Machine::StepOutcome Machine::EndStep(Registers& r, View& view) {
+    view.ShowCalculator(r.accumulator);
+    // The box shows the counter before it advances: the mailbox just obeyed, or a jump's target.
+    view.ShowRegisters(r);
+    if (r.mnemonic != Mnemonic::Jmp) ++r.programCounter;
+    return r.mnemonic != Mnemonic::Hlt && r.running ? StepOutcome::GoesOn : StepOutcome::Stops;
+}
+
+template <bool kCallFree, class View>
+Machine::StepOutcome Machine::ObeyStepOn(Registers& r, View& view) {
     // A step without calls gives up before it has changed anything but the decoded mnemonic and
     // operand, which obeying the step afresh sets the same again.
     constexpr StepOutcome kGiveUp = kCallFree ? StepOutcome::NeedsCall : StepOutcome::GoesOn;
@@ -81,18 +119,11 @@ Machine::StepOutcome Machine::ObeyStepOn(Registers& r, View& view, Timer& timer)
         DecodeIncomplete();
     }
 
-    bool rearm = false;
     std::int32_t value = 0;  // of the mailbox an instruction reads
     switch (r.mnemonic) {
         case Mnemonic::In:
             if constexpr (kCallFree) return kGiveUp;
-            // Off while the prompt is open; a batch, which leaves it on, re-arms it below.
-            rearm = timer.Enabled();
-            timer.SetEnabled(false);
-            AskInBasket();
-            r.accumulator = r.inValue;
-            view.ShowInBasket(r.inValue);
-            break;
+            return StepOutcome::AsksIn;  // the rest of the step waits for the answer
         case Mnemonic::Lda:
             if (!TakeValue<kCallFree>(r.operand, value)) return kGiveUp;
             r.accumulator = value;
@@ -128,13 +159,7 @@ Machine::StepOutcome Machine::ObeyStepOn(Registers& r, View& view, Timer& timer)
         case Mnemonic::Dat: break;
     }
 
-    view.ShowCalculator(r.accumulator);
-    // The box shows the counter before it advances: the mailbox just obeyed, or a jump's target.
-    view.ShowRegisters(r);
-    if (r.mnemonic != Mnemonic::Jmp) ++r.programCounter;
-    const bool goesOn = r.mnemonic != Mnemonic::Hlt && r.running;
-    if (rearm && goesOn) timer.SetEnabled(true);
-    return goesOn ? StepOutcome::GoesOn : StepOutcome::Stops;  // whether the timer is re-armed
+    return EndStep(r, view);  // whether the timer is re-armed
 }
 
 template <bool kCallFree, class View>

@@ -20,11 +20,11 @@ void Machine::Run() {
     m_timer.SetEnabled(true);
 }
 
-void Machine::Step() {
-    if (RefuseWithoutProgram()) return;
+Asked Machine::Step() {
+    if (RefuseWithoutProgram()) return std::nullopt;
     // The step re-arms the timer only while the flag is set, so Step during a run ends the run.
     m_registers.running = false;
-    TimerTimer();
+    return TimerTimer();
 }
 
 void Machine::HaltOrContinue() {

@@ -22,13 +22,7 @@ void Machine::DecodeIncomplete() {
         DecodeLine(m_store.Get(r.programCounter), r.mnemonic, r.operand);
 }
 
-void Machine::AskInBasket() {
-    const std::string answer =
-        m_view.InputPrompt("Message", "Enter a value into the in basket", "0");
-    m_registers.inValue = ParseInteger(answer);
-}
-
-void Machine::TimerTimer() { ObeyStep(m_view, m_timer); }
+Asked Machine::TimerTimer() { return ObeyStep(m_view, m_timer); }
 
 void Machine::StoreNumber(std::uint16_t address, std::int32_t n) {
     StoreNumber<false>(m_view, address, n);

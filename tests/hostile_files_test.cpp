@@ -52,7 +52,7 @@ TEST_F(HostileFilesTest, BinaryJunkLoadsAsLinesWithoutBreaks) {
     // The machine runs into the junk and stops with a reported error, or halts, or keeps going.
     RecordingView view;
     tobric::ManualTimer timer;
-    tobric::Machine machine(view, timer);
+    AnsweringMachine machine(view, timer);
     machine.ReplaceProgram(lines);
     machine.Run();
     try {
@@ -72,7 +72,7 @@ TEST_F(HostileFilesTest, HundredMegabytesAndAMillionLines) {
 
     RecordingView view;
     tobric::ManualTimer timer;
-    tobric::Machine machine(view, timer);
+    AnsweringMachine machine(view, timer);
     view.openNames = {folder / "big.txt"};
     machine.Load();
     const tobric::Store& store = machine.store();
@@ -92,7 +92,7 @@ TEST_F(HostileFilesTest, SingleTenMegabyteLine) {
     WriteBytes(folder / "long.txt", line);
     RecordingView view;
     tobric::ManualTimer timer;
-    tobric::Machine machine(view, timer);
+    AnsweringMachine machine(view, timer);
     view.openNames = {folder / "long.txt"};
     machine.Load();
     EXPECT_EQ(machine.store().Get(0), line);

@@ -24,8 +24,8 @@ protected:
         return [this] { return selected; };
     }
     Lines Head(int n) const { return {store().Lines().begin(), store().Lines().begin() + n}; }
-    void Edit() { tobric::EditThisMailbox(machine(), Selected()); }
-    void Insert() { tobric::InsertCommand(machine(), Selected()); }
+    void Edit() { machine().Answer(tobric::EditThisMailbox(machine(), Selected())); }
+    void Insert() { machine().Answer(tobric::InsertCommand(machine(), Selected())); }
     void Delete() { tobric::DeleteCommand(machine(), Selected()); }
 
     int selected = -1;

@@ -15,7 +15,7 @@
 namespace {
 
 using tobric::ErrorKind;
-using tobric::Machine;
+using Machine = tobric_test::AnsweringMachine;
 using tobric::Mnemonic;
 using tobric_test::DeliverTicks;
 using tobric_test::ErrorFrom;

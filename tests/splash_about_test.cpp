@@ -22,6 +22,7 @@
 #include "support/window_driver.h"
 #include "ui/about_box.h"
 #include "ui/file_chooser.h"
+#include "ui/input_prompt.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
 #include "ui/panel.h"
@@ -209,9 +210,8 @@ private slots:
         QTest::newRow("about box") << "About" << Opening([this] { ClickStrip(); });
         QTest::newRow("editor") << "Edit Tobric Program" << Opening([this] { m_editor->Open(); });
         QTest::newRow("notice") << "Compiler Message" << Opening([] { ShowNoticeBox("Hi"); });
-        QTest::newRow("prompt") << "Edit Mailbox" << Opening([this] {
-            m_form->InputPrompt("Edit Mailbox", "?", "");
-        });
+        QTest::newRow("prompt") << "Edit Mailbox"
+                                << Opening([] { InputPrompt(nullptr, "Edit Mailbox", "?", ""); });
         QTest::newRow("open dialog")
             << "Open" << Opening([this] { DialogFileChooser(m_form.get()).ChooseFileToOpen(); });
         QTest::newRow("save dialog")

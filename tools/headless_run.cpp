@@ -33,7 +33,7 @@ void HeadlessRun::ShowInBasket(std::int32_t n) {
     if (m_options.trace) m_out << "in " << n << '\n';
 }
 
-std::string HeadlessRun::InputPrompt(const std::string&, const std::string&, const std::string&) {
+std::optional<std::string> HeadlessRun::Answer(const Question&) {
     if (m_nextAnswer >= m_options.answers.size()) throw NoInputLeft{};
     return m_options.answers[m_nextAnswer++];
 }
@@ -46,7 +46,7 @@ RunResult HeadlessRun::Run() {
             m_machine.ObeySteps(*this, m_timer, result.steps, m_options.maxSteps);
         } else {
             for (; result.steps < m_options.maxSteps && m_timer.Enabled(); ++result.steps) {
-                m_machine.ObeyStep(*this, m_timer);
+                AnswerAtOnce(m_machine.ObeyStep(*this, m_timer), *this);
                 m_out << "step pc=" << m_pcBox << " ins=" << MnemonicText(m_instructionBox)
                       << " mdr=" << m_mdrBox << " acc=" << m_machine.registers().accumulator
                       << '\n';

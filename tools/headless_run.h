@@ -31,7 +31,7 @@ struct RunResult {
     std::vector<std::int32_t> outputs;
 };
 
-class HeadlessRun final : private MachineView {
+class HeadlessRun final : private MachineView, private Answerer {
 public:
     // Loads the lines as Load does (padded to 100 mailboxes). `out` receives the printed lines.
     HeadlessRun(std::vector<std::string> programLines, RunOptions options, std::ostream& out);
@@ -59,10 +59,9 @@ private:
     void ShowCalculator(std::int32_t) override {}
     void ShowOutput(std::int32_t n) override;
     void ShowInBasket(std::int32_t n) override;
-    std::optional<std::string> AskOpenFileName() override { return std::nullopt; }
-    std::optional<std::string> AskSaveFileName() override { return std::nullopt; }
-    std::string InputPrompt(const std::string&, const std::string&, const std::string&) override;
     void ShowNotice(const std::string&) override {}
+    // IN's answers, from the list; only IN asks anything here.
+    std::optional<std::string> Answer(const Question&) override;
 
     RunOptions m_options;
     std::ostream& m_out;

@@ -326,11 +326,11 @@ void TForm1::Image1Click() {
 
 // The popup commands act on the display's selected row, read anew after their prompt.
 void TForm1::EditthisMailbox1Click() {
-    EditThisMailbox(m_machine, [this] { return mailboxshow->SelectedIndex(); });
+    AnswerNow(EditThisMailbox(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
 }
 
 void TForm1::InsertCommand1Click() {
-    InsertCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); });
+    AnswerNow(InsertCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
 }
 
 void TForm1::DeleteCommand1Click() {

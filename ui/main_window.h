@@ -28,7 +28,7 @@ class Panel;
 class PanelButton;
 class Picture;
 
-class TForm1 final : public QWidget, public MachineView {
+class TForm1 final : public QWidget, public MachineView, private Answerer {
     Q_OBJECT
 public:
     explicit TForm1(std::unique_ptr<FileChooser> files = nullptr, QWidget* parent = nullptr);
@@ -51,21 +51,17 @@ public:
     void ShowCalculator(std::int32_t n) override;
     void ShowOutput(std::int32_t n) override;
     void ShowInBasket(std::int32_t n) override;
-    std::optional<std::string> AskOpenFileName() override;
-    std::optional<std::string> AskSaveFileName() override;
-    std::string InputPrompt(const std::string& caption, const std::string& prompt,
-                            const std::string& defaultText) override;
     void ShowNotice(const std::string& text) override;
 
     // Handlers.
     void runmenuClick() { m_machine.Run(); }
-    void stepmenuClick() { m_machine.Step(); }
+    void stepmenuClick() { AnswerNow(m_machine.Step()); }
     void menuhaltClick() { m_machine.HaltOrContinue(); }
     void resetmenuClick() { m_machine.Reset(); }
-    void savemenuClick() { m_machine.Save(); }
-    void loadmenuClick() { m_machine.Load(); }
+    void savemenuClick() { AnswerNow(m_machine.Save()); }
+    void loadmenuClick() { AnswerNow(m_machine.Load()); }
     void menuExitClick() { m_exitProcess(0); }
-    void TimerTimer() { m_machine.TimerTimer(); }
+    void TimerTimer() { AnswerNow(m_machine.TimerTimer()); }
     void ScrollBar1Change(int position) { m_machine.ChangeSpeed(position); }
     void splashTimer();
     void Image1Click();
@@ -98,6 +94,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A command's question, answered at once from a modal box (or the file chooser) while the
+    // event loop goes on serving clicks and timer ticks; the command then goes on.
+    std::optional<std::string> Answer(const Question& question) override;
+    void AnswerNow(Asked asked) { AnswerAtOnce(std::move(asked), *this); }
+
     void BuildControlColumn();
     void BuildCalculator();
     void BuildRegisterPanel();

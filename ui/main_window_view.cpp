@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's side of the machine view: the display routines and the dialogs.
+// The main window's side of the machine view, the display routines; and its answers to the
+// machine's questions, from the dialogs.
 
 #include <QLineEdit>
 
@@ -30,13 +31,14 @@ void TForm1::ShowOutput(std::int32_t n) { outbasket->ShowOutput(n); }
 
 void TForm1::ShowInBasket(std::int32_t n) { inbasket->setText(QString::number(n)); }
 
-std::optional<std::string> TForm1::AskOpenFileName() { return m_files->ChooseFileToOpen(); }
-
-std::optional<std::string> TForm1::AskSaveFileName() { return m_files->ChooseFileToSave(); }
-
-std::string TForm1::InputPrompt(const std::string& caption, const std::string& prompt,
-                                const std::string& defaultText) {
-    return tobric::InputPrompt(nullptr, caption, prompt, defaultText);
+std::optional<std::string> TForm1::Answer(const Question& question) {
+    switch (question.kind) {
+        case Question::Kind::Line:
+            return InputPrompt(nullptr, question.caption, question.text, question.defaultText);
+        case Question::Kind::OpenFile: return m_files->ChooseFileToOpen();
+        case Question::Kind::SaveFile: return m_files->ChooseFileToSave();
+    }
+    return std::nullopt;
 }
 
 void TForm1::ShowNotice(const std::string& text) { ShowNoticeBox(text); }

@@ -3,20 +3,19 @@
 // page's script calls once per event. The machine view and the execution timer call back into a
 // JavaScript object the page hands in.
 //
-// The page cannot wait inside a call, so the view never asks: every answer a command will want
-// (the prompt's text, the chosen file) is asked by the page first and handed in with the command,
-// and the view gives it back when the command calls for it. web/README.md says why this keeps
-// every ordering rule of the step and the commands.
+// A command that needs an answer hands back its question; the page shows it and hands the answer
+// in when the user gives it, and the command goes on. Several may wait at once (a step's IN over
+// an Edit prompt), each under a number of its own.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <sys/stat.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
 #include "editing/mailbox_commands.h"
-#include "machine/decoder.h"
 #include "machine/display_text.h"
 #include "machine/errors.h"
 #include "machine/machine.h"
@@ -53,32 +52,13 @@ public:
     }
     void ShowOutput(std::int32_t n) override { m_page.call<void>("showOutput", n); }
     void ShowInBasket(std::int32_t n) override { m_page.call<void>("showInBasket", n); }
-    std::optional<std::string> AskOpenFileName() override { return Take(m_fileName); }
-    std::optional<std::string> AskSaveFileName() override { return Take(m_fileName); }
-    std::string InputPrompt(const std::string&, const std::string&,
-                            const std::string& defaultText) override {
-        // Always handed in; were it not, the command goes on as after Cancel.
-        return Take(m_answer).value_or(defaultText);
-    }
     // Always a command's last act, so the page's non-modal box returning at once changes nothing.
     void ShowNotice(const std::string& text) override { m_page.call<void>("showNotice", text); }
 
     int SelectedIndex() const { return m_page.call<int>("selectedIndex"); }
-    void HandIn(std::optional<std::string> answer, std::optional<std::string> fileName) {
-        m_answer = std::move(answer);
-        m_fileName = std::move(fileName);
-    }
 
 private:
-    static std::optional<std::string> Take(std::optional<std::string>& held) {
-        std::optional<std::string> taken = std::move(held);
-        held.reset();
-        return taken;
-    }
-
     val m_page;
-    std::optional<std::string> m_answer;
-    std::optional<std::string> m_fileName;
 };
 
 // The page's scheduler keeps the clock; this side keeps the timer's rules and tells it when a
@@ -119,6 +99,15 @@ val Reported(Event&& event) {
     }
 }
 
+const char* KindName(Question::Kind kind) {
+    switch (kind) {
+        case Question::Kind::Line: return "line";
+        case Question::Kind::OpenFile: return "openFile";
+        case Question::Kind::SaveFile: return "saveFile";
+    }
+    return "line";
+}
+
 std::optional<std::string> Optional(const val& text) {
     if (text.isNull() || text.isUndefined()) return std::nullopt;
     return text.as<std::string>();
@@ -132,31 +121,11 @@ public:
         ::umask(022);
     }
 
-    bool HasNoProgram() const { return tobric::HasNoProgram(m_machine.store()); }
-    // Whether the step obeyed next asks for the IN basket: the line at the program counter decoded
-    // as the step decodes it, with the mnemonic carried over from the line before. A line that
-    // fails to decode asks nothing; the step itself then reports it.
-    bool NextStepAsksIn() const {
-        const Registers& r = m_machine.registers();
-        Mnemonic mnemonic = r.mnemonic;
-        std::int32_t operand = r.operand;
-        try {
-            if (!ApplyDecoded(m_machine.store().Decoded(r.programCounter), mnemonic, operand))
-                DecodeLine(m_machine.store().Get(r.programCounter), mnemonic, operand);
-        } catch (const MachineError&) {
-            return false;
-        }
-        return mnemonic == Mnemonic::In;
+    val Tick() {
+        return Asking([this] { return m_machine.TimerTimer(); });
     }
-    // The step's first act, done by the page before it shows the IN prompt.
-    void StopTimer() { m_timer.SetEnabled(false); }
-    bool TimerEnabled() const { return m_timer.Enabled(); }
-
-    val Tick(val answer) {
-        return Answered(answer, [this] { m_machine.TimerTimer(); });
-    }
-    val Step(val answer) {
-        return Answered(answer, [this] { m_machine.Step(); });
+    val Step() {
+        return Asking([this] { return m_machine.Step(); });
     }
     val Run() {
         return Reported([this] { m_machine.Run(); });
@@ -171,28 +140,26 @@ public:
         return Reported([this, position] { m_machine.ChangeSpeed(position); });
     }
 
-    // The file the page wrote into its own file system, or null when the user cancelled.
-    val Load(val fileName) {
-        m_view.HandIn(std::nullopt, Optional(fileName));
-        return Reported([this] { m_machine.Load(); });
+    // Their file is one the page wrote into the core's own file system.
+    val Load() {
+        return Asking([this] { return m_machine.Load(); });
     }
-    val Save(val fileName) {
-        m_view.HandIn(std::nullopt, Optional(fileName));
-        return Reported([this] { m_machine.Save(); });
+    val Save() {
+        return Asking([this] { return m_machine.Save(); });
     }
-
-    // Edit this Mailbox shows the line as it stands when the prompt opens: {line} or {error}.
-    val EditDefault(int selected) const {
-        val result = val::object();
-        const val error = Reported([&] { result.set("line", m_machine.store().Get(selected)); });
-        if (!error.isNull()) result.set("error", error);
-        return result;
+    val EditThisMailbox() {
+        return Asking([this] { return tobric::EditThisMailbox(m_machine, Selection()); });
     }
-    val EditThisMailbox(val answer) {
-        return Answered(answer, [this] { tobric::EditThisMailbox(m_machine, Selection()); });
+    val InsertCommand() {
+        return Asking([this] { return tobric::InsertCommand(m_machine, Selection()); });
     }
-    val InsertCommand(val answer) {
-        return Answered(answer, [this] { tobric::InsertCommand(m_machine, Selection()); });
+    // The answer to question `id`: a line's text or a file's name, or null for Cancel.
+    val Answer(int id, val answer) {
+        const auto waiting = m_waiting.find(id);
+        if (waiting == m_waiting.end()) return val::null();  // answered already
+        PendingCommand command = std::move(waiting->second);
+        m_waiting.erase(waiting);
+        return Reported([&] { command.Answer(Optional(answer)); });
     }
     val DeleteCommand() {
         return Reported([this] { tobric::DeleteCommand(m_machine, Selection()); });
@@ -229,12 +196,22 @@ public:
     }
 
 private:
+    // Runs a command that may ask: null when it finished, the error report's text, or its
+    // question {id, kind, caption, text, defaultText}, waiting for Answer(id, ...).
     template <class Command>
-    val Answered(const val& answer, Command&& command) {
-        m_view.HandIn(Optional(answer), std::nullopt);
-        val result = Reported(command);
-        m_view.HandIn(std::nullopt, std::nullopt);
-        return result;
+    val Asking(Command&& command) {
+        Asked asked;
+        const val report = Reported([&] { asked = command(); });
+        if (!report.isNull() || !asked) return report;
+        const Question& question = asked->question();
+        val shown = val::object();
+        shown.set("id", m_nextId);
+        shown.set("kind", KindName(question.kind));
+        shown.set("caption", question.caption);
+        shown.set("text", question.text);
+        shown.set("defaultText", question.defaultText);
+        m_waiting.emplace(m_nextId++, std::move(*asked));
+        return shown;
     }
     SelectedIndexSource Selection() {
         return [this] { return m_view.SelectedIndex(); };
@@ -243,6 +220,8 @@ private:
     PageView m_view;
     PageTimer m_timer;
     Machine m_machine;
+    std::map<int, PendingCommand> m_waiting;
+    int m_nextId = 1;
 };
 
 }  // namespace
@@ -254,10 +233,6 @@ EMSCRIPTEN_BINDINGS(tobric_core) {
     emscripten::constant("version", std::string(tobric::kVersion));
     emscripten::class_<PageMachine>("Machine")
         .constructor<emscripten::val>()
-        .function("hasNoProgram", &PageMachine::HasNoProgram)
-        .function("nextStepAsksIn", &PageMachine::NextStepAsksIn)
-        .function("stopTimer", &PageMachine::StopTimer)
-        .function("timerEnabled", &PageMachine::TimerEnabled)
         .function("tick", &PageMachine::Tick)
         .function("step", &PageMachine::Step)
         .function("run", &PageMachine::Run)
@@ -266,10 +241,10 @@ EMSCRIPTEN_BINDINGS(tobric_core) {
         .function("changeSpeed", &PageMachine::ChangeSpeed)
         .function("load", &PageMachine::Load)
         .function("save", &PageMachine::Save)
-        .function("editDefault", &PageMachine::EditDefault)
         .function("editThisMailbox", &PageMachine::EditThisMailbox)
         .function("insertCommand", &PageMachine::InsertCommand)
         .function("deleteCommand", &PageMachine::DeleteCommand)
+        .function("answer", &PageMachine::Answer)
         .function("storeLines", &PageMachine::StoreLines)
         .function("showMailboxes", &PageMachine::ShowMailboxes)
         .function("replaceProgram", &PageMachine::ReplaceProgram)

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "answering_machine.h"
 #include "machine/errors.h"
 #include "machine/execution_timer.h"
 #include "machine/machine.h"
@@ -21,7 +22,7 @@ using Lines = std::vector<std::string>;
 
 // Delivers timer ticks as the event loop would, for as long as the timer ticks, at most `limit`.
 // Returns how many were delivered; a failing step's error passes out.
-inline int DeliverTicks(tobric::Machine& machine, const tobric::ManualTimer& timer,
+inline int DeliverTicks(AnsweringMachine& machine, const tobric::ManualTimer& timer,
                         int limit = 10000) {
     int ticks = 0;
     while (ticks < limit && timer.Ticking()) {
@@ -48,7 +49,7 @@ protected:
     // A machine started afresh with these registers (a new machine's are all zero) and the
     // lines put in as Load puts them.
     void Start(Lines lines, const tobric::Registers& registers) {
-        m_machine = std::make_unique<tobric::Machine>(view, timer, registers);
+        m_machine = std::make_unique<AnsweringMachine>(view, timer, registers);
         LoadProgram(std::move(lines));
     }
     // The lines put in and padded as Load does; the view's record starts afresh.
@@ -62,7 +63,7 @@ protected:
         machine().ChangeStore([&](tobric::Store& store) { store.ReplaceAll(std::move(lines)); });
         view.calls.clear();
     }
-    tobric::Machine& machine() { return *m_machine; }
+    AnsweringMachine& machine() { return *m_machine; }
     const tobric::Registers& regs() const { return m_machine->registers(); }
     const tobric::Store& store() const { return m_machine->store(); }
 
@@ -70,7 +71,7 @@ protected:
     tobric::ManualTimer timer;
 
 private:
-    std::unique_ptr<tobric::Machine> m_machine = std::make_unique<tobric::Machine>(view, timer);
+    std::unique_ptr<AnsweringMachine> m_machine = std::make_unique<AnsweringMachine>(view, timer);
 };
 
 }  // namespace tobric_test

@@ -29,21 +29,15 @@ void RecordingView::ShowRegisters(const tobric::Registers& r) {
     shownRegisters = r;
 }
 
-std::optional<std::string> RecordingView::AskOpenFileName() {
-    Record("AskOpenFileName");
-    return Next(openNames);
-}
-
-std::optional<std::string> RecordingView::AskSaveFileName() {
-    Record("AskSaveFileName");
-    return Next(saveNames);
-}
-
-std::string RecordingView::InputPrompt(const std::string& caption, const std::string& prompt,
-                                       const std::string& defaultText) {
-    Record("InputPrompt", caption + "|" + prompt + "|" + defaultText);
+std::optional<std::string> RecordingView::Answer(const tobric::Question& question) {
+    switch (question.kind) {
+        case tobric::Question::Kind::OpenFile: Record("AskOpenFileName"); return Next(openNames);
+        case tobric::Question::Kind::SaveFile: Record("AskSaveFileName"); return Next(saveNames);
+        case tobric::Question::Kind::Line: break;
+    }
+    Record("InputPrompt", question.caption + "|" + question.text + "|" + question.defaultText);
     if (onInputPrompt) std::exchange(onInputPrompt, nullptr)();
-    return Next(answers, defaultText);
+    return Next(answers, question.defaultText);
 }
 
 void RecordingView::ShowNotice(const std::string& text) {

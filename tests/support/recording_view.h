@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine view of the tests, the fuzz targets and the benchmarks: it records every call as
-// text, answers the prompt and the file choices from queues, and lets a test act while a prompt or
-// a notice is "open", as the event loop would meanwhile.
+// text, answers the machine's questions at once from queues (recorded as "InputPrompt ...",
+// "AskOpenFileName", "AskSaveFileName"), and lets a test act while a prompt or a notice is "open",
+// as the event loop would meanwhile.
 
 #include <cstdint>
 #include <deque>
@@ -13,13 +14,14 @@
 #include <vector>
 
 #include "machine/machine_view.h"
+#include "machine/question.h"
 #include "machine/registers.h"
 
 namespace tobric_test {
 
 // Records each call as "<Name>" or "<Name> <arguments>", e.g. "ShowCalculator 42 ",
 // "ShowRegisters pc=3 ins=HLT mdr=10", "ShowNotice Program Halted".
-class RecordingView final : public tobric::MachineView {
+class RecordingView final : public tobric::MachineView, public tobric::Answerer {
 public:
     // Off: nothing is recorded or copied, the view only answers (a benchmark's silent view).
     bool recording = true;
@@ -29,10 +31,10 @@ public:
     std::vector<std::string> shownLines;
     tobric::Registers shownRegisters;
 
-    // Answers for InputPrompt, in order; when none is left the prompt gives its default, as
+    // Answers for line questions, in order; when none is left the prompt gives its default, as
     // Cancel does.
     std::deque<std::string> answers;
-    // File names for AskOpenFileName and AskSaveFileName, in order; nullopt or none left cancels.
+    // File names for the open and save questions, in order; nullopt or none left cancels.
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
 
@@ -50,11 +52,8 @@ public:
     }
     void ShowOutput(std::int32_t n) override { Record("ShowOutput", std::to_string(n)); }
     void ShowInBasket(std::int32_t n) override { Record("ShowInBasket", std::to_string(n)); }
-    std::optional<std::string> AskOpenFileName() override;
-    std::optional<std::string> AskSaveFileName() override;
-    std::string InputPrompt(const std::string& caption, const std::string& prompt,
-                            const std::string& defaultText) override;
     void ShowNotice(const std::string& text) override;
+    std::optional<std::string> Answer(const tobric::Question& question) override;
 
     // The arguments of every call of one name, in order: ArgumentsOf("ShowOutput") -> {"3", "2"}.
     std::vector<std::string> ArgumentsOf(std::string_view name) const;

@@ -1,29 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The WebAssembly machine (web/bindings.cpp) as the page sees it. Texts cross as Latin-1: one
-// character per byte. Every command answers null, or the text its error report shows.
+// character per byte. Every command answers null, or the text its error report shows; one that
+// needs an answer from the user answers its question instead, and goes on when answered.
 
 import { assetUrl } from './assets';
 
 export type Report = string | null;
+
+// A line's text, or a file's name in the core's file system; null when the user cancelled.
 export type Answer = string | null;
 
+export interface Question {
+  id: number;
+  kind: 'line' | 'openFile' | 'saveFile';
+  caption: string;
+  text: string;
+  defaultText: string;
+}
+
+export type Outcome = Report | Question;
+
 export interface Machine {
-  hasNoProgram(): boolean;
-  nextStepAsksIn(): boolean;
-  stopTimer(): void;
-  timerEnabled(): boolean;
-  tick(answer: Answer): Report;
-  step(answer: Answer): Report;
+  tick(): Outcome;
+  step(): Outcome;
   run(): Report;
   haltOrContinue(): Report;
   reset(): Report;
   changeSpeed(position: number): Report;
-  load(fileName: string | null): Report;
-  save(fileName: string | null): Report;
-  editDefault(selected: number): { line?: string; error?: string };
-  editThisMailbox(answer: Answer): Report;
-  insertCommand(answer: Answer): Report;
+  load(): Outcome;
+  save(): Outcome;
+  editThisMailbox(): Outcome;
+  insertCommand(): Outcome;
   deleteCommand(): Report;
+  answer(id: number, answer: Answer): Outcome;
   storeLines(): string; // each line after its length and a colon
   showMailboxes(): Report;
   replaceProgram(lines: string[]): Report;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window, laid out as the desktop's, and its handlers. Each handler hands the machine
-// one event; where the machine will want an answer (the IN prompt, Edit and Insert, a file), the
-// page asks first and hands the answer in with the command (web/README.md).
+// one event; where the command asks a question (IN, Edit and Insert, a file), the page shows it
+// and hands the answer in when the user gives it (web/README.md).
 
-import type { Core, Machine, Page, Report } from './core';
+import type { Answer, Core, Machine, Outcome, Page, Question, Report } from './core';
 import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave, loadProgramBytes, savedProgramBytes } from './files';
@@ -17,8 +17,6 @@ import { box, label, nameGroup, outOfTabOrder, panel, panelButton, picture, setC
 import { splitLines, toLatin1 } from './text';
 import { element, openWindow } from './windows';
 
-const kCommandPrompt = 'Enter Tobric Assembly Command';
-
 // What the page around the window asks of it: to load a program as Load does, and the store's
 // bytes as Save writes them.
 export interface ProgramPort {
@@ -31,15 +29,30 @@ export function buildMainWindow(core: Core): ProgramPort {
   const client = form.client;
   let machine: Machine;
   const report = (text: Report): void => reportError(text);
-
-  // The IN prompt: the step's first act (the timer disabled) is done before the prompt shows,
-  // the step itself on the answer.
-  const obeyStep = (obey: (answer: string | null) => Report): void => {
-    if (!machine.nextStepAsksIn()) return report(obey(null));
-    machine.stopTimer();
-    inputPrompt('Message', 'Enter a value into the in basket', '0', (answer) => report(obey(toLatin1(answer))));
+  // A command's outcome: nothing, an error to report, or a question to show; the answer goes
+  // back to the command, which may report in turn.
+  const settle = (outcome: Outcome): void => {
+    if (outcome === null || typeof outcome === 'string') return report(outcome);
+    ask(outcome, (answer) => answerNow(outcome, answer));
   };
-  const countdown = new Countdown(() => obeyStep((answer) => machine.tick(answer)));
+  const answerNow = (question: Question, answer: Answer): Report => {
+    const outcome = machine.answer(question.id, answer);
+    if (outcome === null || typeof outcome === 'string') return outcome;
+    settle(outcome);
+    return null;
+  };
+  const ask = (question: Question, answered: (answer: Answer) => Report): void => {
+    if (question.kind === 'line')
+      inputPrompt(question.caption, question.text, question.defaultText, (text) => report(answered(toLatin1(text))));
+    else if (question.kind === 'openFile')
+      chooseFileToOpen(core.FS, (name, done) => { report(answered(name)); done(); });
+    else
+      chooseFileToSave(core.FS, answered).then(report, (error) => report(String(error)));
+  };
+  // Load and Save of bytes the page holds: the file's name is the answer, given at once.
+  const answeredAtOnce = (outcome: Outcome, answer: Answer): Report =>
+    outcome === null || typeof outcome === 'string' ? outcome : answerNow(outcome, answer);
+  const countdown = new Countdown(() => settle(machine.tick()));
 
   // Control column.
   const column = panel(client, [0, 120, 177, 308], 'Panel2');
@@ -53,18 +66,11 @@ export function buildMainWindow(core: Core): ProgramPort {
     panel(column, [24, top, 153, 33], name, caption).classList.add('heading');
   const commands: [string, number, number, string, string, () => void][] = [
     ['runmenu', 37, 33, '&Run', 'glyph_run', () => report(machine.run())],
-    ['stepmenu', 68, 33, 'S&tep', 'glyph_step', () => {
-      if (machine.hasNoProgram()) return report(machine.step(null));
-      obeyStep((answer) => machine.step(answer));
-    }],
+    ['stepmenu', 68, 33, 'S&tep', 'glyph_step', () => settle(machine.step())],
     ['menuhalt', 99, 31, '&Halt/Continue', 'glyph_halt', () => report(machine.haltOrContinue())],
     ['resetmenu', 128, 33, 'R&eset', 'glyph_reset', () => report(machine.reset())],
-    ['savemenu', 213, 34, '&Save Program', 'glyph_save', () => {
-      chooseFileToSave(core.FS, (name) => machine.save(name)).then(report, (error) => report(String(error)));
-    }],
-    ['loadmenu', 245, 34, '&Load Program', 'glyph_load', () => {
-      chooseFileToOpen(core.FS, (name, done) => { report(machine.load(name)); done(); });
-    }],
+    ['savemenu', 213, 34, '&Save Program', 'glyph_save', () => settle(machine.save())],
+    ['loadmenu', 245, 34, '&Load Program', 'glyph_load', () => settle(machine.load())],
     ['menuExit', 277, 31, 'E&xit Tobric', 'glyph_exit', () => exit()],
   ];
   for (const [name, top, height, caption, glyph, press] of commands)
@@ -115,17 +121,8 @@ export function buildMainWindow(core: Core): ProgramPort {
 
   // Mailboxes and their popup commands, which act on the row selected when they run.
   const mailboxes = new MailboxDisplay(client, 512, 0, 121, 434, [
-    { caption: 'Edit this Mailbox', act: () => {
-      const selected = mailboxes.selectedIndex();
-      if (selected === -1) return;
-      const current = machine.editDefault(selected);
-      if (current.error !== undefined) return report(current.error);
-      inputPrompt('Edit Mailbox', kCommandPrompt, current.line!, (answer) => report(machine.editThisMailbox(toLatin1(answer))));
-    } },
-    { caption: 'Insert Command', act: () => {
-      if (mailboxes.selectedIndex() === -1) return;
-      inputPrompt('Insert Command', kCommandPrompt, 'DAT 00', (answer) => report(machine.insertCommand(toLatin1(answer))));
-    } },
+    { caption: 'Edit this Mailbox', act: () => settle(machine.editThisMailbox()) },
+    { caption: 'Insert Command', act: () => settle(machine.insertCommand()) },
     { caption: 'Delete Command', act: () => report(machine.deleteCommand()) },
     { caption: 'Edit Program in Editor', act: () => editor.open() },
   ]);
@@ -172,8 +169,8 @@ export function buildMainWindow(core: Core): ProgramPort {
   const editor = new EditorWindow(machine, form.frame, report);
   setTimeout(showSplash, 1);
   return {
-    load: (name, bytes) => report(loadProgramBytes(core.FS, name, bytes, (path) => machine.load(path))),
-    saved: () => savedProgramBytes(core.FS, (path) => machine.save(path)),
+    load: (name, bytes) => report(loadProgramBytes(core.FS, name, bytes, (path) => answeredAtOnce(machine.load(), path))),
+    saved: () => savedProgramBytes(core.FS, (path) => answeredAtOnce(machine.save(), path)),
   };
 
   // Exit ends the program at once, whatever is open; a page cannot close itself, so it is left
