@@ -100,6 +100,9 @@ private slots:
                     path, step[QLatin1String("load")].toString().toLatin1().toStdString());
                 files.openAnswers.push_back(path);
                 QTest::mouseClick(form.loadmenu, Qt::LeftButton);
+            } else if (step.contains(QLatin1String("loadCancelled"))) {
+                files.openAnswers.push_back(std::nullopt);
+                QTest::mouseClick(form.loadmenu, Qt::LeftButton);
             } else if (step.contains(QLatin1String("click"))) {
                 for (const QJsonValue name : step[QLatin1String("click")].toArray()) {
                     auto* button = form.findChild<PanelButton*>(name.toString());

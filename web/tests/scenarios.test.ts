@@ -5,7 +5,7 @@ import { expect, test, type Page } from '@playwright/test';
 import { readFileSync } from 'node:fs';
 
 type Step = {
-  load?: string; click?: string[]; speed?: string[]; menu?: string; row?: number; editor?: string;
+  load?: string; loadCancelled?: boolean; click?: string[]; speed?: string[]; menu?: string; row?: number; editor?: string;
   answer?: string | null; prompt?: string; default?: string; untilHalted?: boolean;
   expect?: Record<string, unknown>;
 };
@@ -72,6 +72,11 @@ for (const scenario of scenarios) {
         await (await chooser).setFiles({ name: 'program.txt', mimeType: 'text/plain', buffer: Buffer.from(step.load, 'latin1') });
         // The file is read asynchronously: loaded once the first mailbox shows its first line.
         await expect(rows(page).first()).toHaveText(`00 ${step.load.split(/\r\n|\r|\n/)[0]}`);
+      } else if (step.loadCancelled) {
+        const chooser = page.waitForEvent('filechooser');
+        await page.locator('#loadmenu').click();
+        await chooser;
+        await page.locator('#open-file').dispatchEvent('cancel');
       } else if (step.click) {
         for (const name of step.click) await page.locator(`#${name}`).click();
       } else if (step.speed) {
