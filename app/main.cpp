@@ -5,10 +5,10 @@
 #include <exception>
 #include <memory>
 
-#include "editing/editor_window.h"
 #include "machine/errors.h"
 #include "ui/about_box.h"
 #include "ui/application_setup.h"
+#include "ui/editor_window.h"
 #include "ui/error_report.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"

@@ -26,9 +26,9 @@
 #include <string>
 #include <vector>
 
-#include "editing/editor_window.h"
 #include "machine/program_file.h"
 #include "ui/application_setup.h"
+#include "ui/editor_window.h"
 #include "ui/file_chooser.h"
 #include "ui/main_window.h"
 #include "ui/text_codec.h"

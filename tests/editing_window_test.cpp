@@ -13,9 +13,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "editing/editor_window.h"
 #include "support/qt_test_main.h"
 #include "support/window_driver.h"
+#include "ui/editor_window.h"
 #include "ui/input_prompt.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"

@@ -10,12 +10,12 @@
 #include <QTest>
 #include <random>
 
-#include "editing/editor_window.h"
 #include "machine/display_text.h"
 #include "support/qt_test_main.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 #include "ui/about_box.h"
+#include "ui/editor_window.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "ui/panel.h"

@@ -13,10 +13,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "editing/editor_window.h"
 #include "support/qt_test_main.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
+#include "ui/editor_window.h"
 #include "ui/mailbox_display.h"
 #include "ui/main_window.h"
 #include "ui/output_basket.h"

@@ -17,10 +17,10 @@
 #include <QUrl>
 #include <functional>
 
-#include "editing/editor_window.h"
 #include "support/qt_test_main.h"
 #include "support/window_driver.h"
 #include "ui/about_box.h"
+#include "ui/editor_window.h"
 #include "ui/file_chooser.h"
 #include "ui/input_prompt.h"
 #include "ui/main_window.h"

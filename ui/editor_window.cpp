@@ -19,11 +19,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "error_report.h"
+#include "fonts.h"
 #include "machine/machine.h"
-#include "ui/error_report.h"
-#include "ui/fonts.h"
-#include "ui/placement.h"
-#include "ui/text_codec.h"
+#include "placement.h"
+#include "text_codec.h"
 
 namespace tobric {
 
