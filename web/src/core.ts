@@ -3,6 +3,7 @@
 // character per byte. Every command answers null, or the text its error report shows.
 
 import { assetUrl } from './assets';
+import type { WindowCore } from './window_description';
 
 export type Report = string | null;
 export type Answer = string | null;
@@ -55,7 +56,7 @@ export interface FileSystem {
   unlink(path: string): void;
 }
 
-export interface Core {
+export interface Core extends WindowCore {
   Machine: new (page: Page) => Machine;
   versionShort: string;
   version: string;
