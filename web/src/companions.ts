@@ -2,12 +2,12 @@
 // The splash window and the about box, the main window's two small companions.
 
 import { buildControls } from './described_controls';
-import { windows, type WindowDescription } from './window_description';
+import { windows, type Action, type WindowDescription } from './window_description';
 import { openWindow, type PageWindow, type WindowOptions } from './windows';
 
 // The window made hidden with its controls, which act as `actions` gives: by action name.
 function describedWindow(description: WindowDescription, options: WindowOptions,
-  actions: Partial<Record<string, () => void>>): { window: PageWindow; made: Record<string, HTMLElement> } {
+  actions: Partial<Record<Action, () => void>>): { window: PageWindow; made: Record<string, HTMLElement> } {
   const window = openWindow(description.name, description.title, description.width, description.height, options);
   const made = buildControls(window.client, description, false, 0, (control) => actions[control.action] ?? null);
   return { window, made };
