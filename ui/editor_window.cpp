@@ -22,6 +22,7 @@
 #include "error_report.h"
 #include "fonts.h"
 #include "machine/machine.h"
+#include "described_controls.h"
 #include "placement.h"
 #include "text_codec.h"
 
@@ -95,16 +96,25 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_machine(machine),
       m_mainWindow(mainWindow) {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Edit Tobric Program"));
+    DescribeWindow(*this, EditorWindowDescription());
     setFont(WindowFont());
-    setFixedSize(427, 273);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
-    tobriceditor = new QPlainTextEdit(this);
-    tobriceditor->setObjectName(QStringLiteral("tobriceditor"));
-    tobriceditor->setGeometry(0, 0, 425, 241);
+    const auto made = BuildControls(
+        *this, EditorWindowDescription(),
+        [this](const Control& control) -> std::function<void()> {
+            switch (control.action) {
+                case Action::SaveChanges: return [this] { Button1Click(); };
+                case Action::CancelChanges: return [this] { Button2Click(); };
+                case Action::ClearAll: return [this] { Button3Click(); };
+                default: return {};
+            }
+        },
+        [](const Control& control, QWidget& parent) -> QWidget* {
+            return control.kind == ControlKind::ProgramText ? new QPlainTextEdit(&parent) : nullptr;
+        });
+    tobriceditor = static_cast<QPlainTextEdit*>(made.value(QStringLiteral("tobriceditor")));
     tobriceditor->setBackgroundRole(QPalette::Button);
     tobriceditor->viewport()->setBackgroundRole(QPalette::Button);
     tobriceditor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -112,40 +122,21 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     tobriceditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tobriceditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tobriceditor->setTabChangesFocus(true);
-    tobriceditor->setAccessibleName(QStringLiteral("Program text"));
 
-    const auto makeButton = [this](const char* name, const char* caption, QRect geometry) {
-        auto* button = new QPushButton(QLatin1String(caption), this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(geometry);
-        button->setAutoDefault(true);  // Enter presses the focused button
-        return button;
+    const auto button = [&made](const char* name) {
+        auto* pushButton = static_cast<QPushButton*>(made.value(QLatin1String(name)));
+        pushButton->setAutoDefault(true);  // Enter presses the focused button
+        return pushButton;
     };
-    Button1 = makeButton("Button1", "&Save Changes", {0, 248, 89, 25});
-    Button2 = makeButton("Button2", "Cancel Changes", {96, 248, 89, 25});
-    Button3 = makeButton("Button3", "&Clear All", {192, 248, 75, 25});
-    ConnectGuarded(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    ConnectGuarded(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    ConnectGuarded(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
-
-    auto* label = new QLabel(QStringLiteral("Line:"), this);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->move(280, 248);
-    label->adjustSize();
+    Button1 = button("Button1");
+    Button2 = button("Button2");
+    Button3 = button("Button3");
 
     // Nothing reads this box; it is there for the user's own notes.
-    lineno = new QLineEdit(this);
-    lineno->setObjectName(QStringLiteral("lineno"));
-    lineno->setGeometry(304, 248, 121, 21);
+    lineno = static_cast<QLineEdit*>(made.value(QStringLiteral("lineno")));
     lineno->setBackgroundRole(QPalette::Button);
-    lineno->setAccessibleName(QStringLiteral("Line"));
-    label->setBuddy(lineno);
+    static_cast<QLabel*>(made.value(QStringLiteral("Label1")))->setBuddy(lineno);
     ConnectGuarded(lineno, &QLineEdit::returnPressed, this, &TForm4::Button1Click);
-
-    setTabOrder(tobriceditor, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Button3);
-    setTabOrder(Button3, lineno);
 
     m_filler = new QTimer(this);
     m_filler->setInterval(0);

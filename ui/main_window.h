@@ -13,6 +13,7 @@
 #include "machine/machine.h"
 #include "machine/machine_view.h"
 #include "qt_execution_timer.h"
+#include "window_description.h"
 
 class QLabel;
 class QLineEdit;
@@ -99,10 +100,9 @@ private:
     std::optional<std::string> Answer(const Question& question) override;
     void AnswerNow(Asked asked) { AnswerAtOnce(std::move(asked), *this); }
 
-    void BuildControlColumn();
-    void BuildCalculator();
-    void BuildRegisterPanel();
-    void BuildMailboxDisplay();
+    void BuildControls();
+    // What a control or a popup item does; nothing for the other windows' actions.
+    std::function<void()> Handler(Action action, int digit);
 
     std::unique_ptr<FileChooser> m_files;
     QtExecutionTimer m_timer;

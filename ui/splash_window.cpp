@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include "described_controls.h"
 #include "error_report.h"
 #include "panel.h"
 #include "placement.h"
@@ -11,18 +12,16 @@ namespace tobric {
 
 TForm2::TForm2(QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("About"));
-    setFixedSize(150, 153);
+    DescribeWindow(*this, SplashWindowDescription());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
-    // 149 wide in a 150-wide window: a one-pixel column of background shows at the right.
-    Image1 = new Picture(QStringLiteral(":/art/splash.svg"), this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 149, 153);
-    Image1->setAccessibleName(QStringLiteral("Tobric Computer"));
-    ConnectGuarded(Image1, &Picture::clicked, this, &TForm2::Image1Click);
+    const auto made =
+        BuildControls(*this, SplashWindowDescription(), [this](const Control& control) {
+            return control.action == Action::CloseSplash ? [this] { Image1Click(); }
+                                                         : std::function<void()>();
+        });
+    Image1 = static_cast<Picture*>(made.value(QStringLiteral("Image1")));
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);

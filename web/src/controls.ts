@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's building blocks, at the desktop's pixel positions: bevelled panels with a
-// one-line caption, panel buttons, labels, read-only boxes and pictures.
+// one-line caption and panel buttons.
 
 import { assetUrl } from './assets';
 import { element, place } from './windows';
@@ -17,12 +17,6 @@ export function panel(parent: HTMLElement, rect: Rect, name: string, caption = '
     setCaption(made, caption);
   }
   return made;
-}
-
-// A panel that holds others, named as the desktop names it.
-export function nameGroup(target: HTMLElement, name: string): void {
-  target.setAttribute('role', 'group');
-  target.setAttribute('aria-label', name);
 }
 
 // "&R" underlines the R, as the desktop's captions show their letter.
@@ -85,30 +79,4 @@ export function panelButton(parent: HTMLElement, rect: Rect, name: string, capti
 // focus the element could take is refused to the mouse and the Tab key never reaches it.
 export function outOfTabOrder(button: HTMLElement): void {
   button.tabIndex = -1;
-}
-
-export function label(parent: HTMLElement, left: number, top: number, name: string, text: string): HTMLElement {
-  const made = element('div', 'label', parent, text);
-  made.id = name;
-  place(made, left, top);
-  return made;
-}
-
-export function box(parent: HTMLElement, rect: Rect, name: string, role: string): HTMLInputElement {
-  const made = element('input', 'box', parent);
-  made.id = name;
-  made.readOnly = true;
-  made.setAttribute('aria-label', role);
-  place(made, ...rect);
-  return made;
-}
-
-export function picture(parent: HTMLElement, rect: Rect, name: string, file: string, role: string): HTMLImageElement {
-  const made = element('img', 'picture', parent);
-  made.id = name;
-  made.src = assetUrl(`art/${file}.svg`);
-  made.alt = role;
-  made.draggable = false;
-  place(made, ...rect);
-  return made;
 }

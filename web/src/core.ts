@@ -4,6 +4,7 @@
 // needs an answer from the user answers its question instead, and goes on when answered.
 
 import { assetUrl } from './assets';
+import type { WindowCore } from './window_description';
 
 export type Report = string | null;
 
@@ -64,7 +65,7 @@ export interface FileSystem {
   unlink(path: string): void;
 }
 
-export interface Core {
+export interface Core extends WindowCore {
   Machine: new (page: Page) => Machine;
   versionShort: string;
   version: string;

@@ -3,10 +3,9 @@
 // box calls back when it closes, and the command that asked goes on from there (web/README.md).
 
 import { messageText } from './text';
+import { windows } from './window_description';
 import { element, openWindow, place } from './windows';
 
-export const kApplicationTitle = 'Tobric Computer for Windows';
-const kNoticeCaption = 'Compiler Message';
 const kTypingLimit = 255;
 const kEditHeight = 22; // the desktop line edit's own height, one more than the main window's
 
@@ -146,7 +145,7 @@ export function showNotice(text: string): void {
   let placeIndex = 0;
   while (noticePlaces.has(placeIndex)) ++placeIndex;
   noticePlaces.add(placeIndex);
-  const frame = messageBox(kNoticeCaption, text, false, false, placeIndex, () => noticePlaces.delete(placeIndex));
+  const frame = messageBox(windows().noticeCaption, text, false, false, placeIndex, () => noticePlaces.delete(placeIndex));
   frame.classList.add('notice');
 }
 
@@ -154,6 +153,6 @@ export function showNotice(text: string): void {
 export function reportError(report: string | null): void {
   if (report === null) return;
   const focus = document.activeElement as HTMLElement | null;
-  const frame = messageBox(kApplicationTitle, messageText(report), true, true, 0, () => focus?.focus());
+  const frame = messageBox(windows().main.title, messageText(report), true, true, 0, () => focus?.focus());
   frame.classList.add('error-report');
 }

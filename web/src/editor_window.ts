@@ -3,11 +3,11 @@
 // back to the store in one go by Save Changes. The main window takes no input while it is open;
 // a running program goes on behind it.
 
-import { captionText, label } from './controls';
 import type { Machine, Report } from './core';
-import { pushButton } from './dialogs';
+import { buildControls } from './described_controls';
 import { splitLines, toLatin1 } from './text';
-import { disableWindow, element, enableWindow, openWindow, place, type PageWindow } from './windows';
+import { windows, type Action } from './window_description';
+import { disableWindow, element, enableWindow, openWindow, type PageWindow } from './windows';
 
 const kRowHeight = 13;
 const kMargin = 4;
@@ -21,32 +21,19 @@ export class EditorWindow {
 
   constructor(private readonly machine: Machine, private readonly mainWindow: HTMLElement,
     private readonly report: (report: Report) => void) {
-    this.window = openWindow('Form4', 'Edit Tobric Program', 427, 273, {
+    const described = windows().editor;
+    this.window = openWindow(described.name, described.title, described.width, described.height, {
       modal: false, closeBox: true, hidden: true, topmost: true, centreOn: 'screen', onClose: () => this.cancel(),
     });
-    const client = this.window.client;
-    this.text = element('textarea', 'editor-text', client);
-    this.text.id = 'tobriceditor';
-    this.text.spellcheck = false;
-    this.text.setAttribute('aria-label', 'Program text');
-    place(this.text, 0, 0, 425, 241);
-    const buttons: [string, string, number, number, () => void][] = [
-      ['Button1', '&Save Changes', 0, 89, () => this.save()],
-      ['Button2', 'Cancel Changes', 96, 89, () => this.cancel()],
-      ['Button3', '&Clear All', 192, 75, () => { this.text.value = ''; }],
-    ];
-    for (const [name, caption, left, width, press] of buttons) {
-      const button = pushButton(client, '', left, 248, width, 25);
-      button.id = `Form4-${name}`; // the window's name first: the main window has its own Button1
-      button.replaceChildren(captionText(caption));
-      button.addEventListener('click', press);
-    }
-    label(client, 280, 248, 'Form4-Label1', 'Line:');
+    const actions: Partial<Record<Action, () => void>> = {
+      SaveChanges: () => this.save(),
+      CancelChanges: () => this.cancel(),
+      ClearAll: () => { this.text.value = ''; },
+    };
+    const made = buildControls(this.window.client, described, false, 0, (control) => actions[control.action] ?? null);
+    this.text = made.tobriceditor as HTMLTextAreaElement;
     // Nothing reads this box; it is there for the user's own notes.
-    const lineno = element('input', 'box', client);
-    lineno.id = 'lineno';
-    lineno.setAttribute('aria-label', 'Line');
-    place(lineno, 304, 248, 121, 21);
+    const lineno = made.lineno;
 
     this.window.frame.addEventListener('keydown', (event) => {
       const alt = event.altKey && !event.ctrlKey && !event.metaKey;

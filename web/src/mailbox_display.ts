@@ -4,7 +4,7 @@
 // Each rebuild clears the selection and goes back to the first row.
 
 import { drawSoon } from './frame';
-import { mailboxRowText } from './text';
+import type { ControlDescription } from './window_description';
 import { element, modalOpen, place } from './windows';
 
 const kRowHeight = 16;
@@ -12,7 +12,7 @@ const kRowHeight = 16;
 export interface MenuItem { caption: string; act?: () => void }
 
 export class MailboxDisplay {
-  private readonly root: HTMLElement;
+  readonly root: HTMLElement;
   private rows: HTMLElement[] = [];
   private lines: string[] = [];
   private readonly texts: string[] = []; // what each row shows, kept to write only changed rows
@@ -21,14 +21,15 @@ export class MailboxDisplay {
   private selected = -1;
   private menu: HTMLElement | null = null;
 
-  constructor(parent: HTMLElement, left: number, top: number, width: number, height: number,
-    private readonly items: MenuItem[]) {
+  // rowText writes a row as the core does: "07 LDA 05".
+  constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription,
+    private readonly items: MenuItem[], private readonly rowText: (row: number, line: string) => string) {
     this.root = element('div', 'mailboxes', parent);
-    this.root.id = 'mailboxshow';
+    this.root.id = name;
     this.root.tabIndex = 0;
     this.root.setAttribute('role', 'listbox');
-    this.root.setAttribute('aria-label', 'Mailboxes');
-    place(this.root, left, top, width, height);
+    this.root.setAttribute('aria-label', accessibleName);
+    place(this.root, ...rect);
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
     this.root.addEventListener('scroll', () => { this.awayFromTop = true; }, { passive: true });
     this.root.addEventListener('mousedown', (event) => {
@@ -79,7 +80,7 @@ export class MailboxDisplay {
   private readonly drawRows = (): void => {
     this.settleScroll();
     this.lines.forEach((line, i) => {
-      const text = mailboxRowText(i, line);
+      const text = this.rowText(i, line);
       if (this.texts[i] !== text) this.rows[i].textContent = this.texts[i] = text;
     });
   };

@@ -8,13 +8,15 @@ import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave, loadProgramBytes, savedProgramBytes } from './files';
 import { drawSoon } from './frame';
-import { inputPrompt, kApplicationTitle, reportError, showNotice } from './dialogs';
+import { buildControls } from './described_controls';
+import { inputPrompt, reportError, showNotice } from './dialogs';
 import { MailboxDisplay } from './mailbox_display';
 import { OutputBasket } from './output_basket';
 import { Countdown } from './scheduler';
 import { speedBar } from './speed_bar';
-import { box, label, nameGroup, outOfTabOrder, panel, panelButton, picture, setCaption } from './controls';
+import { outOfTabOrder, setCaption } from './controls';
 import { splitLines, toLatin1 } from './text';
+import { describeWindows, type Action } from './window_description';
 import { element, openWindow } from './windows';
 
 // What the page around the window asks of it: to load a program as Load does, and the store's
@@ -25,7 +27,9 @@ export interface ProgramPort {
 }
 
 export function buildMainWindow(core: Core): ProgramPort {
-  const form = openWindow('Form1', kApplicationTitle, 633, 434, { modal: false, closeBox: true, onClose: () => exit() });
+  const described = describeWindows(core);
+  const { name, title, width, height } = described.main;
+  const form = openWindow(name, title, width, height, { modal: false, closeBox: true, onClose: () => exit() });
   const client = form.client;
   let machine: Machine;
   const report = (text: Report): void => reportError(text);
@@ -54,78 +58,56 @@ export function buildMainWindow(core: Core): ProgramPort {
     outcome === null || typeof outcome === 'string' ? outcome : answerNow(outcome, answer);
   const countdown = new Countdown(() => settle(machine.tick()));
 
-  // Control column.
-  const column = panel(client, [0, 120, 177, 308], 'Panel2');
-  nameGroup(column, 'Controls');
-  const strip = picture(column, [2, 2, 20, 304], 'Image1', 'image_strip', 'About Tobric Computer');
+  // What each control and popup item does; the other windows' actions are theirs.
+  const actions: Record<Action, ((digit: number) => void) | null> = {
+    Run: () => report(machine.run()),
+    Step: () => settle(machine.step()),
+    HaltContinue: () => report(machine.haltOrContinue()),
+    Reset: () => report(machine.reset()),
+    SaveProgram: () => settle(machine.save()),
+    LoadProgram: () => settle(machine.load()),
+    Exit: () => exit(),
+    ShowAbout: () => showAbout(),
+    Digit: (digit) => report(machine.pressDigit(digit)),
+    Plus: () => report(machine.pressPlus()),
+    Minus: () => report(machine.pressMinus()),
+    Equals: () => report(machine.pressEquals()),
+    Clear: () => report(machine.pressClear()),
+    ClearEntry: () => report(machine.pressClearEntry()),
+    // The popup commands act on the row selected when they run.
+    EditMailbox: () => settle(machine.editThisMailbox()),
+    InsertCommand: () => settle(machine.insertCommand()),
+    DeleteCommand: () => report(machine.deleteCommand()),
+    OpenEditor: () => editor.open(),
+    None: null, CloseAbout: null, CloseSplash: null, SaveChanges: null, CancelChanges: null, ClearAll: null,
+  };
+  const handler = (action: Action, digit: number): (() => void) | null => {
+    const act = actions[action];
+    return act && (() => act(digit));
+  };
+
+  let mailboxes!: MailboxDisplay;
+  let outbasket!: OutputBasket;
+  const made = buildControls(client, described.main, true, described.commandCaptionIndent,
+    (control) => handler(control.action, control.digit), (control, parent) => {
+      switch (control.kind) {
+        // The starting position fires nothing: the timer keeps its own 1000 ms until the bar moves.
+        case 'SpeedBar': return speedBar(parent, control, described.speedBar,
+          (position) => report(machine.changeSpeed(position)));
+        case 'OutputBasket': return (outbasket = new OutputBasket(parent, control)).root;
+        case 'MailboxDisplay': return (mailboxes = new MailboxDisplay(parent, control,
+          described.mailboxMenu.map(({ caption, action }) => ({ caption, act: handler(action, 0) ?? undefined })),
+          core.mailboxRowText)).root;
+        default: return null;
+      }
+    });
+  const strip = made.Image1;
   strip.setAttribute('role', 'button'); // pressed to show the about box, as on the desktop
   outOfTabOrder(strip);
   strip.addEventListener('mousedown', (event) => event.preventDefault());
-  strip.addEventListener('click', () => showAbout());
-  for (const [name, top, caption] of [['Panel1', 0, 'Tobric Controls'], ['Panel3', 176, 'Utilities']] as const)
-    panel(column, [24, top, 153, 33], name, caption).classList.add('heading');
-  const commands: [string, number, number, string, string, () => void][] = [
-    ['runmenu', 37, 33, '&Run', 'glyph_run', () => report(machine.run())],
-    ['stepmenu', 68, 33, 'S&tep', 'glyph_step', () => settle(machine.step())],
-    ['menuhalt', 99, 31, '&Halt/Continue', 'glyph_halt', () => report(machine.haltOrContinue())],
-    ['resetmenu', 128, 33, 'R&eset', 'glyph_reset', () => report(machine.reset())],
-    ['savemenu', 213, 34, '&Save Program', 'glyph_save', () => settle(machine.save())],
-    ['loadmenu', 245, 34, '&Load Program', 'glyph_load', () => settle(machine.load())],
-    ['menuExit', 277, 31, 'E&xit Tobric', 'glyph_exit', () => exit()],
-  ];
-  for (const [name, top, height, caption, glyph, press] of commands)
-    panelButton(column, [24, top, 153, height], name, ' '.repeat(10) + caption, press, glyph);
-
-  // Calculator.
-  const calculator = panel(client, [208, 120, 249, 297], 'Panel4');
-  nameGroup(calculator, 'Calculator keypad');
-  const display = panel(calculator, [16, 16, 217, 57], 'calculatorValueText', '0 ', 'right');
-  display.classList.add('lowered', 'calculator');
-  // Read as the desktop offers it: a name with the shown number as its value.
-  display.setAttribute('role', 'textbox');
-  display.setAttribute('aria-readonly', 'true');
-  display.setAttribute('aria-label', 'Calculator');
-  const keys: [string, [number, number, number, number], string, () => Report][] = [
-    ['ccalc', [16, 80, 105, 33], 'C', () => machine.pressClear()],
-    ['cecalc', [120, 80, 113, 33], 'CE', () => machine.pressClearEntry()],
-    ['addcalc', [176, 120, 49, 81], '+', () => machine.pressPlus()],
-    ['subcalc', [176, 200, 49, 81], '-', () => machine.pressMinus()],
-    ['no0calc', [24, 240, 73, 41], '0', () => machine.pressDigit(0)],
-    ['equalscalc', [96, 240, 73, 41], '=', () => machine.pressEquals()],
-  ];
-  [7, 8, 9, 4, 5, 6, 1, 2, 3].forEach((digit, i) => keys.splice(2 + i, 0,
-    [`no${digit}calc`, [24 + 48 * (i % 3), 120 + 40 * Math.floor(i / 3), 49, 41], String(digit), () => machine.pressDigit(digit)]));
-  for (const [name, rect, caption, press] of keys)
-    panelButton(calculator, rect, name, caption, () => report(press()));
-
-  // Registers.
-  const registers = panel(client, [8, 8, 473, 105], 'Panel5');
-  nameGroup(registers, 'Registers');
-  label(registers, 264, 8, 'Label1', 'IN Basket:');
-  const inbasket = box(registers, [320, 8, 121, 21], 'inbasket', 'IN Basket');
-  inbasket.disabled = true;
-  label(registers, 8, 24, 'Label2', 'OUT Basket:');
-  label(registers, 232, 32, 'Label3', 'Program Counter:');
-  const pctext = box(registers, [320, 32, 121, 21], 'pctext', 'Program Counter');
-  // Made in the desktop's Tab order: the memory data register before the instruction.
-  label(registers, 208, 80, 'mdrtextc', 'Memory Data Register:');
-  const mdrtext = box(registers, [320, 80, 121, 21], 'mdrtext', 'Memory Data Register');
-  label(registers, 264, 56, 'Instruction', 'Instruction');
-  const opcodetext = box(registers, [320, 56, 121, 21], 'opcodetext', 'Instruction');
-  label(registers, 8, 64, 'speed', 'Speed:');
-  // The starting position fires nothing: the timer keeps its own 1000 ms until the bar moves.
-  speedBar(registers, 48, 64, 153, (position) => report(machine.changeSpeed(position)));
-  picture(registers, [48, 80, 32, 17], 'Image10', 'speed_fast', 'Fast');
-  picture(registers, [168, 80, 32, 17], 'Image3', 'speed_slow', 'Slow');
-  const outbasket = new OutputBasket(registers, 72, 16, 145, 37);
-
-  // Mailboxes and their popup commands, which act on the row selected when they run.
-  const mailboxes = new MailboxDisplay(client, 512, 0, 121, 434, [
-    { caption: 'Edit this Mailbox', act: () => settle(machine.editThisMailbox()) },
-    { caption: 'Insert Command', act: () => settle(machine.insertCommand()) },
-    { caption: 'Delete Command', act: () => report(machine.deleteCommand()) },
-    { caption: 'Edit Program in Editor', act: () => editor.open() },
-  ]);
+  const display = made.calculatorValueText;
+  const [inbasket, pctext, mdrtext, opcodetext] = ['inbasket', 'pctext', 'mdrtext', 'opcodetext']
+    .map((id) => made[id] as HTMLInputElement);
 
   // The register boxes, the calculator and the IN basket show the latest of each step once a frame.
   let registerTexts: string[] = [];
@@ -152,8 +134,9 @@ export function buildMainWindow(core: Core): ProgramPort {
   machine = new core.Machine(page);
   pctext.focus();
   // Tab and Shift+Tab go round the window's stops and wrap around, as on the desktop.
-  const stops = ['#pctext', '#mdrtext', '#opcodetext', '#ScrollBar1', '#outbasket input', '#mailboxshow']
-    .map((selector) => client.querySelector(selector) as HTMLElement);
+  const stops = described.main.controls.filter((control) => control.tabPlace > 0)
+    .sort((a, b) => a.tabPlace - b.tabPlace).map(({ name }) => made[name])
+    .map((stop) => (stop.matches('input, [tabindex]') ? stop : stop.querySelector('input')!));
   form.frame.addEventListener('keydown', (event) => {
     const at = stops.indexOf(document.activeElement as HTMLElement);
     const end = event.shiftKey ? 0 : stops.length - 1;
@@ -165,7 +148,7 @@ export function buildMainWindow(core: Core): ProgramPort {
   // The other windows, made hidden in the desktop's order; the splash shows once the main
   // window stands.
   const showSplash = splashWindow(form);
-  const showAbout = aboutBox(core.versionShort);
+  const showAbout = aboutBox();
   const editor = new EditorWindow(machine, form.frame, report);
   setTimeout(showSplash, 1);
   return {

@@ -6,9 +6,9 @@
 // focus stays in the field and the highlighted option is its active descendant.
 
 import { drawSoon } from './frame';
+import type { ControlDescription } from './window_description';
 import { element, place } from './windows';
 
-const kListId = 'outbasket-list';
 const kRowsAPage = 10; // the list's 290 px of 29 px rows
 
 export class OutputBasket {
@@ -18,23 +18,27 @@ export class OutputBasket {
   private current = -1; // the output the field shows, -1 before the first
   private highlighted = -1; // the open list's highlighted row
 
-  constructor(parent: HTMLElement, left: number, top: number, width: number, height: number) {
-    const root = element('div', 'outbasket', parent);
-    root.id = 'outbasket';
-    place(root, left, top, width, height);
+  readonly root: HTMLElement;
+
+  constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription) {
+    const root = this.root = element('div', 'outbasket', parent);
+    root.id = name;
+    place(root, ...rect);
+    const listId = `${name}-list`;
+    const height = rect[3];
     this.field = element('input', '', root);
     this.field.setAttribute('role', 'combobox');
-    this.field.setAttribute('aria-label', 'OUT Basket');
+    this.field.setAttribute('aria-label', accessibleName);
     this.field.setAttribute('aria-autocomplete', 'none');
-    this.field.setAttribute('aria-controls', kListId);
+    this.field.setAttribute('aria-controls', listId);
     this.field.setAttribute('aria-expanded', 'false');
     const drop = element('div', 'drop', root); // its arrow is drawn by the style sheet
     this.list = element('div', 'list', root);
-    this.list.id = kListId;
+    this.list.id = listId;
     this.list.style.top = `${height}px`;
     this.list.hidden = true;
     this.list.setAttribute('role', 'listbox');
-    this.list.setAttribute('aria-label', 'OUT Basket');
+    this.list.setAttribute('aria-label', accessibleName);
     this.list.tabIndex = -1;
     drop.addEventListener('mousedown', (event) => {
       event.preventDefault();

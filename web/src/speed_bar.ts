@@ -1,27 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The speed bar: a horizontal scroll bar from 1 to 1000, arrows by 10, the track by 100. Left and
-// up lower the position (a faster run), right and down raise it, Page Up and Page Down by 100,
-// Home and End to the ends. Only a change of position is reported.
+// The speed bar: a horizontal scroll bar over its range, arrows by the single step, the track by
+// the page step. Left and up lower the position (a faster run), right and down raise it, Page Up
+// and Page Down by the page step, Home and End to the ends. Only a change of position is reported.
 
+import type { ControlDescription, SpeedBarRange } from './window_description';
 import { element, place } from './windows';
 
-const kMin = 1;
-const kMax = 1000;
-const kSingle = 10;
-const kPage = 100;
 // The desktop style's arrow buttons (13 px and the line that parts them from the groove) and the
 // shortest handle it draws, which this bar's page step gives.
 const kArrow = 14;
 const kThumb = 28;
 
-export function speedBar(parent: HTMLElement, left: number, top: number, width: number,
+export function speedBar(parent: HTMLElement, control: ControlDescription, range: SpeedBarRange,
   changed: (position: number) => void): HTMLElement {
+  const { minimum: kMin, maximum: kMax, singleStep: kSingle, pageStep: kPage } = range;
+  const width = control.rect[2];
   const bar = element('div', 'speedbar', parent);
-  bar.id = 'ScrollBar1';
-  place(bar, left, top, width, 16);
+  bar.id = control.name;
+  place(bar, ...control.rect);
   bar.tabIndex = 0;
   bar.setAttribute('role', 'scrollbar');
-  bar.setAttribute('aria-label', 'Speed');
+  bar.setAttribute('aria-label', control.accessibleName);
   bar.setAttribute('aria-orientation', 'horizontal');
   bar.setAttribute('aria-valuemin', String(kMin));
   bar.setAttribute('aria-valuemax', String(kMax));
@@ -29,7 +28,7 @@ export function speedBar(parent: HTMLElement, left: number, top: number, width: 
   place(element('div', 'arrow more', bar), width - kArrow, 0);
   const thumb = element('div', 'thumb', bar);
   const track = width - 2 * kArrow - kThumb;
-  let position = 500;
+  let position = range.start;
 
   const show = (): void => {
     place(thumb, kArrow + Math.round(((position - kMin) * track) / (kMax - kMin)), 0, kThumb);

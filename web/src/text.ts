@@ -24,12 +24,6 @@ export function messageText(message: string): string {
   }
 }
 
-// "07", "42", "100": a single leading 0 below 10; rows count in 16 bits like addresses.
-export function mailboxRowText(row: number, line: string): string {
-  const n = row & 0xffff;
-  return `${n < 10 ? '0' : ''}${n} ${line}`;
-}
-
 // The store's lines as the core sends them: each after its length and a colon.
 export function splitLines(text: string): string[] {
   const lines: string[] = [];

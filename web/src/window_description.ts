@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The windows' description (ui/window_description.h, through web/window_bindings.cpp): the same
+// tables the desktop builds its windows from. Kinds and actions arrive as their names.
+
+import type { Rect } from './controls';
+
+export type ControlKind = 'Panel' | 'LoweredPanel' | 'Heading' | 'CommandButton' | 'Key' | 'Display'
+  | 'Label' | 'Text' | 'ReadOnlyBox' | 'SpeedBar' | 'Picture' | 'OutputBasket' | 'MailboxDisplay'
+  | 'PushButton' | 'TextBox' | 'ProgramText';
+
+export type Action = 'None' | 'Run' | 'Step' | 'HaltContinue' | 'Reset' | 'SaveProgram' | 'LoadProgram'
+  | 'Exit' | 'ShowAbout' | 'Digit' | 'Plus' | 'Minus' | 'Equals' | 'Clear' | 'ClearEntry' | 'EditMailbox'
+  | 'InsertCommand' | 'DeleteCommand' | 'OpenEditor' | 'CloseAbout' | 'CloseSplash' | 'SaveChanges'
+  | 'CancelChanges' | 'ClearAll';
+
+export interface ControlDescription {
+  name: string;
+  parent: string; // '' for the window itself
+  kind: ControlKind;
+  rect: Rect; // a label's width and height are 0: it takes its text's
+  caption: string; // '&' before the letter Alt takes
+  glyph: string;
+  accessibleName: string;
+  tabPlace: number; // 1 for the first Tab stop, 0 for none
+  action: Action;
+  digit: number;
+  disabled: boolean;
+}
+
+export interface WindowDescription {
+  name: string;
+  title: string;
+  width: number;
+  height: number;
+  controls: ControlDescription[];
+}
+
+export interface SpeedBarRange { minimum: number; maximum: number; singleStep: number; pageStep: number; start: number }
+
+export interface Windows {
+  main: WindowDescription;
+  about: WindowDescription;
+  splash: WindowDescription;
+  editor: WindowDescription;
+  mailboxMenu: { caption: string; action: Action }[];
+  speedBar: SpeedBarRange;
+  commandCaptionIndent: number;
+  noticeCaption: string;
+}
+
+// What the core module adds for the windows.
+export interface WindowCore {
+  windows(): Windows;
+  mailboxRowText(row: number, line: string): string; // "07 LDA 05"
+}
+
+let described: Windows | undefined;
+
+// Read once from the core, before any window is made.
+export function describeWindows(core: WindowCore): Windows {
+  described = core.windows();
+  return described;
+}
+
+export function windows(): Windows {
+  return described!;
+}
