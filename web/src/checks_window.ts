@@ -30,7 +30,6 @@ const latin1 = (bytes: Uint8Array): string => {
 };
 
 const caseName = (info: CaseInfo): string => messageText(info.name) || `line ${info.line}`;
-const numbers = (list: number[]): string => list.join(', ');
 const count = (n: number, what: string): string =>
   `${n.toLocaleString('en')} ${what}${n === 1 ? '' : 's'}`;
 
