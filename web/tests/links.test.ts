@@ -34,12 +34,14 @@ function everyByte(count: number): Buffer {
   return Buffer.concat(lines.flatMap((line) => [line, Buffer.from('\r\n')]));
 }
 
-test.beforeEach(async ({ page }) => {
+// The page with no program; the tests that open a link open only that.
+async function openPage(page: Page): Promise<void> {
   await page.goto('./');
   await expect(page.locator('#Form1')).toBeVisible();
-});
+}
 
 test('every example in the menu loads the same store as Load of its file', async ({ page }) => {
+  await openPage(page);
   const button = page.getByRole('button', { name: 'Examples' });
   const items = page.getByRole('menuitem');
   const files = readdirSync(folder).filter((name) => name.endsWith('.txt'));
@@ -71,6 +73,7 @@ test('every example in the menu loads the same store as Load of its file', async
 for (const count of [1, 100, 5000]) {
   test(`a store of ${count} lines with every byte survives a link`, async ({ page, context }) => {
     test.setTimeout(90_000);
+    await openPage(page);
     await context.grantPermissions(['clipboard-read', 'clipboard-write']);
     const program = everyByte(count);
     await load(page, program);
