@@ -19,10 +19,10 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "described_controls.h"
 #include "error_report.h"
 #include "fonts.h"
 #include "machine/machine.h"
-#include "described_controls.h"
 #include "placement.h"
 #include "text_codec.h"
 

@@ -14,7 +14,10 @@ export default defineConfig({
     actionTimeout: 5_000,
     // Scroll bars as a browser on a desk shows them: headless Chromium hides them, which widens
     // every box that scrolls, the editor's text among them.
-    launchOptions: { executablePath: '/usr/bin/chromium', ignoreDefaultArgs: ['--hide-scrollbars'] },
+    launchOptions: {
+      executablePath: '/usr/bin/chromium',
+      ignoreDefaultArgs: ['--hide-scrollbars'],
+    },
   },
   webServer: {
     command: 'python3 -m http.server 8615 --bind 127.0.0.1 --directory ../build/web',

@@ -5,7 +5,13 @@
 // tobric-run's CSV and JSON for the same files.
 
 import { downloadFile } from './files';
-import { startGrading, type CaseInfo, type CaseOutcome, type GradedProgram, type GradingNews } from './grading';
+import {
+  startGrading,
+  type CaseInfo,
+  type CaseOutcome,
+  type GradedProgram,
+  type GradingNews,
+} from './grading';
 import { bytesOf, messageText, utf8Bytes } from './text';
 import { element } from './windows';
 
@@ -18,22 +24,28 @@ interface Chosen {
 
 const latin1 = (bytes: Uint8Array): string => {
   let text = '';
-  for (let at = 0; at < bytes.length; at += 0x8000) text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
+  for (let at = 0; at < bytes.length; at += 0x8000)
+    text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
   return text;
 };
 
 const caseName = (info: CaseInfo): string => messageText(info.name) || `line ${info.line}`;
-const numbers = (list: number[]): string => list.join(', ');
-const count = (n: number, what: string): string => `${n.toLocaleString('en')} ${what}${n === 1 ? '' : 's'}`;
+const count = (n: number, what: string): string =>
+  `${n.toLocaleString('en')} ${what}${n === 1 ? '' : 's'}`;
 
 // Why a case failed, as the student reads it.
 function verdict(outcome: CaseOutcome, info: CaseInfo): string {
   switch (outcome.result) {
-    case 'pass': return 'pass';
-    case 'step limit': return `step limit: still running after ${count(info.stepLimit, 'step')}`;
-    case 'no input left': return 'no input left: the program asked for more input than the case gives';
-    case 'error': return `error: ${messageText(outcome.error)}`;
-    default: return outcome.result;
+    case 'pass':
+      return 'pass';
+    case 'step limit':
+      return `step limit: still running after ${count(info.stepLimit, 'step')}`;
+    case 'no input left':
+      return 'no input left: the program asked for more input than the case gives';
+    case 'error':
+      return `error: ${messageText(outcome.error)}`;
+    default:
+      return outcome.result;
   }
 }
 
@@ -50,7 +62,10 @@ export class ChecksWindow {
   private stop: (() => void) | null = null;
   private opener: HTMLElement | null = null;
 
-  constructor(parent: HTMLElement, private readonly storeBytes: () => Uint8Array | string) {
+  constructor(
+    parent: HTMLElement,
+    private readonly storeBytes: () => Uint8Array | string,
+  ) {
     this.dialog = element('dialog', 'checks', parent);
     this.dialog.id = 'checks';
     this.dialog.setAttribute('aria-labelledby', 'checks-title');
@@ -127,11 +142,18 @@ export class ChecksWindow {
     // A folder's programs are named by their paths within it, as tobric-run run in that folder
     // is given them; the order is the names' own, as a shell lists them.
     const files = Array.from(input.files ?? [])
-      .map((file) => ({ file, name: folder ? file.webkitRelativePath.replace(/^[^/]*\//, '') : file.name }))
+      .map((file) => ({
+        file,
+        name: folder ? file.webkitRelativePath.replace(/^[^/]*\//, '') : file.name,
+      }))
       .filter(({ name }) => !folder || name.toLowerCase().endsWith('.txt'))
       .sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
-    this.programs = await Promise.all(files.map(async ({ file, name }) =>
-      ({ name: utf8Bytes(name), bytes: latin1(new Uint8Array(await file.arrayBuffer())) })));
+    this.programs = await Promise.all(
+      files.map(async ({ file, name }) => ({
+        name: utf8Bytes(name),
+        bytes: latin1(new Uint8Array(await file.arrayBuffer())),
+      })),
+    );
     this.say(`${count(this.programs.length, 'program')} chosen.`);
   }
 
@@ -146,11 +168,18 @@ export class ChecksWindow {
     this.run([{ name: 'program.txt', bytes: latin1(saved) }], true, (news) => {
       if (news.kind === 'cases') {
         ({ feedback, cases: infos } = news);
-        table = this.newTable('Checks of the program in the store',
-          ['Case', 'Inputs', 'Expected', 'Output', 'Result', 'Points']);
+        table = this.newTable('Checks of the program in the store', [
+          'Case',
+          'Inputs',
+          'Expected',
+          'Output',
+          'Result',
+          'Points',
+        ]);
       } else if (news.kind === 'case') {
         const info = infos[news.index];
-        const shown = (level: boolean, list: number[] | string[]): string => (level ? list.join(', ') : 'not shown');
+        const shown = (level: boolean, list: number[] | string[]): string =>
+          level ? list.join(', ') : 'not shown';
         row(table.body, caseName(info), [
           shown(feedback !== 'none', info.answers.map(messageText)),
           shown(feedback === 'full', info.expected),
@@ -170,7 +199,8 @@ export class ChecksWindow {
   }
 
   private gradeClass(): void {
-    if (this.programs.length === 0) return this.say('Choose the program files or their folder first.');
+    if (this.programs.length === 0)
+      return this.say('Choose the program files or their folder first.');
     const programs = this.programs;
     let table: ReturnType<ChecksWindow['newTable']>;
     let infos: CaseInfo[] = [];
@@ -178,15 +208,25 @@ export class ChecksWindow {
     this.run(programs, false, (news) => {
       if (news.kind === 'cases') {
         infos = news.cases;
-        table = this.newTable('Grades', ['Program', ...infos.map((info) => caseName(info) + (info.hidden ? ' (hidden)' : '')),
-          'Passed', 'Score']);
+        table = this.newTable('Grades', [
+          'Program',
+          ...infos.map((info) => caseName(info) + (info.hidden ? ' (hidden)' : '')),
+          'Passed',
+          'Score',
+        ]);
         programs.forEach((program, at) => {
-          scores[at].cells = row(table.body, messageText(program.name), [...infos.map(() => ''), '', '']);
+          scores[at].cells = row(table.body, messageText(program.name), [
+            ...infos.map(() => ''),
+            '',
+            '',
+          ]);
         });
       } else if (news.kind === 'case') {
         const info = infos[news.index];
         const mark = scores[news.program];
-        mark.cells[news.index].textContent = news.outcome.passed ? 'pass' : verdict(news.outcome, info);
+        mark.cells[news.index].textContent = news.outcome.passed
+          ? 'pass'
+          : verdict(news.outcome, info);
         mark.passed += news.outcome.passed ? 1 : 0;
         mark.score += news.outcome.passed ? info.points : 0;
         const most = infos.reduce((sum, each) => sum + each.points, 0);
@@ -202,7 +242,11 @@ export class ChecksWindow {
   }
 
   // Runs a job, telling `news` of it; what `news` gives back when the job is done is said.
-  private run(programs: GradedProgram[], visibleOnly: boolean, news: (news: GradingNews) => string | null): void {
+  private run(
+    programs: GradedProgram[],
+    visibleOnly: boolean,
+    news: (news: GradingNews) => string | null,
+  ): void {
     if (!this.cases) return this.say('Choose a cases file first.');
     this.stop?.();
     this.downloads.replaceChildren();
@@ -215,24 +259,28 @@ export class ChecksWindow {
     this.progress.value = 0;
     this.stopButton.hidden = false;
     this.say('Running\u2026');
-    const stop = startGrading({ cases: latin1(this.cases.bytes), visibleOnly, programs }, (event) => {
-      if (this.stop !== stop) return; // a job stopped, or one before it
-      if (event.kind === 'error') return this.finish(messageText(event.message));
-      const ended = news(event);
-      if (event.kind === 'cases') {
-        casesCount = event.cases.length;
-        if (casesCount === 0) this.finish(`The cases file holds no ${visibleOnly ? 'visible ' : ''}cases.`);
-      } else if (event.kind === 'case') {
-        this.progress.value = ++done / total();
-        // Said at most once a second: each case would be more than a screen reader can read.
-        if (performance.now() - said > 1000) {
-          said = performance.now();
-          this.say(`Running: ${done} of ${count(total(), 'case')} done.`);
+    const stop = startGrading(
+      { cases: latin1(this.cases.bytes), visibleOnly, programs },
+      (event) => {
+        if (this.stop !== stop) return; // a job stopped, or one before it
+        if (event.kind === 'error') return this.finish(messageText(event.message));
+        const ended = news(event);
+        if (event.kind === 'cases') {
+          casesCount = event.cases.length;
+          if (casesCount === 0)
+            this.finish(`The cases file holds no ${visibleOnly ? 'visible ' : ''}cases.`);
+        } else if (event.kind === 'case') {
+          this.progress.value = ++done / total();
+          // Said at most once a second: each case would be more than a screen reader can read.
+          if (performance.now() - said > 1000) {
+            said = performance.now();
+            this.say(`Running: ${done} of ${count(total(), 'case')} done.`);
+          }
+        } else {
+          this.finish(ended ?? '');
         }
-      } else {
-        this.finish(ended ?? '');
-      }
-    });
+      },
+    );
     this.stop = stop;
   }
 
@@ -263,7 +311,12 @@ export class ChecksWindow {
   }
 }
 
-function fileInput(parent: HTMLElement, id: string, text: string, accept: string): HTMLInputElement {
+function fileInput(
+  parent: HTMLElement,
+  id: string,
+  text: string,
+  accept: string,
+): HTMLInputElement {
   const label = element('label', '', parent, `${text} `);
   const input = element('input', '', label);
   input.type = 'file';

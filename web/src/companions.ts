@@ -6,10 +6,25 @@ import { windows, type Action, type WindowDescription } from './window_descripti
 import { openWindow, type PageWindow, type WindowOptions } from './windows';
 
 // The window made hidden with its controls, which act as `actions` gives: by action name.
-function describedWindow(description: WindowDescription, options: WindowOptions,
-  actions: Partial<Record<Action, () => void>>): { window: PageWindow; made: Record<string, HTMLElement> } {
-  const window = openWindow(description.name, description.title, description.width, description.height, options);
-  const made = buildControls(window.client, description, false, 0, (control) => actions[control.action] ?? null);
+function describedWindow(
+  description: WindowDescription,
+  options: WindowOptions,
+  actions: Partial<Record<Action, () => void>>,
+): { window: PageWindow; made: Record<string, HTMLElement> } {
+  const window = openWindow(
+    description.name,
+    description.title,
+    description.width,
+    description.height,
+    options,
+  );
+  const made = buildControls(
+    window.client,
+    description,
+    false,
+    0,
+    (control) => actions[control.action] ?? null,
+  );
   return { window, made };
 }
 
@@ -17,8 +32,11 @@ function describedWindow(description: WindowDescription, options: WindowOptions,
 // made or on a click on it, whichever comes first. Gives what shows it, once, after the main
 // window stands.
 export function splashWindow(mainWindow: PageWindow): () => void {
-  const { window: splash } = describedWindow(windows().splash,
-    { modal: false, closeBox: false, hidden: true, frameless: true }, { CloseSplash: () => timer1Timer() });
+  const { window: splash } = describedWindow(
+    windows().splash,
+    { modal: false, closeBox: false, hidden: true, frameless: true },
+    { CloseSplash: () => timer1Timer() },
+  );
   const timer1 = setTimeout(() => timer1Timer(), 5000);
   const timer1Timer = (): void => {
     splash.hide();
@@ -31,9 +49,18 @@ export function splashWindow(mainWindow: PageWindow): () => void {
 // The about box: non-modal, kept on top, one of it; OK, Enter, Esc or its close box hide it, and
 // it shows again where it was left.
 export function aboutBox(): () => void {
-  const { window: box, made } = describedWindow(windows().about, {
-    modal: false, closeBox: true, hidden: true, topmost: true, centreOn: 'screen', onClose: () => box.hide(),
-  }, { CloseAbout: () => box.hide() });
+  const { window: box, made } = describedWindow(
+    windows().about,
+    {
+      modal: false,
+      closeBox: true,
+      hidden: true,
+      topmost: true,
+      centreOn: 'screen',
+      onClose: () => box.hide(),
+    },
+    { CloseAbout: () => box.hide() },
+  );
   const client = box.client;
   made.Label2.className = 'about-version';
   made.Label1.className = 'about-title';
@@ -41,7 +68,9 @@ export function aboutBox(): () => void {
   const ok = made.Button1;
   ok.classList.add('default');
   // OK is the only place for the keyboard: it keeps the focus whatever is clicked in the box.
-  client.addEventListener('mousedown', (event) => { if (event.target !== ok) event.preventDefault(); });
+  client.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) event.preventDefault();
+  });
   box.frame.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape' && event.key !== 'Enter') return;
     event.preventDefault();

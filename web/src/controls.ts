@@ -7,8 +7,13 @@ import { element, place } from './windows';
 
 export type Rect = [left: number, top: number, width: number, height: number];
 
-export function panel(parent: HTMLElement, rect: Rect, name: string, caption = '',
-  align: 'left' | 'center' | 'right' = 'center'): HTMLElement {
+export function panel(
+  parent: HTMLElement,
+  rect: Rect,
+  name: string,
+  caption = '',
+  align: 'left' | 'center' | 'right' = 'center',
+): HTMLElement {
   const made = element('div', 'panel', parent);
   made.id = name;
   place(made, ...rect);
@@ -41,8 +46,14 @@ export function setCaption(target: HTMLElement, caption: string): void {
 // A panel that acts on a left click released inside it. It is a button to assistive technology,
 // with a press action, but takes no focus, like the desktop's: it is never a Tab stop, and a
 // click on it leaves the focus where it was.
-export function panelButton(parent: HTMLElement, rect: Rect, name: string, caption: string,
-  press: () => void, glyph?: string): HTMLElement {
+export function panelButton(
+  parent: HTMLElement,
+  rect: Rect,
+  name: string,
+  caption: string,
+  press: () => void,
+  glyph?: string,
+): HTMLElement {
   const button = panel(parent, rect, name, caption, glyph ? 'left' : 'center');
   button.setAttribute('role', 'button');
   button.setAttribute('aria-label', caption.replace('&', '').trim());
@@ -59,10 +70,14 @@ export function panelButton(parent: HTMLElement, rect: Rect, name: string, capti
     pressed = false;
     if (click) press();
   });
-  button.addEventListener('mouseleave', () => { pressed = false; });
+  button.addEventListener('mouseleave', () => {
+    pressed = false;
+  });
   // Chromium's press action sends a press and a release as a mouse does; a click alone, with no
   // mouse behind it, is a press too.
-  button.addEventListener('click', (event) => { if (event.detail === 0) press(); });
+  button.addEventListener('click', (event) => {
+    if (event.detail === 0) press();
+  });
   if (glyph) {
     const picture = element('img', 'glyph', button);
     picture.src = assetUrl(`art/${glyph}.svg`);

@@ -19,8 +19,15 @@ function idOf(window: WindowDescription, control: ControlDescription, main: bool
 }
 
 // An element of the kind's class at its place; a rectangle without a size leaves it its own.
-function placed<K extends keyof HTMLElementTagNameMap>(tag: K, kind: string, parent: HTMLElement, id: string,
-  rect: Rect, text?: string, accessibleName = ''): HTMLElementTagNameMap[K] {
+function placed<K extends keyof HTMLElementTagNameMap>(
+  tag: K,
+  kind: string,
+  parent: HTMLElement,
+  id: string,
+  rect: Rect,
+  text?: string,
+  accessibleName = '',
+): HTMLElementTagNameMap[K] {
   const made = element(tag, kind, parent, text);
   made.id = id;
   if (rect[2]) place(made, ...rect);
@@ -29,8 +36,13 @@ function placed<K extends keyof HTMLElementTagNameMap>(tag: K, kind: string, par
   return made;
 }
 
-function make(control: ControlDescription, parent: HTMLElement, id: string, press: (() => void) | null,
-  indent: number): HTMLElement {
+function make(
+  control: ControlDescription,
+  parent: HTMLElement,
+  id: string,
+  press: (() => void) | null,
+  indent: number,
+): HTMLElement {
   const { rect, caption, accessibleName } = control;
   const pressed = press ?? ((): void => {});
   switch (control.kind) {
@@ -41,10 +53,14 @@ function make(control: ControlDescription, parent: HTMLElement, id: string, pres
       if (accessibleName) made.setAttribute('aria-label', accessibleName);
       return made;
     }
-    case 'LoweredPanel': return withClasses(panel(parent, rect, id), 'lowered');
-    case 'Heading': return withClasses(panel(parent, rect, id, caption), 'heading');
-    case 'CommandButton': return panelButton(parent, rect, id, ' '.repeat(indent) + caption, pressed, control.glyph);
-    case 'Key': return panelButton(parent, rect, id, caption, pressed);
+    case 'LoweredPanel':
+      return withClasses(panel(parent, rect, id), 'lowered');
+    case 'Heading':
+      return withClasses(panel(parent, rect, id, caption), 'heading');
+    case 'CommandButton':
+      return panelButton(parent, rect, id, ' '.repeat(indent) + caption, pressed, control.glyph);
+    case 'Key':
+      return panelButton(parent, rect, id, caption, pressed);
     case 'Display': {
       const made = withClasses(panel(parent, rect, id, caption, 'right'), 'lowered', 'calculator');
       // Read as the desktop offers it: a name with the shown number as its value.
@@ -53,8 +69,10 @@ function make(control: ControlDescription, parent: HTMLElement, id: string, pres
       made.setAttribute('aria-label', accessibleName);
       return made;
     }
-    case 'Label': return placed('div', 'label', parent, id, rect, caption);
-    case 'Text': return placed('div', 'text', parent, id, rect, caption);
+    case 'Label':
+      return placed('div', 'label', parent, id, rect, caption);
+    case 'Text':
+      return placed('div', 'text', parent, id, rect, caption);
     case 'ReadOnlyBox': {
       const made = placed('input', 'box', parent, id, rect, undefined, accessibleName);
       made.readOnly = true;
@@ -75,7 +93,8 @@ function make(control: ControlDescription, parent: HTMLElement, id: string, pres
       made.addEventListener('click', pressed);
       return made;
     }
-    case 'TextBox': return placed('input', 'box', parent, id, rect, undefined, accessibleName);
+    case 'TextBox':
+      return placed('input', 'box', parent, id, rect, undefined, accessibleName);
     case 'ProgramText': {
       const made = placed('textarea', 'editor-text', parent, id, rect, undefined, accessibleName);
       made.spellcheck = false;
@@ -96,24 +115,40 @@ function withClasses(made: HTMLElement, ...classes: string[]): HTMLElement {
 // Makes the window's controls in its client area, each in its parent, in the description's order
 // but for the Tab stops: the page's Tab order is its elements' order, so each stop, with the label
 // just before it, follows the stop before it in the same parent. Gives the elements by name.
-export function buildControls(client: HTMLElement, window: WindowDescription, main: boolean, indent: number,
-  handler: Handler, makeSpecial: MakeSpecial = () => null): Record<string, HTMLElement> {
+export function buildControls(
+  client: HTMLElement,
+  window: WindowDescription,
+  main: boolean,
+  indent: number,
+  handler: Handler,
+  makeSpecial: MakeSpecial = () => null,
+): Record<string, HTMLElement> {
   const made: Record<string, HTMLElement> = {};
   const stops: ControlDescription[] = [];
   for (const control of window.controls) {
     const parent = control.parent ? made[control.parent] : client;
-    made[control.name] = makeSpecial(control, parent)
-      ?? make(control, parent, idOf(window, control, main), handler(control), indent);
+    made[control.name] =
+      makeSpecial(control, parent) ??
+      make(control, parent, idOf(window, control, main), handler(control), indent);
     if (control.tabPlace > 0) stops.push(control);
   }
-  stops.sort((a, b) => a.tabPlace - b.tabPlace).forEach((stop, i) => {
-    const before = i > 0 ? made[stops[i - 1].name] : null;
-    const moved = made[stop.name];
-    if (!before || before.parentElement !== moved.parentElement
-      || before.compareDocumentPosition(moved) & Node.DOCUMENT_POSITION_FOLLOWING) return;
-    const at = window.controls.indexOf(stop);
-    const label = at > 0 && window.controls[at - 1].kind === 'Label' ? made[window.controls[at - 1].name] : null;
-    before.after(...(label ? [label, moved] : [moved]));
-  });
+  stops
+    .sort((a, b) => a.tabPlace - b.tabPlace)
+    .forEach((stop, i) => {
+      const before = i > 0 ? made[stops[i - 1].name] : null;
+      const moved = made[stop.name];
+      if (
+        !before ||
+        before.parentElement !== moved.parentElement ||
+        before.compareDocumentPosition(moved) & Node.DOCUMENT_POSITION_FOLLOWING
+      )
+        return;
+      const at = window.controls.indexOf(stop);
+      const label =
+        at > 0 && window.controls[at - 1].kind === 'Label'
+          ? made[window.controls[at - 1].name]
+          : null;
+      before.after(...(label ? [label, moved] : [moved]));
+    });
   return made;
 }

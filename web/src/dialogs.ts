@@ -18,30 +18,47 @@ function mulDivRound(a: number, b: number, c: number): number {
 // The desktop's average character: the alphabet's advance over 52, rounded down, and the font's
 // height, its ascent and descent without the gap between lines.
 function averageCharSize(): { x: number; y: number } {
-  const metrics = windowFontContext().measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
+  const metrics = windowFontContext().measureText(
+    'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz',
+  );
   // A browser without the font's box on a canvas (Firefox before 116) takes the face's own 12 px.
   const height = metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent;
-  return { x: Math.floor(metrics.width / 52), y: Number.isFinite(height) ? Math.round(height) : 12 };
+  return {
+    x: Math.floor(metrics.width / 52),
+    y: Number.isFinite(height) ? Math.round(height) : 12,
+  };
 }
 
 // A canvas set in the window face, named as the style sheet names it: a computed `font` shorthand
 // is empty in some browsers.
 function windowFontContext(): CanvasRenderingContext2D {
   const context = document.createElement('canvas').getContext('2d')!;
-  context.font = getComputedStyle(document.documentElement).getPropertyValue('--window-font').trim();
+  context.font = getComputedStyle(document.documentElement)
+    .getPropertyValue('--window-font')
+    .trim();
   return context;
 }
 
-export function pushButton(parent: HTMLElement, caption: string, left: number, top: number, width: number,
-  height: number): HTMLButtonElement {
+export function pushButton(
+  parent: HTMLElement,
+  caption: string,
+  left: number,
+  top: number,
+  width: number,
+  height: number,
+): HTMLButtonElement {
   const button = element('button', 'push', parent, caption);
   place(button, left, top, width, height);
   return button;
 }
 
 // InputPrompt: the edited text on OK (Enter), the default on Cancel, Esc or the close box.
-export function inputPrompt(caption: string, prompt: string, defaultText: string,
-  answered: (answer: string) => void): void {
+export function inputPrompt(
+  caption: string,
+  prompt: string,
+  defaultText: string,
+  answered: (answer: string) => void,
+): void {
   const { x, y } = averageCharSize();
   const width = mulDivRound(180, x, 4);
   let done = false;
@@ -51,7 +68,11 @@ export function inputPrompt(caption: string, prompt: string, defaultText: string
     box.close();
     answered(answer);
   };
-  const box = openWindow('', caption, width, 100, { modal: true, closeBox: true, onClose: () => finish(defaultText) });
+  const box = openWindow('', caption, width, 100, {
+    modal: true,
+    closeBox: true,
+    onClose: () => finish(defaultText),
+  });
   box.frame.classList.add('prompt');
   const label = element('div', 'dialog-text', box.client, prompt);
   place(label, mulDivRound(8, x, 4), mulDivRound(8, y, 8));
@@ -60,16 +81,32 @@ export function inputPrompt(caption: string, prompt: string, defaultText: string
   const edit = element('input', 'box', box.client);
   edit.value = defaultText;
   edit.maxLength = Math.max(kTypingLimit, defaultText.length);
-  edit.addEventListener('input', () => { edit.maxLength = Math.max(kTypingLimit, edit.value.length); });
+  edit.addEventListener('input', () => {
+    edit.maxLength = Math.max(kTypingLimit, edit.value.length);
+  });
   edit.setAttribute('aria-label', prompt);
   const editTop = mulDivRound(8, y, 8) + labelHeight + 5;
   place(edit, mulDivRound(8, x, 4), editTop, mulDivRound(164, x, 4), kEditHeight);
   const buttonTop = editTop + kEditHeight + 15;
   const buttonWidth = mulDivRound(50, x, 4);
   const buttonHeight = mulDivRound(14, y, 8);
-  const ok = pushButton(box.client, 'OK', mulDivRound(38, x, 4), buttonTop, buttonWidth, buttonHeight);
+  const ok = pushButton(
+    box.client,
+    'OK',
+    mulDivRound(38, x, 4),
+    buttonTop,
+    buttonWidth,
+    buttonHeight,
+  );
   ok.classList.add('default');
-  const cancel = pushButton(box.client, 'Cancel', mulDivRound(92, x, 4), buttonTop, buttonWidth, buttonHeight);
+  const cancel = pushButton(
+    box.client,
+    'Cancel',
+    mulDivRound(92, x, 4),
+    buttonTop,
+    buttonWidth,
+    buttonHeight,
+  );
   box.client.style.height = `${buttonTop + buttonHeight + 13}px`;
   ok.addEventListener('click', () => finish(edit.value));
   cancel.addEventListener('click', () => finish(defaultText));
@@ -90,20 +127,31 @@ let messageCount = 0;
 // box is as wide as the text unwrapped, or its title plus 50. Wider than the soft limit (half the
 // screen, at most 500 px), the text wraps at that width or its longest word's; beyond the hard
 // limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere.
-function messageBox(title: string, text: string, modal: boolean, icon: boolean, offset: number,
-  closed: () => void): HTMLElement {
+function messageBox(
+  title: string,
+  text: string,
+  modal: boolean,
+  icon: boolean,
+  offset: number,
+  closed: () => void,
+): HTMLElement {
   const textLeft = icon ? 62 : 32;
   const softLimit = Math.min(Math.trunc(screen.availWidth / 2), 500);
-  const hardLimit = screen.availWidth <= 1024 ? screen.availWidth : Math.min(screen.availWidth - 480, 1000);
+  const hardLimit =
+    screen.availWidth <= 1024 ? screen.availWidth : Math.min(screen.availWidth - 480, 1000);
   const measure = element('div', 'dialog-text', document.body, text);
   measure.style.cssText = 'visibility:hidden;white-space:pre';
   const textWidth = Math.ceil(measure.getBoundingClientRect().width);
   measure.style.whiteSpace = '';
   measure.style.width = 'min-content';
   const longestWord = Math.ceil(measure.getBoundingClientRect().width);
-  const titleWidth = Math.min(Math.round(windowFontContext().measureText(title).width) + 50, hardLimit);
+  const titleWidth = Math.min(
+    Math.round(windowFontContext().measureText(title).width) + 50,
+    hardLimit,
+  );
   let width = Math.max(textLeft + textWidth + 11, 80 + 22);
-  if (width > softLimit) width = Math.min(Math.max(softLimit, textLeft + longestWord + 11), hardLimit);
+  if (width > softLimit)
+    width = Math.min(Math.max(softLimit, textLeft + longestWord + 11), hardLimit);
   width = Math.max(width, titleWidth); // the title widens the box after the limits, as on the desktop
   if (textLeft + longestWord + 11 > width) measure.style.overflowWrap = 'anywhere';
   measure.style.width = `${width - textLeft - 11}px`;
@@ -118,8 +166,13 @@ function messageBox(title: string, text: string, modal: boolean, icon: boolean, 
     closed();
   };
   // A report of a failure is an alert dialog, described by its text; a notice's text is the alert.
-  const box = openWindow('', title, width, buttonTop + 24 + 11,
-    { modal, closeBox: true, onClose: finish, offset, role: icon ? 'alertdialog' : 'dialog' });
+  const box = openWindow('', title, width, buttonTop + 24 + 11, {
+    modal,
+    closeBox: true,
+    onClose: finish,
+    offset,
+    role: icon ? 'alertdialog' : 'dialog',
+  });
   if (icon) place(element('div', 'stop-icon', box.client), 11, 11);
   const body = element('div', 'dialog-text', box.client, text);
   body.id = `message-${++messageCount}`;
@@ -145,7 +198,9 @@ export function showNotice(text: string): void {
   let placeIndex = 0;
   while (noticePlaces.has(placeIndex)) ++placeIndex;
   noticePlaces.add(placeIndex);
-  const frame = messageBox(windows().noticeCaption, text, false, false, placeIndex, () => noticePlaces.delete(placeIndex));
+  const frame = messageBox(windows().noticeCaption, text, false, false, placeIndex, () =>
+    noticePlaces.delete(placeIndex),
+  );
   frame.classList.add('notice');
 }
 
@@ -153,6 +208,8 @@ export function showNotice(text: string): void {
 export function reportError(report: string | null): void {
   if (report === null) return;
   const focus = document.activeElement as HTMLElement | null;
-  const frame = messageBox(windows().main.title, messageText(report), true, true, 0, () => focus?.focus());
+  const frame = messageBox(windows().main.title, messageText(report), true, true, 0, () =>
+    focus?.focus(),
+  );
   frame.classList.add('error-report');
 }

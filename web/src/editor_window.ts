@@ -19,18 +19,34 @@ export class EditorWindow {
   private lastFocus: HTMLElement;
   private returnFocus: HTMLElement | null = null;
 
-  constructor(private readonly machine: Machine, private readonly mainWindow: HTMLElement,
-    private readonly report: (report: Report) => void) {
+  constructor(
+    private readonly machine: Machine,
+    private readonly mainWindow: HTMLElement,
+    private readonly report: (report: Report) => void,
+  ) {
     const described = windows().editor;
     this.window = openWindow(described.name, described.title, described.width, described.height, {
-      modal: false, closeBox: true, hidden: true, topmost: true, centreOn: 'screen', onClose: () => this.cancel(),
+      modal: false,
+      closeBox: true,
+      hidden: true,
+      topmost: true,
+      centreOn: 'screen',
+      onClose: () => this.cancel(),
     });
     const actions: Partial<Record<Action, () => void>> = {
       SaveChanges: () => this.save(),
       CancelChanges: () => this.cancel(),
-      ClearAll: () => { this.text.value = ''; },
+      ClearAll: () => {
+        this.text.value = '';
+      },
     };
-    const made = buildControls(this.window.client, described, false, 0, (control) => actions[control.action] ?? null);
+    const made = buildControls(
+      this.window.client,
+      described,
+      false,
+      0,
+      (control) => actions[control.action] ?? null,
+    );
     this.text = made.tobriceditor as HTMLTextAreaElement;
     // Nothing reads this box; it is there for the user's own notes.
     const lineno = made.lineno;
@@ -46,13 +62,17 @@ export class EditorWindow {
       event.preventDefault();
     });
     this.lastFocus = this.text;
-    this.window.frame.addEventListener('focusin', (event) => { this.lastFocus = event.target as HTMLElement; });
+    this.window.frame.addEventListener('focusin', (event) => {
+      this.lastFocus = event.target as HTMLElement;
+    });
   }
 
   // Edit Program in Editor: the store's lines, each followed by a line break; the display is
   // rebuilt, which clears its selection.
   open(): void {
-    this.text.value = splitLines(this.machine.storeLines()).map((line) => `${line}\n`).join('');
+    this.text.value = splitLines(this.machine.storeLines())
+      .map((line) => `${line}\n`)
+      .join('');
     this.text.setSelectionRange(0, 0);
     this.text.scrollTop = 0;
     this.returnFocus = document.activeElement as HTMLElement | null;
@@ -106,7 +126,8 @@ export class EditorWindow {
     mirror.style.width = `${this.textWidth()}px`;
     const shown = blocks.map((block) => element('div', '', mirror, block));
     const lines = blocks.flatMap((block, i) =>
-      (shown[i].offsetHeight > kRowHeight * 1.5 ? rowsOf(shown[i]) : [block]).map(toLatin1));
+      (shown[i].offsetHeight > kRowHeight * 1.5 ? rowsOf(shown[i]) : [block]).map(toLatin1),
+    );
     mirror.remove();
     return lines;
   }

@@ -8,7 +8,11 @@ export interface Example {
   text: string; // the file's text: every example is plain ASCII
 }
 
-const files = import.meta.glob('../../examples/*.txt', { query: '?raw', import: 'default', eager: true });
+const files = import.meta.glob('../../examples/*.txt', {
+  query: '?raw',
+  import: 'default',
+  eager: true,
+});
 
 export const examples: Example[] = Object.entries(files)
   .map(([path, text]) => {

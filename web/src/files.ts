@@ -8,7 +8,10 @@ import { utf8Bytes } from './text';
 const kFolder = '/chosen';
 
 // Asks for a file to read; `chosen` gets its name in the core's file system, or null on Cancel.
-export function chooseFileToOpen(fs: FileSystem, chosen: (name: string | null, done: () => void) => void): void {
+export function chooseFileToOpen(
+  fs: FileSystem,
+  chosen: (name: string | null, done: () => void) => void,
+): void {
   const input = document.createElement('input');
   input.type = 'file';
   input.id = 'open-file';
@@ -16,7 +19,10 @@ export function chooseFileToOpen(fs: FileSystem, chosen: (name: string | null, d
   input.hidden = true;
   document.body.appendChild(input);
   const finish = (): void => input.remove();
-  input.addEventListener('cancel', () => { finish(); chosen(null, () => {}); });
+  input.addEventListener('cancel', () => {
+    finish();
+    chosen(null, () => {});
+  });
   input.addEventListener('change', async () => {
     const file = input.files?.[0];
     finish();
@@ -29,13 +35,19 @@ export function chooseFileToOpen(fs: FileSystem, chosen: (name: string | null, d
   input.click();
 }
 
-interface SaveHandle { name: string; createWritable(): Promise<{ write(data: Uint8Array): Promise<void>; close(): Promise<void> }> }
+interface SaveHandle {
+  name: string;
+  createWritable(): Promise<{ write(data: Uint8Array): Promise<void>; close(): Promise<void> }>;
+}
 type SavePicker = (options: { suggestedName: string }) => Promise<SaveHandle>;
 
 // Asks for a file to write (the File System Access API where the browser has it, a download
 // otherwise); `save` gets a name in the core's file system, or null on Cancel, and gives back
 // the text of an error or null. The bytes the core wrote then go to the chosen file.
-export async function chooseFileToSave(fs: FileSystem, save: (name: string | null) => string | null): Promise<string | null> {
+export async function chooseFileToSave(
+  fs: FileSystem,
+  save: (name: string | null) => string | null,
+): Promise<string | null> {
   const picker = (window as unknown as { showSaveFilePicker?: SavePicker }).showSaveFilePicker;
   let handle: SaveHandle | null = null;
   if (picker) {
@@ -74,8 +86,12 @@ export function downloadFile(name: string, bytes: Uint8Array): void {
 
 // A program the page hands in (an example, a link) goes where Load reads a chosen file, and is
 // loaded as that file would be.
-export function loadProgramBytes(fs: FileSystem, name: string, bytes: Uint8Array,
-  load: (name: string) => string | null): string | null {
+export function loadProgramBytes(
+  fs: FileSystem,
+  name: string,
+  bytes: Uint8Array,
+  load: (name: string) => string | null,
+): string | null {
   const path = `${kFolder}/${name}`;
   fs.mkdirTree(kFolder);
   fs.writeFile(path, bytes);
@@ -87,7 +103,10 @@ export function loadProgramBytes(fs: FileSystem, name: string, bytes: Uint8Array
 }
 
 // The store's bytes as Save writes them, or the text of an error.
-export function savedProgramBytes(fs: FileSystem, save: (name: string) => string | null): Uint8Array | string {
+export function savedProgramBytes(
+  fs: FileSystem,
+  save: (name: string) => string | null,
+): Uint8Array | string {
   const path = `${kFolder}/link.txt`;
   fs.mkdirTree(kFolder);
   const report = save(path);

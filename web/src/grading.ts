@@ -47,7 +47,10 @@ export type GradingNews =
   | { kind: 'done'; csv: string; json: string };
 
 // Starts a job; `news` hears of it until it is done or fails. Gives back what stops it.
-export function startGrading(job: Omit<GradingJob, 'script' | 'wasm'>, news: (news: GradingNews) => void): () => void {
+export function startGrading(
+  job: Omit<GradingJob, 'script' | 'wasm'>,
+  news: (news: GradingNews) => void,
+): () => void {
   const worker = newWorker();
   const stop = (): void => worker.terminate();
   worker.addEventListener('message', (event: MessageEvent<GradingNews>) => {
@@ -56,9 +59,16 @@ export function startGrading(job: Omit<GradingJob, 'script' | 'wasm'>, news: (ne
   });
   worker.addEventListener('error', (event) => {
     stop();
-    news({ kind: 'error', message: `The grader could not start: ${event.message || 'its script failed'}` });
+    news({
+      kind: 'error',
+      message: `The grader could not start: ${event.message || 'its script failed'}`,
+    });
   });
-  worker.postMessage({ ...job, script: assetUrl('core/tobric_grader.js'), wasm: assetUrl('core/tobric_grader.wasm') });
+  worker.postMessage({
+    ...job,
+    script: assetUrl('core/tobric_grader.js'),
+    wasm: assetUrl('core/tobric_grader.wasm'),
+  });
   return stop;
 }
 

@@ -16,7 +16,9 @@ interface Grader {
 const tell = (news: GradingNews): void => postMessage(news);
 
 addEventListener('message', (event: MessageEvent<GradingJob>) => {
-  grade(event.data).catch((error) => tell({ kind: 'error', message: `The grader failed: ${error}` }));
+  grade(event.data).catch((error) =>
+    tell({ kind: 'error', message: `The grader failed: ${error}` }),
+  );
 });
 
 async function grade(job: GradingJob): Promise<void> {
@@ -30,7 +32,12 @@ async function grade(job: GradingJob): Promise<void> {
   tell({ kind: 'cases', feedback: grader.feedback(), cases });
   job.programs.forEach((program, at) => {
     for (let index = 0; index < cases.length; ++index)
-      tell({ kind: 'case', program: at, index, outcome: grader.gradeCase(program.name, program.bytes, index) });
+      tell({
+        kind: 'case',
+        program: at,
+        index,
+        outcome: grader.gradeCase(program.name, program.bytes, index),
+      });
   });
   tell({ kind: 'done', csv: grader.csv(), json: grader.json() });
 }

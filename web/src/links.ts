@@ -32,7 +32,10 @@ const kTooLong = 'This link\u2019s program is too long to load. Nothing was load
 const kCasesDamaged = 'This link is damaged: its checks cannot be read. Nothing was loaded.';
 
 // The link's fragment for a program, and the cases file the Checks window holds, if any.
-export async function programLink(bytes: Uint8Array, cases: Uint8Array | null = null): Promise<string> {
+export async function programLink(
+  bytes: Uint8Array,
+  cases: Uint8Array | null = null,
+): Promise<string> {
   const link = `program=${await deflated(bytes)}`;
   return cases ? `${link}&cases=${await deflated(cases)}` : link;
 }
@@ -45,16 +48,23 @@ export async function readLink(fragment: string): Promise<LinkContents> {
     const key = part.slice(0, equals);
     if (equals >= 0 && !parameters.has(key)) parameters.set(key, part.slice(equals + 1));
   }
-  const programKey = [...parameters.keys()].find((key) => ['program', 'lines', 'example'].includes(key));
+  const programKey = [...parameters.keys()].find((key) =>
+    ['program', 'lines', 'example'].includes(key),
+  );
   const casesValue = parameters.get('cases');
   if (!programKey && casesValue === undefined) return { program: { kind: 'none' }, cases: null };
-  if (fragment.length > kMostLinkLength) return { program: { kind: 'error', message: kTooLong }, cases: null };
+  if (fragment.length > kMostLinkLength)
+    return { program: { kind: 'error', message: kTooLong }, cases: null };
   const program: LinkedProgram = programKey
-    ? await readProgram(programKey, parameters.get(programKey)!) : { kind: 'none' };
+    ? await readProgram(programKey, parameters.get(programKey)!)
+    : { kind: 'none' };
   if (casesValue === undefined || program.kind === 'error') return { program, cases: null };
   const cases = await inflated(casesValue);
   if (typeof cases === 'string') {
-    return { program: { kind: 'error', message: cases === kTooLong ? kTooLong : kCasesDamaged }, cases: null };
+    return {
+      program: { kind: 'error', message: cases === kTooLong ? kTooLong : kCasesDamaged },
+      cases: null,
+    };
   }
   return { program, cases };
 }
@@ -81,7 +91,11 @@ async function inflated(value: string): Promise<Uint8Array | string> {
   const compressed = fromBase64Url(value);
   if (compressed === null) return kDamaged;
   try {
-    const bytes = await transform(compressed, new DecompressionStream('deflate-raw'), kMostProgramBytes);
+    const bytes = await transform(
+      compressed,
+      new DecompressionStream('deflate-raw'),
+      kMostProgramBytes,
+    );
     return bytes ?? kTooLong;
   } catch {
     return kDamaged;
@@ -97,8 +111,11 @@ function safeDecode(text: string): string | null {
 }
 
 // The bytes through a compression stream; null once the output passes `most` bytes.
-async function transform(bytes: Uint8Array, stream: CompressionStream | DecompressionStream,
-  most = Infinity): Promise<Uint8Array | null> {
+async function transform(
+  bytes: Uint8Array,
+  stream: CompressionStream | DecompressionStream,
+  most = Infinity,
+): Promise<Uint8Array | null> {
   const writer = stream.writable.getWriter();
   writer.write(bytes).catch(() => {});
   writer.close().catch(() => {});
@@ -124,7 +141,8 @@ async function transform(bytes: Uint8Array, stream: CompressionStream | Decompre
 
 function toBase64Url(bytes: Uint8Array): string {
   let binary = '';
-  for (let at = 0; at < bytes.length; at += 0x8000) binary += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
+  for (let at = 0; at < bytes.length; at += 0x8000)
+    binary += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
   return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
 }
 

@@ -9,7 +9,10 @@ import { element, modalOpen, place } from './windows';
 
 const kRowHeight = 16;
 
-export interface MenuItem { caption: string; act?: () => void }
+export interface MenuItem {
+  caption: string;
+  act?: () => void;
+}
 
 export class MailboxDisplay {
   readonly root: HTMLElement;
@@ -22,8 +25,12 @@ export class MailboxDisplay {
   private menu: HTMLElement | null = null;
 
   // rowText writes a row as the core does: "07 LDA 05".
-  constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription,
-    private readonly items: MenuItem[], private readonly rowText: (row: number, line: string) => string) {
+  constructor(
+    parent: HTMLElement,
+    { name, rect, accessibleName }: ControlDescription,
+    private readonly items: MenuItem[],
+    private readonly rowText: (row: number, line: string) => string,
+  ) {
     this.root = element('div', 'mailboxes', parent);
     this.root.id = name;
     this.root.tabIndex = 0;
@@ -31,7 +38,13 @@ export class MailboxDisplay {
     this.root.setAttribute('aria-label', accessibleName);
     place(this.root, ...rect);
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
-    this.root.addEventListener('scroll', () => { this.awayFromTop = true; }, { passive: true });
+    this.root.addEventListener(
+      'scroll',
+      () => {
+        this.awayFromTop = true;
+      },
+      { passive: true },
+    );
     this.root.addEventListener('mousedown', (event) => {
       if (event.button !== 0) return;
       const row = this.rows.indexOf(event.target as HTMLElement);
@@ -46,13 +59,19 @@ export class MailboxDisplay {
     this.root.addEventListener('contextmenu', (event) => {
       event.preventDefault();
       const at = this.root.getBoundingClientRect();
-      this.openMenu(fromKeyboard || event.button !== 2 ? at.left : event.clientX,
-        fromKeyboard || event.button !== 2 ? at.top : event.clientY);
+      this.openMenu(
+        fromKeyboard || event.button !== 2 ? at.left : event.clientX,
+        fromKeyboard || event.button !== 2 ? at.top : event.clientY,
+      );
       fromKeyboard = false;
     });
-    document.addEventListener('mousedown', (event) => {
-      if (this.menu && !this.menu.contains(event.target as Node)) this.closeMenu();
-    }, true);
+    document.addEventListener(
+      'mousedown',
+      (event) => {
+        if (this.menu && !this.menu.contains(event.target as Node)) this.closeMenu();
+      },
+      true,
+    );
   }
 
   selectedIndex(): number {
@@ -116,8 +135,12 @@ export class MailboxDisplay {
     const onScreen = Math.max(1, Math.floor(this.root.clientHeight / kRowHeight));
     const from = this.selected < 0 ? Math.floor(this.root.scrollTop / kRowHeight) : this.selected;
     const moves: Record<string, number> = {
-      ArrowUp: this.selected < 0 ? from : from - 1, ArrowDown: this.selected < 0 ? from : from + 1,
-      PageUp: from - (onScreen - 1), PageDown: from + (onScreen - 1), Home: 0, End: this.rows.length - 1,
+      ArrowUp: this.selected < 0 ? from : from - 1,
+      ArrowDown: this.selected < 0 ? from : from + 1,
+      PageUp: from - (onScreen - 1),
+      PageDown: from + (onScreen - 1),
+      Home: 0,
+      End: this.rows.length - 1,
     };
     if (!(event.key in moves)) return;
     event.preventDefault();
@@ -155,7 +178,10 @@ export class MailboxDisplay {
       if (event.key === 'ArrowDown') activate((active + 1) % entries.length);
       else if (event.key === 'ArrowUp') activate((active + entries.length - 1) % entries.length);
       else if (event.key === 'Enter' && active >= 0) choose(this.items[active]);
-      else if (event.key === 'Escape') { this.closeMenu(); this.root.focus(); }
+      else if (event.key === 'Escape') {
+        this.closeMenu();
+        this.root.focus();
+      }
     });
     this.menu = menu;
     menu.focus();

@@ -12,48 +12,63 @@ import { messageText } from './text';
 // `?embed`: the window alone, for a frame in a course page.
 const embedded = new URLSearchParams(location.search).has('embed');
 
-loadCore().then((core) => {
-  if (embedded) document.body.classList.add('embedded');
-  const port = buildMainWindow(core);
-  const desktop = document.getElementById('desktop')!;
-  const checks = new ChecksWindow(document.body, () => port.saved());
-  const bar: PageBar = new PageBar(document.body, desktop, {
-    openExample: (example) => openExample(port, example),
-    copyLink: (): Promise<void> => copyLink(port, bar, checks.casesBytes()),
-    openChecks: (opener) => checks.open(opener),
-  }, [
-    `Tobric Computer ${core.version}, the simulator of a small decimal model computer, in a web ` +
-      'page that works offline. It keeps nothing of yours: a program leaves it only when you save ' +
-      'it or copy a link, and a link carries the program in its part after "#", which your ' +
-      'browser sends to no server.',
-    'Free software under the GNU General Public License, version 3 or later; its fonts are under ' +
-      'the SIL Open Font License 1.1. Its source code is yours to have under that licence: ' +
-      `${import.meta.env.VITE_TOBRIC_SOURCE || 'ask whoever published this page for it'}.`,
-  ]);
-  bar.root.hidden = embedded;
-  startOffline({
-    updateReady: () => bar.say(kUpdateReady),
-    installable: (install) => bar.offerInstall(install),
-  });
-  const say = (message: string): void => {
-    bar.say(message);
-    if (embedded && message) bar.root.hidden = false; // a damaged link is said even in a frame
-  };
-  const follow = (): Promise<void> => openLink(port, checks, location.hash.slice(1), say);
-  void follow();
-  window.addEventListener('hashchange', () => void follow());
-}, (error) => {
-  document.getElementById('desktop')!.textContent = `Tobric Computer could not start: ${error}`;
-});
+loadCore().then(
+  (core) => {
+    if (embedded) document.body.classList.add('embedded');
+    const port = buildMainWindow(core);
+    const desktop = document.getElementById('desktop')!;
+    const checks = new ChecksWindow(document.body, () => port.saved());
+    const bar: PageBar = new PageBar(
+      document.body,
+      desktop,
+      {
+        openExample: (example) => openExample(port, example),
+        copyLink: (): Promise<void> => copyLink(port, bar, checks.casesBytes()),
+        openChecks: (opener) => checks.open(opener),
+      },
+      [
+        `Tobric Computer ${core.version}, the simulator of a small decimal model computer, in a web ` +
+          'page that works offline. It keeps nothing of yours: a program leaves it only when you save ' +
+          'it or copy a link, and a link carries the program in its part after "#", which your ' +
+          'browser sends to no server.',
+        'Free software under the GNU General Public License, version 3 or later; its fonts are under ' +
+          'the SIL Open Font License 1.1. Its source code is yours to have under that licence: ' +
+          `${import.meta.env.VITE_TOBRIC_SOURCE || 'ask whoever published this page for it'}.`,
+      ],
+    );
+    bar.root.hidden = embedded;
+    startOffline({
+      updateReady: () => bar.say(kUpdateReady),
+      installable: (install) => bar.offerInstall(install),
+    });
+    const say = (message: string): void => {
+      bar.say(message);
+      if (embedded && message) bar.root.hidden = false; // a damaged link is said even in a frame
+    };
+    const follow = (): Promise<void> => openLink(port, checks, location.hash.slice(1), say);
+    void follow();
+    window.addEventListener('hashchange', () => void follow());
+  },
+  (error) => {
+    document.getElementById('desktop')!.textContent = `Tobric Computer could not start: ${error}`;
+  },
+);
 
 function openExample(port: ProgramPort, example: Example): void {
-  port.load(`${example.name}.txt`, Uint8Array.from(example.text, (c) => c.charCodeAt(0)));
+  port.load(
+    `${example.name}.txt`,
+    Uint8Array.from(example.text, (c) => c.charCodeAt(0)),
+  );
 }
 
 // A link's program is loaded whole as Load loads a file, or not at all, with the reason said.
 // Its cases file, if it carries one, goes to the Checks window.
-async function openLink(port: ProgramPort, checks: ChecksWindow, fragment: string,
-  say: (message: string) => void): Promise<void> {
+async function openLink(
+  port: ProgramPort,
+  checks: ChecksWindow,
+  fragment: string,
+  say: (message: string) => void,
+): Promise<void> {
   const { program: linked, cases } = await readLink(fragment);
   if (linked.kind === 'error') return say(linked.message);
   if (linked.kind !== 'none' && document.querySelector('.page-part[inert]')) {
@@ -66,7 +81,8 @@ async function openLink(port: ProgramPort, checks: ChecksWindow, fragment: strin
   if (linked.kind === 'program') port.load('link.txt', linked.bytes);
   if (example) openExample(port, example);
   if (cases) checks.useCases('the one the link carries', cases);
-  if (linked.kind !== 'none' || cases) say(cases ? 'This link carries checks: press Check to run them.' : '');
+  if (linked.kind !== 'none' || cases)
+    say(cases ? 'This link carries checks: press Check to run them.' : '');
 }
 
 // The link carries the Checks window's cases file too, when it holds one.

@@ -3,7 +3,7 @@
 // one event; where the command asks a question (IN, Edit and Insert, a file), the page shows it
 // and hands the answer in when the user gives it (web/README.md).
 
-import type { Answer, Core, Machine, Outcome, Page, Question, Report } from './core';
+import type { Answer, Core, Outcome, Page, Question, Report } from './core';
 import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave, loadProgramBytes, savedProgramBytes } from './files';
@@ -29,9 +29,12 @@ export interface ProgramPort {
 export function buildMainWindow(core: Core): ProgramPort {
   const described = describeWindows(core);
   const { name, title, width, height } = described.main;
-  const form = openWindow(name, title, width, height, { modal: false, closeBox: true, onClose: () => exit() });
+  const form = openWindow(name, title, width, height, {
+    modal: false,
+    closeBox: true,
+    onClose: () => exit(),
+  });
   const client = form.client;
-  let machine: Machine;
   const report = (text: Report): void => reportError(text);
   // A command's outcome: nothing, an error to report, or a question to show; the answer goes
   // back to the command, which may report in turn.
@@ -47,11 +50,15 @@ export function buildMainWindow(core: Core): ProgramPort {
   };
   const ask = (question: Question, answered: (answer: Answer) => Report): void => {
     if (question.kind === 'line')
-      inputPrompt(question.caption, question.text, question.defaultText, (text) => report(answered(toLatin1(text))));
+      inputPrompt(question.caption, question.text, question.defaultText, (text) =>
+        report(answered(toLatin1(text))),
+      );
     else if (question.kind === 'openFile')
-      chooseFileToOpen(core.FS, (name, done) => { report(answered(name)); done(); });
-    else
-      chooseFileToSave(core.FS, answered).then(report, (error) => report(String(error)));
+      chooseFileToOpen(core.FS, (name, done) => {
+        report(answered(name));
+        done();
+      });
+    else chooseFileToSave(core.FS, answered).then(report, (error) => report(String(error)));
   };
   // Load and Save of bytes the page holds: the file's name is the answer, given at once.
   const answeredAtOnce = (outcome: Outcome, answer: Answer): Report =>
@@ -79,7 +86,12 @@ export function buildMainWindow(core: Core): ProgramPort {
     InsertCommand: () => settle(machine.insertCommand()),
     DeleteCommand: () => report(machine.deleteCommand()),
     OpenEditor: () => editor.open(),
-    None: null, CloseAbout: null, CloseSplash: null, SaveChanges: null, CancelChanges: null, ClearAll: null,
+    None: null,
+    CloseAbout: null,
+    CloseSplash: null,
+    SaveChanges: null,
+    CancelChanges: null,
+    ClearAll: null,
   };
   const handler = (action: Action, digit: number): (() => void) | null => {
     const act = actions[action];
@@ -88,54 +100,94 @@ export function buildMainWindow(core: Core): ProgramPort {
 
   let mailboxes!: MailboxDisplay;
   let outbasket!: OutputBasket;
-  const made = buildControls(client, described.main, true, described.commandCaptionIndent,
-    (control) => handler(control.action, control.digit), (control, parent) => {
+  const made = buildControls(
+    client,
+    described.main,
+    true,
+    described.commandCaptionIndent,
+    (control) => handler(control.action, control.digit),
+    (control, parent) => {
       switch (control.kind) {
         // The starting position fires nothing: the timer keeps its own 1000 ms until the bar moves.
-        case 'SpeedBar': return speedBar(parent, control, described.speedBar,
-          (position) => report(machine.changeSpeed(position)));
-        case 'OutputBasket': return (outbasket = new OutputBasket(parent, control)).root;
-        case 'MailboxDisplay': return (mailboxes = new MailboxDisplay(parent, control,
-          described.mailboxMenu.map(({ caption, action }) => ({ caption, act: handler(action, 0) ?? undefined })),
-          core.mailboxRowText)).root;
-        default: return null;
+        case 'SpeedBar':
+          return speedBar(parent, control, described.speedBar, (position) =>
+            report(machine.changeSpeed(position)),
+          );
+        case 'OutputBasket':
+          return (outbasket = new OutputBasket(parent, control)).root;
+        case 'MailboxDisplay':
+          return (mailboxes = new MailboxDisplay(
+            parent,
+            control,
+            described.mailboxMenu.map(({ caption, action }) => ({
+              caption,
+              act: handler(action, 0) ?? undefined,
+            })),
+            core.mailboxRowText,
+          )).root;
+        default:
+          return null;
       }
-    });
+    },
+  );
   const strip = made.Image1;
   strip.setAttribute('role', 'button'); // pressed to show the about box, as on the desktop
   outOfTabOrder(strip);
   strip.addEventListener('mousedown', (event) => event.preventDefault());
   const display = made.calculatorValueText;
-  const [inbasket, pctext, mdrtext, opcodetext] = ['inbasket', 'pctext', 'mdrtext', 'opcodetext']
-    .map((id) => made[id] as HTMLInputElement);
+  const [inbasket, pctext, mdrtext, opcodetext] = [
+    'inbasket',
+    'pctext',
+    'mdrtext',
+    'opcodetext',
+  ].map((id) => made[id] as HTMLInputElement);
 
   // The register boxes, the calculator and the IN basket show the latest of each step once a frame.
   let registerTexts: string[] = [];
   let calculatorText = '';
   let inBasketText = '';
-  const drawRegisters = (): void => { [pctext.value, mdrtext.value, opcodetext.value] = registerTexts; };
+  const drawRegisters = (): void => {
+    [pctext.value, mdrtext.value, opcodetext.value] = registerTexts;
+  };
   const drawCalculator = (): void => setCaption(display, calculatorText);
-  const drawInBasket = (): void => { inbasket.value = inBasketText; };
+  const drawInBasket = (): void => {
+    inbasket.value = inBasketText;
+  };
   const page: Page = {
     showMailboxes: (lines) => mailboxes.rebuild(splitLines(lines)),
     showRegisters: (programCounter, operand, mnemonic) => {
       registerTexts = [String(programCounter), String(operand), mnemonic];
       drawSoon(drawRegisters);
     },
-    showCalculator: (text) => { calculatorText = text; drawSoon(drawCalculator); },
+    showCalculator: (text) => {
+      calculatorText = text;
+      drawSoon(drawCalculator);
+    },
     showOutput: (n) => outbasket.show(n),
-    showInBasket: (n) => { inBasketText = String(n); drawSoon(drawInBasket); },
+    showInBasket: (n) => {
+      inBasketText = String(n);
+      drawSoon(drawInBasket);
+    },
     showNotice,
     selectedIndex: () => mailboxes.selectedIndex(),
     // The frame carries the timer's state, which tests wait on as the desktop's wait on its timer.
-    startCountdown: (interval) => { countdown.start(interval); form.frame.dataset.timer = 'enabled'; },
-    stopCountdown: () => { countdown.stop(); form.frame.dataset.timer = 'disabled'; },
+    startCountdown: (interval) => {
+      countdown.start(interval);
+      form.frame.dataset.timer = 'enabled';
+    },
+    stopCountdown: () => {
+      countdown.stop();
+      form.frame.dataset.timer = 'disabled';
+    },
   };
-  machine = new core.Machine(page);
+  // Made last: every handler above runs only on an event, after this.
+  const machine = new core.Machine(page);
   pctext.focus();
   // Tab and Shift+Tab go round the window's stops and wrap around, as on the desktop.
-  const stops = described.main.controls.filter((control) => control.tabPlace > 0)
-    .sort((a, b) => a.tabPlace - b.tabPlace).map(({ name }) => made[name])
+  const stops = described.main.controls
+    .filter((control) => control.tabPlace > 0)
+    .sort((a, b) => a.tabPlace - b.tabPlace)
+    .map(({ name }) => made[name])
     .map((stop) => (stop.matches('input, [tabindex]') ? stop : stop.querySelector('input')!));
   form.frame.addEventListener('keydown', (event) => {
     const at = stops.indexOf(document.activeElement as HTMLElement);
@@ -152,7 +204,10 @@ export function buildMainWindow(core: Core): ProgramPort {
   const editor = new EditorWindow(machine, form.frame, report);
   setTimeout(showSplash, 1);
   return {
-    load: (name, bytes) => report(loadProgramBytes(core.FS, name, bytes, (path) => answeredAtOnce(machine.load(), path))),
+    load: (name, bytes) =>
+      report(
+        loadProgramBytes(core.FS, name, bytes, (path) => answeredAtOnce(machine.load(), path)),
+      ),
     saved: () => savedProgramBytes(core.FS, (path) => answeredAtOnce(machine.save(), path)),
   };
 
@@ -162,6 +217,11 @@ export function buildMainWindow(core: Core): ProgramPort {
     countdown.stop();
     const desktop = document.getElementById('desktop')!;
     desktop.replaceChildren();
-    element('div', 'ended', desktop, 'Tobric Computer has ended. Reload the page to start it again.');
+    element(
+      'div',
+      'ended',
+      desktop,
+      'Tobric Computer has ended. Reload the page to start it again.',
+    );
   }
 }

@@ -15,7 +15,8 @@
 // can register and nothing is offered: this does nothing. An embedded page registers too: the
 // cache only opens the same files sooner.
 
-export const kUpdateReady = 'A new version is ready: it takes effect the next time the page is opened.';
+export const kUpdateReady =
+  'A new version is ready: it takes effect the next time the page is opened.';
 
 export interface OfflineEvents {
   updateReady(): void;
@@ -38,17 +39,28 @@ export function startOffline(events: OfflineEvents): void {
   if (!/^https?:$/.test(location.protocol) || !('serviceWorker' in navigator)) return;
   offered = () => {
     const prompt = offer!;
-    events.installable(async () => { await prompt.prompt(); });
+    events.installable(async () => {
+      await prompt.prompt();
+    });
   };
   if (offer) offered();
-  navigator.serviceWorker.register('sw.js').then((registration) => {
-    // A worker installed while an older one is active waits for the next opening.
-    const reportWhenWaiting = (worker: ServiceWorker | null): void => {
-      if (!worker || !registration.active) return;
-      if (worker.state === 'installed') events.updateReady();
-      else worker.addEventListener('statechange', () => worker.state === 'installed' && events.updateReady());
-    };
-    reportWhenWaiting(registration.waiting ?? registration.installing);
-    registration.addEventListener('updatefound', () => reportWhenWaiting(registration.installing));
-  }, () => {}); // without the worker the page still works, online only
+  navigator.serviceWorker.register('sw.js').then(
+    (registration) => {
+      // A worker installed while an older one is active waits for the next opening.
+      const reportWhenWaiting = (worker: ServiceWorker | null): void => {
+        if (!worker || !registration.active) return;
+        if (worker.state === 'installed') events.updateReady();
+        else
+          worker.addEventListener(
+            'statechange',
+            () => worker.state === 'installed' && events.updateReady(),
+          );
+      };
+      reportWhenWaiting(registration.waiting ?? registration.installing);
+      registration.addEventListener('updatefound', () =>
+        reportWhenWaiting(registration.installing),
+      );
+    },
+    () => {},
+  ); // without the worker the page still works, online only
 }

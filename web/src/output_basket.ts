@@ -21,7 +21,7 @@ export class OutputBasket {
   readonly root: HTMLElement;
 
   constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription) {
-    const root = this.root = element('div', 'outbasket', parent);
+    const root = (this.root = element('div', 'outbasket', parent));
     root.id = name;
     place(root, ...rect);
     const listId = `${name}-list`;
@@ -84,7 +84,10 @@ export class OutputBasket {
     }
     if (!plain) return false;
     const moves: Record<string, number> = {
-      ArrowUp: -1, ArrowDown: 1, PageUp: -kRowsAPage, PageDown: kRowsAPage,
+      ArrowUp: -1,
+      ArrowDown: 1,
+      PageUp: -kRowsAPage,
+      PageDown: kRowsAPage,
     };
     if (open) {
       if (event.key === 'Enter') this.choose(this.highlighted);
@@ -127,13 +130,15 @@ export class OutputBasket {
   }
 
   private fill(highlighted: number): void {
-    this.list.replaceChildren(...this.outputs.map((n, row) => {
-      const item = element('div', '', undefined, String(n));
-      item.id = `outbasket-option-${row}`;
-      item.setAttribute('role', 'option');
-      item.setAttribute('aria-selected', 'false');
-      return item;
-    }));
+    this.list.replaceChildren(
+      ...this.outputs.map((n, row) => {
+        const item = element('div', '', undefined, String(n));
+        item.id = `outbasket-option-${row}`;
+        item.setAttribute('role', 'option');
+        item.setAttribute('aria-selected', 'false');
+        return item;
+      }),
+    );
     this.highlight(highlighted);
   }
 
@@ -160,7 +165,8 @@ export class OutputBasket {
     this.field.value = row >= 0 ? String(this.outputs[row]) : '';
     let size = 24;
     this.field.style.fontSize = `${size}px`;
-    while (size > 8 && this.field.scrollWidth > this.field.clientWidth) this.field.style.fontSize = `${--size}px`;
+    while (size > 8 && this.field.scrollWidth > this.field.clientWidth)
+      this.field.style.fontSize = `${--size}px`;
     this.field.scrollLeft = 0;
   }
 }

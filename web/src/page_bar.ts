@@ -133,6 +133,7 @@ function examplesMenu(parent: HTMLElement, choose: (example: Example) => void): 
     event.preventDefault();
   });
   document.addEventListener('mousedown', (event) => {
-    if (!menu.hidden && !menu.contains(event.target as Node) && event.target !== button) close(false);
+    if (!menu.hidden && !menu.contains(event.target as Node) && event.target !== button)
+      close(false);
   });
 }

@@ -11,8 +11,12 @@ import { element, place } from './windows';
 const kArrow = 14;
 const kThumb = 28;
 
-export function speedBar(parent: HTMLElement, control: ControlDescription, range: SpeedBarRange,
-  changed: (position: number) => void): HTMLElement {
+export function speedBar(
+  parent: HTMLElement,
+  control: ControlDescription,
+  range: SpeedBarRange,
+  changed: (position: number) => void,
+): HTMLElement {
   const { minimum: kMin, maximum: kMax, singleStep: kSingle, pageStep: kPage } = range;
   const width = control.rect[2];
   const bar = element('div', 'speedbar', parent);
@@ -69,9 +73,14 @@ export function speedBar(parent: HTMLElement, control: ControlDescription, range
   });
   bar.addEventListener('keydown', (event) => {
     const moves: Record<string, number> = {
-      ArrowLeft: position - kSingle, ArrowUp: position - kSingle,
-      ArrowRight: position + kSingle, ArrowDown: position + kSingle,
-      PageUp: position - kPage, PageDown: position + kPage, Home: kMin, End: kMax,
+      ArrowLeft: position - kSingle,
+      ArrowUp: position - kSingle,
+      ArrowRight: position + kSingle,
+      ArrowDown: position + kSingle,
+      PageUp: position - kPage,
+      PageDown: position + kPage,
+      Home: kMin,
+      End: kMax,
     };
     if (!(event.key in moves)) return;
     event.preventDefault();

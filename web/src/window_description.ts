@@ -4,14 +4,49 @@
 
 import type { Rect } from './controls';
 
-export type ControlKind = 'Panel' | 'LoweredPanel' | 'Heading' | 'CommandButton' | 'Key' | 'Display'
-  | 'Label' | 'Text' | 'ReadOnlyBox' | 'SpeedBar' | 'Picture' | 'OutputBasket' | 'MailboxDisplay'
-  | 'PushButton' | 'TextBox' | 'ProgramText';
+export type ControlKind =
+  | 'Panel'
+  | 'LoweredPanel'
+  | 'Heading'
+  | 'CommandButton'
+  | 'Key'
+  | 'Display'
+  | 'Label'
+  | 'Text'
+  | 'ReadOnlyBox'
+  | 'SpeedBar'
+  | 'Picture'
+  | 'OutputBasket'
+  | 'MailboxDisplay'
+  | 'PushButton'
+  | 'TextBox'
+  | 'ProgramText';
 
-export type Action = 'None' | 'Run' | 'Step' | 'HaltContinue' | 'Reset' | 'SaveProgram' | 'LoadProgram'
-  | 'Exit' | 'ShowAbout' | 'Digit' | 'Plus' | 'Minus' | 'Equals' | 'Clear' | 'ClearEntry' | 'EditMailbox'
-  | 'InsertCommand' | 'DeleteCommand' | 'OpenEditor' | 'CloseAbout' | 'CloseSplash' | 'SaveChanges'
-  | 'CancelChanges' | 'ClearAll';
+export type Action =
+  | 'None'
+  | 'Run'
+  | 'Step'
+  | 'HaltContinue'
+  | 'Reset'
+  | 'SaveProgram'
+  | 'LoadProgram'
+  | 'Exit'
+  | 'ShowAbout'
+  | 'Digit'
+  | 'Plus'
+  | 'Minus'
+  | 'Equals'
+  | 'Clear'
+  | 'ClearEntry'
+  | 'EditMailbox'
+  | 'InsertCommand'
+  | 'DeleteCommand'
+  | 'OpenEditor'
+  | 'CloseAbout'
+  | 'CloseSplash'
+  | 'SaveChanges'
+  | 'CancelChanges'
+  | 'ClearAll';
 
 export interface ControlDescription {
   name: string;
@@ -35,7 +70,13 @@ export interface WindowDescription {
   controls: ControlDescription[];
 }
 
-export interface SpeedBarRange { minimum: number; maximum: number; singleStep: number; pageStep: number; start: number }
+export interface SpeedBarRange {
+  minimum: number;
+  maximum: number;
+  singleStep: number;
+  pageStep: number;
+  start: number;
+}
 
 export interface Windows {
   main: WindowDescription;

@@ -9,7 +9,10 @@ const modals: PageWindow[] = [];
 let topZ = 10;
 
 export function element<K extends keyof HTMLElementTagNameMap>(
-  tag: K, className: string, parent?: HTMLElement, text?: string,
+  tag: K,
+  className: string,
+  parent?: HTMLElement,
+  text?: string,
 ): HTMLElementTagNameMap[K] {
   const made = document.createElement(tag);
   if (className) made.className = className;
@@ -18,7 +21,13 @@ export function element<K extends keyof HTMLElementTagNameMap>(
   return made;
 }
 
-export function place(target: HTMLElement, left: number, top: number, width?: number, height?: number): void {
+export function place(
+  target: HTMLElement,
+  left: number,
+  top: number,
+  width?: number,
+  height?: number,
+): void {
   target.style.left = `${left}px`;
   target.style.top = `${top}px`;
   if (width !== undefined) target.style.width = `${width}px`;
@@ -57,8 +66,13 @@ const kFocusable = 'input, button, textarea, select, [tabindex]';
 // A window whose client area is `width` by `height`, its outer frame centred over the main window
 // (or the page), halves rounded toward zero and never above or left of the page, and stepped
 // `offset` title bars down and right.
-export function openWindow(id: string, title: string, width: number, height: number,
-  options: WindowOptions): PageWindow {
+export function openWindow(
+  id: string,
+  title: string,
+  width: number,
+  height: number,
+  options: WindowOptions,
+): PageWindow {
   const frame = element('div', options.frameless ? 'window frameless' : 'window');
   if (id) frame.id = id;
   frame.setAttribute('role', options.role ?? 'dialog');
@@ -78,13 +92,26 @@ export function openWindow(id: string, title: string, width: number, height: num
     const origin = desktop().getBoundingClientRect();
     const top = Math.max(0, origin.top);
     const owner = options.centreOn === 'screen' ? null : document.getElementById('Form1');
-    const area = owner && owner !== frame ? owner.getBoundingClientRect()
-      : new DOMRect(0, top, window.innerWidth, window.innerHeight - top);
+    const area =
+      owner && owner !== frame
+        ? owner.getBoundingClientRect()
+        : new DOMRect(0, top, window.innerWidth, window.innerHeight - top);
     const step = 23 * (options.offset ?? 0);
-    place(frame, Math.max(0, Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step - origin.left),
-      Math.max(0, Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step - origin.top));
+    place(
+      frame,
+      Math.max(
+        0,
+        Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step - origin.left,
+      ),
+      Math.max(
+        0,
+        Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step - origin.top,
+      ),
+    );
   };
-  const raise = (): void => { frame.style.zIndex = String(band + ++topZ); };
+  const raise = (): void => {
+    frame.style.zIndex = String(band + ++topZ);
+  };
   let shade: HTMLElement | null = null;
   if (options.modal) {
     shade = element('div', 'modal-shade', desktop());
@@ -95,7 +122,9 @@ export function openWindow(id: string, title: string, width: number, height: num
   desktop().appendChild(frame);
   if (!frame.hidden) centre();
   const pageWindow: PageWindow = {
-    frame, client, raise,
+    frame,
+    client,
+    raise,
     close() {
       if (!frame.isConnected) return;
       frame.remove();
@@ -109,7 +138,9 @@ export function openWindow(id: string, title: string, width: number, height: num
       if (!placed) centre();
       raise();
     },
-    hide() { frame.hidden = true; },
+    hide() {
+      frame.hidden = true;
+    },
   };
   if (bar && options.closeBox) {
     const close = element('button', 'close', bar, '\u2715');
@@ -126,7 +157,9 @@ export function openWindow(id: string, title: string, width: number, height: num
   });
   if (options.modal) {
     modals.push(pageWindow);
-    frame.addEventListener('keydown', (event) => { if (event.key === 'Tab') tabAround(frame, event); });
+    frame.addEventListener('keydown', (event) => {
+      if (event.key === 'Tab') tabAround(frame, event);
+    });
   }
   updateInert();
   return pageWindow;
@@ -184,25 +217,30 @@ function keyboardHolder(): PageWindow | undefined {
 // As on the desktop, a press on what takes no focus (a label, a box's bare client area) leaves the
 // focus where it was; and a press on a window that takes no input, or beside every window, leaves
 // the keyboard in the window that holds it, which comes to the front.
-document.addEventListener('mousedown', (event) => {
-  const target = event.target as Element;
-  if (target.closest?.('dialog[open]')) return; // the page's own dialog (Checks) holds it
-  const inWindow = target.closest?.('.window') as HTMLElement | null;
-  if (inWindow && !inWindow.inert) {
-    if (!target.closest(kFocusable)) event.preventDefault();
-    return;
-  }
-  const holder = keyboardHolder();
-  if (!holder) return;
-  event.preventDefault();
-  holder.raise();
-  if (!holder.frame.contains(document.activeElement)) lastFocus.get(holder.frame)?.focus();
-}, true);
+document.addEventListener(
+  'mousedown',
+  (event) => {
+    const target = event.target as Element;
+    if (target.closest?.('dialog[open]')) return; // the page's own dialog (Checks) holds it
+    const inWindow = target.closest?.('.window') as HTMLElement | null;
+    if (inWindow && !inWindow.inert) {
+      if (!target.closest(kFocusable)) event.preventDefault();
+      return;
+    }
+    const holder = keyboardHolder();
+    if (!holder) return;
+    event.preventDefault();
+    holder.raise();
+    if (!holder.frame.contains(document.activeElement)) lastFocus.get(holder.frame)?.focus();
+  },
+  true,
+);
 
 // Tab and Shift+Tab go round a modal box's controls and wrap around, as in a desktop dialog.
 function tabAround(frame: HTMLElement, event: KeyboardEvent): void {
-  const stops = Array.from(frame.querySelectorAll<HTMLElement>(kFocusable))
-    .filter((stop) => stop.tabIndex >= 0 && !(stop as HTMLButtonElement).disabled);
+  const stops = Array.from(frame.querySelectorAll<HTMLElement>(kFocusable)).filter(
+    (stop) => stop.tabIndex >= 0 && !(stop as HTMLButtonElement).disabled,
+  );
   const at = stops.indexOf(document.activeElement as HTMLElement);
   const next = stops[(at + (event.shiftKey ? -1 : 1) + stops.length) % stops.length];
   event.preventDefault();

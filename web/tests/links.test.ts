@@ -25,18 +25,23 @@ async function saved(page: Page): Promise<Buffer> {
 
 // Every byte from 0x01 to 0xFF but the line breaks, spread over `count` lines ending in CR LF.
 function everyByte(count: number): Buffer {
-  const bytes = Array.from({ length: 255 }, (_, i) => i + 1).filter((b) => b !== 0x0a && b !== 0x0d);
+  const bytes = Array.from({ length: 255 }, (_, i) => i + 1).filter(
+    (b) => b !== 0x0a && b !== 0x0d,
+  );
   const lines = Array.from({ length: count }, (_, line) =>
-    Buffer.from(bytes.filter((_, i) => i % count === line || count > bytes.length)));
+    Buffer.from(bytes.filter((_, i) => i % count === line || count > bytes.length)),
+  );
   return Buffer.concat(lines.flatMap((line) => [line, Buffer.from('\r\n')]));
 }
 
-test.beforeEach(async ({ page }) => {
+// The page with no program; the tests that open a link open only that.
+async function openPage(page: Page): Promise<void> {
   await page.goto('./');
   await expect(page.locator('#Form1')).toBeVisible();
-});
+}
 
 test('every example in the menu loads the same store as Load of its file', async ({ page }) => {
+  await openPage(page);
   const button = page.getByRole('button', { name: 'Examples' });
   const items = page.getByRole('menuitem');
   const files = readdirSync(folder).filter((name) => name.endsWith('.txt'));
@@ -68,6 +73,7 @@ test('every example in the menu loads the same store as Load of its file', async
 for (const count of [1, 100, 5000]) {
   test(`a store of ${count} lines with every byte survives a link`, async ({ page, context }) => {
     test.setTimeout(90_000);
+    await openPage(page);
     await context.grantPermissions(['clipboard-read', 'clipboard-write']);
     const program = everyByte(count);
     await load(page, program);
@@ -94,7 +100,10 @@ const damaged: [string, string | RegExp][] = [
   ['program=not*base64', 'damaged'],
   ['program=AAAA', 'damaged'],
   ['program=', 'damaged'],
-  [`program=${deflateRawSync(Buffer.from('IN\r\nOUT\r\nHLT\r\n')).toString('base64url').slice(0, -2)}`, 'damaged'],
+  [
+    `program=${deflateRawSync(Buffer.from('IN\r\nOUT\r\nHLT\r\n')).toString('base64url').slice(0, -2)}`,
+    'damaged',
+  ],
   ['lines=IN%0AOUT%E0%A4%A', 'damaged'],
   [`program=${deflateRawSync(Buffer.alloc(9_000_000, 'A')).toString('base64url')}`, 'too long'],
   ['example=no_such_example', 'There is no example called \u201cno_such_example\u201d'],
@@ -105,13 +114,19 @@ test('a damaged link changes nothing and says why', async ({ page }) => {
   await expect(rows(page).nth(2)).toHaveText('02 LDA 10');
   const before = await store(page);
   for (const [fragment, reason] of damaged) {
-    await page.evaluate((hash) => { location.hash = hash; }, fragment);
+    await page.evaluate((hash) => {
+      location.hash = hash;
+    }, fragment);
     await expect(page.getByRole('status'), fragment.slice(0, 30)).toContainText(reason);
     expect(await store(page)).toEqual(before);
-    await page.evaluate(() => { location.hash = ''; });
+    await page.evaluate(() => {
+      location.hash = '';
+    });
   }
   // A good link after them loads at once.
-  await page.evaluate(() => { location.hash = 'lines=IN%0AOUT%0AHLT'; });
+  await page.evaluate(() => {
+    location.hash = 'lines=IN%0AOUT%0AHLT';
+  });
   await expect(rows(page).nth(1)).toHaveText('01 OUT');
   await expect(page.getByRole('status')).toHaveText('');
 });
@@ -123,6 +138,10 @@ test('?embed shows the window alone, at its own size', async ({ page }) => {
   await expect(page.locator('#pagebar')).toBeHidden();
   const frame = (await page.locator('#Form1').boundingBox())!;
   expect([frame.x, frame.y, frame.width, frame.height]).toEqual([0, 0, 635, 458]);
-  expect(await page.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.scrollHeight]))
-    .toEqual([635, 458]);
+  expect(
+    await page.evaluate(() => [
+      document.documentElement.scrollWidth,
+      document.documentElement.scrollHeight,
+    ]),
+  ).toEqual([635, 458]);
 });

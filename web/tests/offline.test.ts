@@ -30,11 +30,14 @@ async function teacherServer(origin: string): Promise<TeacherServer> {
   await new Promise<void>((listening) => server.listen(0, '127.0.0.1', listening));
   return {
     folder: `http://127.0.0.1:${(server.address() as AddressInfo).port}${kFolder}`,
-    change: (next) => { edit = next; },
-    stop: () => new Promise<void>((stopped) => {
-      server.close(() => stopped());
-      server.closeAllConnections();
-    }),
+    change: (next) => {
+      edit = next;
+    },
+    stop: () =>
+      new Promise<void>((stopped) => {
+        server.close(() => stopped());
+        server.closeAllConnections();
+      }),
   };
 }
 
@@ -52,11 +55,16 @@ async function open(context: BrowserContext, folder: string): Promise<Page> {
   const page = await context.newPage();
   await page.goto(folder);
   await expect(page.locator('#Form1')).toBeVisible();
-  await page.evaluate(async () => { await navigator.serviceWorker.ready; });
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+  });
   return page;
 }
 
-test('after one visit the page opens and runs a program with its server stopped', async ({ context, server }) => {
+test('after one visit the page opens and runs a program with its server stopped', async ({
+  context,
+  server,
+}) => {
   const page = await open(context, server.folder);
   await server.stop();
   const failed: string[] = [];
@@ -75,11 +83,17 @@ test('after one visit the page opens and runs a program with its server stopped'
   expect(failed).toEqual([]);
 });
 
-test('a new build is said at the next opening and used from the one after', async ({ context, server }) => {
+test('a new build is said at the next opening and used from the one after', async ({
+  context,
+  server,
+}) => {
   await (await open(context, server.folder)).close();
   // The next build changes the page, so its worker's version too.
-  server.change((path, body) => path === 'sw.js' ? body.replace(/const version = '/, '$&next ')
-    : body.replace('</head>', '<meta name="build" content="next">\n</head>'));
+  server.change((path, body) =>
+    path === 'sw.js'
+      ? body.replace(/const version = '/, '$&next ')
+      : body.replace('</head>', '<meta name="build" content="next">\n</head>'),
+  );
   const next = (page: Page) => page.locator('meta[name=build]');
   const page = await open(context, server.folder);
   await expect(page.locator('#pagebar-status')).toHaveText(/^A new version is ready/);
@@ -88,16 +102,28 @@ test('a new build is said at the next opening and used from the one after', asyn
   await page.close();
   // The browser hands over once it has seen the last window of the old version go, which may come
   // just after the next opening has begun: an opening after that one has the new version.
-  await expect.poll(async () => {
-    const reopened = await open(context, server.folder);
-    const found = [await next(reopened).count(), (await reopened.evaluate(() => caches.keys())).length];
-    await reopened.close();
-    return found;
-  }, { timeout: 15_000 }).toEqual([1, 1]);
+  await expect
+    .poll(
+      async () => {
+        const reopened = await open(context, server.folder);
+        const found = [
+          await next(reopened).count(),
+          (await reopened.evaluate(() => caches.keys())).length,
+        ];
+        await reopened.close();
+        return found;
+      },
+      { timeout: 15_000 },
+    )
+    .toEqual([1, 1]);
 });
 
 // An incognito window is never offered it: the browser keeps a profile of its own here.
-test('Chromium offers to install the page from its sub-folder', async ({ server, launchOptions, headless }) => {
+test('Chromium offers to install the page from its sub-folder', async ({
+  server,
+  launchOptions,
+  headless,
+}) => {
   const profile = test.info().outputPath('profile');
   const context = await chromium.launchPersistentContext(profile, { ...launchOptions, headless });
   try {
@@ -106,8 +132,10 @@ test('Chromium offers to install the page from its sub-folder', async ({ server,
     const devTools = await context.newCDPSession(page);
     const { url, errors, manifest } = await devTools.send('Page.getAppManifest');
     expect({ url, errors, startUrl: manifest.startUrl, scope: manifest.scope }).toEqual({
-      url: `${server.folder}manifest.webmanifest`, errors: [],
-      startUrl: server.folder, scope: server.folder,
+      url: `${server.folder}manifest.webmanifest`,
+      errors: [],
+      startUrl: server.folder,
+      scope: server.folder,
     });
     expect((await devTools.send('Page.getInstallabilityErrors')).installabilityErrors).toEqual([]);
   } finally {

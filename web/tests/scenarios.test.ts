@@ -5,12 +5,22 @@ import { expect, test, type Page } from '@playwright/test';
 import { readFileSync } from 'node:fs';
 
 type Step = {
-  load?: string; loadCancelled?: boolean; click?: string[]; speed?: string[]; menu?: string; row?: number; editor?: string;
-  answer?: string | null; prompt?: string; default?: string; untilHalted?: boolean;
+  load?: string;
+  loadCancelled?: boolean;
+  click?: string[];
+  speed?: string[];
+  menu?: string;
+  row?: number;
+  editor?: string;
+  answer?: string | null;
+  prompt?: string;
+  default?: string;
+  untilHalted?: boolean;
   expect?: Record<string, unknown>;
 };
-const scenarios = JSON.parse(readFileSync(new URL('../../tests/scenarios/main_window.json', import.meta.url), 'utf8')) as
-  { name: string; steps: Step[] }[];
+const scenarios = JSON.parse(
+  readFileSync(new URL('../../tests/scenarios/main_window.json', import.meta.url), 'utf8'),
+) as { name: string; steps: Step[] }[];
 
 const rows = (page: Page) => page.locator('#mailboxshow > div');
 
@@ -22,12 +32,15 @@ class Boxes {
 
   // Reads and closes the notices and error reports that take input now.
   async sweep(): Promise<void> {
-    const seen = await this.page.evaluate(() => Array.from(document.querySelectorAll<HTMLElement>(
-      '.window.notice, .window.error-report')).filter((box) => !box.inert).map((box) => {
-      const text = box.querySelector('.dialog-text')!.textContent!;
-      box.querySelector<HTMLButtonElement>('button.push')!.click();
-      return [box.classList.contains('notice'), text] as const;
-    }));
+    const seen = await this.page.evaluate(() =>
+      Array.from(document.querySelectorAll<HTMLElement>('.window.notice, .window.error-report'))
+        .filter((box) => !box.inert)
+        .map((box) => {
+          const text = box.querySelector('.dialog-text')!.textContent!;
+          box.querySelector<HTMLButtonElement>('button.push')!.click();
+          return [box.classList.contains('notice'), text] as const;
+        }),
+    );
     for (const [notice, text] of seen) (notice ? this.notices : this.errors).push(text);
   }
 }
@@ -69,7 +82,13 @@ for (const scenario of scenarios) {
       if (step.load !== undefined) {
         const chooser = page.waitForEvent('filechooser');
         await page.locator('#loadmenu').click();
-        await (await chooser).setFiles({ name: 'program.txt', mimeType: 'text/plain', buffer: Buffer.from(step.load, 'latin1') });
+        await (
+          await chooser
+        ).setFiles({
+          name: 'program.txt',
+          mimeType: 'text/plain',
+          buffer: Buffer.from(step.load, 'latin1'),
+        });
         // The file is read asynchronously: loaded once the first mailbox shows its first line.
         await expect(rows(page).first()).toHaveText(`00 ${step.load.split(/\r\n|\r|\n/)[0]}`);
       } else if (step.loadCancelled) {
@@ -109,7 +128,9 @@ for (const scenario of scenarios) {
             continue;
           }
           for (const [row, text] of Object.entries(value as Record<string, string>))
-            await expect.poll(() => rows(page).nth(Number(row)).textContent(), { message: `row ${row}` }).toBe(text);
+            await expect
+              .poll(() => rows(page).nth(Number(row)).textContent(), { message: `row ${row}` })
+              .toBe(text);
         }
       } else {
         throw new Error(`unknown step: ${JSON.stringify(step)}`);

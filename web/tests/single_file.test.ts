@@ -10,10 +10,16 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 import { deflateRawSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
-const singleFile = process.env.TOBRIC_SINGLE_FILE ??
+const singleFile =
+  process.env.TOBRIC_SINGLE_FILE ??
   fileURLToPath(new URL('../../build/tobric.html', import.meta.url));
-const program = readFileSync(new URL('../../examples/add_two_numbers.txt', import.meta.url), 'latin1');
-const cases = deflateRawSync(readFileSync(new URL('../../examples/add_two_numbers.cases', import.meta.url)));
+const program = readFileSync(
+  new URL('../../examples/add_two_numbers.txt', import.meta.url),
+  'latin1',
+);
+const cases = deflateRawSync(
+  readFileSync(new URL('../../examples/add_two_numbers.cases', import.meta.url)),
+);
 const link = `#lines=${encodeURIComponent(program.replace(/\r\n/g, '\n'))}&cases=${cases.toString('base64url')}`;
 
 // What the test asks of either browser's page.
@@ -39,7 +45,10 @@ async function inChromium(url: string, browser: Browser): Promise<Opened> {
 
 async function inFirefox(url: string): Promise<Opened> {
   const browser = await puppeteer.launch({
-    browser: 'firefox', protocol: 'webDriverBiDi', executablePath: '/usr/bin/firefox-esr', headless: true,
+    browser: 'firefox',
+    protocol: 'webDriverBiDi',
+    executablePath: '/usr/bin/firefox-esr',
+    headless: true,
     timeout: 30_000,
   });
   try {
@@ -70,7 +79,9 @@ const browsers = [
 ];
 
 for (const { name, open } of browsers) {
-  test(`the single file opened from a disk in ${name} runs a linked program with IN answered and checks it`, async ({ browser }) => {
+  test(`the single file opened from a disk in ${name} runs a linked program with IN answered and checks it`, async ({
+    browser,
+  }) => {
     test.setTimeout(90_000); // Firefox takes seconds to start on a busy machine
     // Alone in a folder, as on a USB stick: a file it named beside it would not be there.
     const folder = mkdtempSync(join(tmpdir(), 'tobric-single-'));
@@ -78,25 +89,51 @@ for (const { name, open } of browsers) {
     const opened = await open(pathToFileURL(join(folder, 'tobric.html')).href + link, browser);
     try {
       await until(opened, () => !!document.getElementById('Form1')?.checkVisibility(), true);
-      await until(opened, () => document.querySelectorAll('#mailboxshow > div')[3]?.textContent, '03 STA 08');
+      await until(
+        opened,
+        () => document.querySelectorAll('#mailboxshow > div')[3]?.textContent,
+        '03 STA 08',
+      );
       await opened.click('#runmenu');
       for (const value of ['17', '5']) {
-        await until(opened, () => !!document.querySelector('[role="dialog"][aria-label="Message"]'), true);
+        await until(
+          opened,
+          () => !!document.querySelector('[role="dialog"][aria-label="Message"]'),
+          true,
+        );
         await opened.type(value);
         await opened.press('Enter');
       }
-      await until(opened, () => document.querySelector<HTMLInputElement>('#outbasket input')?.value, '22');
+      await until(
+        opened,
+        () => document.querySelector<HTMLInputElement>('#outbasket input')?.value,
+        '22',
+      );
       // Every face the styles name and every picture comes from within the file.
-      const faults = await opened.evaluate(async () => [
-        ...await Promise.all([...document.fonts].map((face) => face.load().then(() => '', () => face.family))),
-        ...[...document.images].map((image) => image.complete && image.naturalWidth > 0 ? '' : image.id),
-      ].filter(Boolean));
+      const faults = await opened.evaluate(async () =>
+        [
+          ...(await Promise.all(
+            [...document.fonts].map((face) =>
+              face.load().then(
+                () => '',
+                () => face.family,
+              ),
+            ),
+          )),
+          ...[...document.images].map((image) =>
+            image.complete && image.naturalWidth > 0 ? '' : image.id,
+          ),
+        ].filter(Boolean),
+      );
       expect(faults).toEqual([]);
       // The grading worker starts from within the file too, on the cases the link carries.
       await opened.click('#open-checks');
       await opened.click('#check-program');
-      await until(opened, () => document.getElementById('checks-status')?.textContent,
-        'Passed 3 of 3 cases; 3 of 3 points.');
+      await until(
+        opened,
+        () => document.getElementById('checks-status')?.textContent,
+        'Passed 3 of 3 cases; 3 of 3 points.',
+      );
     } finally {
       await opened.close();
       rmSync(folder, { recursive: true });

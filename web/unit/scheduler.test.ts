@@ -35,7 +35,10 @@ class FakePage {
 
   runUntil(end: number): void {
     for (;;) {
-      const next = this.tasks.reduce((first, task) => (task.due < first.due ? task : first), this.tasks[0]);
+      const next = this.tasks.reduce(
+        (first, task) => (task.due < first.due ? task : first),
+        this.tasks[0],
+      );
       if (!next) return;
       const start = this.freeFrom(Math.max(this.time, next.due));
       if (start >= end) return;
@@ -64,12 +67,14 @@ function ticksOver(span: number, interval: number, stepping: boolean, browser: B
   class FakeChannel {
     readonly port1: { onmessage?: (event: { data: unknown }) => void } = {};
     readonly port2 = {
-      postMessage: (data: unknown) => page.post(kMessageTime, () => this.port1.onmessage?.({ data })),
+      postMessage: (data: unknown) =>
+        page.post(kMessageTime, () => this.port1.onmessage?.({ data })),
     };
   }
   const fakes: Record<string, unknown> = {
     performance: { now: () => page.now() },
-    setTimeout: (run: () => void, delay: number) => page.post(delay + (browser.timerDelay ?? 0), run),
+    setTimeout: (run: () => void, delay: number) =>
+      page.post(delay + (browser.timerDelay ?? 0), run),
     MessageChannel: FakeChannel,
   };
   const originals = Object.keys(fakes).map((name) => ({
@@ -104,27 +109,49 @@ interface Case {
 // A repeating countdown delivers at most four late ticks at once, so it keeps an interval of 1 ms
 // only where ticks come at most 4 ms late.
 const kCases: Case[] = [
-  { name: 'timers 4 ms late', browser: { timerDelay: 4 }, steps: [1, 10, 100], repeats: [1, 10, 100] },
+  {
+    name: 'timers 4 ms late',
+    browser: { timerDelay: 4 },
+    steps: [1, 10, 100],
+    repeats: [1, 10, 100],
+  },
   { name: 'timers 12 ms late', browser: { timerDelay: 12 }, steps: [10, 100], repeats: [10, 100] },
   { name: 'a 16 ms clock', browser: { clockGrain: 16 }, steps: [1, 10, 100], repeats: [10, 100] },
-  { name: '5 ms frames at 60 Hz', browser: { frames: [kFrame, 5] }, steps: [1, 10, 100], repeats: [10, 100] },
+  {
+    name: '5 ms frames at 60 Hz',
+    browser: { frames: [kFrame, 5] },
+    steps: [1, 10, 100],
+    repeats: [10, 100],
+  },
   { name: '30 ms frames at 10 Hz', browser: { frames: [100, 30] }, steps: [10], repeats: [10] },
   { name: '0.4 ms steps', browser: { stepTime: 0.4 }, steps: [1, 10, 100], repeats: [1, 10, 100] },
-  { name: '5 ms frames, 0.4 ms steps', browser: { frames: [kFrame, 5], stepTime: 0.4 }, steps: [1, 10], repeats: [10] },
-  { name: 'a 5 s hold', browser: { hold: [1000, 6000] }, steps: [1, 10, 100], repeats: [1, 10, 100] },
+  {
+    name: '5 ms frames, 0.4 ms steps',
+    browser: { frames: [kFrame, 5], stepTime: 0.4 },
+    steps: [1, 10],
+    repeats: [10],
+  },
+  {
+    name: 'a 5 s hold',
+    browser: { hold: [1000, 6000] },
+    steps: [1, 10, 100],
+    repeats: [1, 10, 100],
+  },
 ];
 
 const kTicks = 500; // ticks each run is long enough for, besides any hold
 
 for (const { name, browser, steps, repeats } of kCases) {
-  const runs = [...steps.map((interval) => ({ interval, stepping: true })),
-    ...repeats.map((interval) => ({ interval, stepping: false }))];
+  const runs = [
+    ...steps.map((interval) => ({ interval, stepping: true })),
+    ...repeats.map((interval) => ({ interval, stepping: false })),
+  ];
   for (const { interval, stepping } of runs) {
     test(`${name}, every ${interval} ms, ${stepping ? 'a step re-arming' : 'repeating'}`, () => {
       const held = browser.hold ? browser.hold[1] - browser.hold[0] : 0;
       const span = (browser.hold?.[1] ?? 0) + kTicks * interval;
       // A step's own time adds to its interval; a repeating countdown keeps the interval itself.
-      const period = interval + (stepping ? browser.stepTime ?? 0 : 0);
+      const period = interval + (stepping ? (browser.stepTime ?? 0) : 0);
       const expected = (span - held) / period;
       // After a hold the ticks the page was woken too late for come at once, but at most four
       // intervals' worth or 20 ms' worth, never the whole hold's.
@@ -132,7 +159,10 @@ for (const { name, browser, steps, repeats } of kCases) {
       const slack = expected / 100 + 1;
       const [least, most] = [Math.ceil(expected - slack), Math.floor(expected + slack + madeUp)];
       const count = ticksOver(span, interval, stepping, browser);
-      ok(count >= least && count <= most, `${count} ticks in ${span} ms; ${least} to ${most} expected`);
+      ok(
+        count >= least && count <= most,
+        `${count} ticks in ${span} ms; ${least} to ${most} expected`,
+      );
     });
   }
 }
