@@ -8,7 +8,7 @@
 
 namespace tobric {
 
-void RenumberAddresses(Store& store, int selected, int step) {
+void RenumberAddresses(MailboxEditor& store, int selected, int step) {
     const int count = store.Count();
     Mnemonic mnemonic = Mnemonic::None;
     std::int32_t operand = 0;
@@ -29,7 +29,7 @@ void EditThisMailbox(Machine& machine, const SelectedIndexSource& selectedIndex)
     const std::string answer = machine.InputPrompt("Edit Mailbox", kCommandPrompt, current);
     const int index = selectedIndex();
     if (index == -1) return;  // a running program rebuilt the display while the prompt was open
-    machine.ChangeStore([&](Store& store) { store.Put(index, UpperCased(answer)); });
+    machine.ChangeStore([&](MailboxEditor& store) { store.Put(index, UpperCased(answer)); });
 }
 
 void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
@@ -37,7 +37,7 @@ void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
     const std::string answer = machine.InputPrompt("Insert Command", kCommandPrompt, kPaddingLine);
     const int index = selectedIndex();
     if (index == -1) return;
-    machine.ChangeStore([&](Store& store) {
+    machine.ChangeStore([&](MailboxEditor& store) {
         store.Insert(index, UpperCased(answer));
         RenumberAddresses(store, index, +1);
     });
@@ -46,7 +46,7 @@ void InsertCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
 void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
     const int index = selectedIndex();
     if (index == -1) return;
-    machine.ChangeStore([index](Store& store) {
+    machine.ChangeStore([index](MailboxEditor& store) {
         store.Delete(index);
         RenumberAddresses(store, index, -1);
     });

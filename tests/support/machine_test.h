@@ -14,6 +14,7 @@
 #include "machine/execution_timer.h"
 #include "machine/machine.h"
 #include "recording_view.h"
+#include "store_exactly.h"
 
 namespace tobric_test {
 
@@ -59,7 +60,7 @@ protected:
     // Exactly these lines in the store, unpadded, as the mailbox commands can leave it; the
     // view's record starts afresh.
     void StoreExactly(Lines lines) {
-        machine().ChangeStore([&](tobric::Store& store) { store.ReplaceAll(std::move(lines)); });
+        tobric_test::StoreExactly(machine(), std::move(lines));
         view.calls.clear();
     }
     tobric::Machine& machine() { return *m_machine; }
