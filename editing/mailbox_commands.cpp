@@ -8,7 +8,7 @@
 
 namespace tobric {
 
-void RenumberAddresses(Store& store, int selected, int step) {
+void RenumberAddresses(MailboxEditor& store, int selected, int step) {
     const int count = store.Count();
     Mnemonic mnemonic = Mnemonic::None;
     std::int32_t operand = 0;
@@ -26,14 +26,14 @@ namespace {
 
 // The line question of Edit and Insert; the answer goes in at the row selected once it is given.
 Asked AskForLine(const char* caption, std::string defaultText, SelectedIndexSource selectedIndex,
-                 std::function<void(Store&, int index, std::string line)> change,
+                 std::function<void(MailboxEditor&, int index, std::string line)> change,
                  Machine& machine) {
     Question question{Question::Kind::Line, caption, kCommandPrompt, std::move(defaultText)};
     return PendingCommand(std::move(question), [=, &machine](std::optional<std::string> answer) {
         const int index = selectedIndex();
         if (index == -1) return;  // a running program rebuilt the display meanwhile
         machine.ChangeStore(
-            [&](Store& store) { change(store, index, UpperCased(std::move(*answer))); });
+            [&](MailboxEditor& store) { change(store, index, UpperCased(std::move(*answer))); });
     });
 }
 
@@ -44,7 +44,9 @@ Asked EditThisMailbox(Machine& machine, SelectedIndexSource selectedIndex) {
     if (selected == -1) return std::nullopt;
     return AskForLine(
         "Edit Mailbox", machine.store().Get(selected), std::move(selectedIndex),
-        [](Store& store, int index, std::string line) { store.Put(index, std::move(line)); },
+        [](MailboxEditor& store, int index, std::string line) {
+            store.Put(index, std::move(line));
+        },
         machine);
 }
 
@@ -52,7 +54,7 @@ Asked InsertCommand(Machine& machine, SelectedIndexSource selectedIndex) {
     if (selectedIndex() == -1) return std::nullopt;
     return AskForLine(
         "Insert Command", kPaddingLine, std::move(selectedIndex),
-        [](Store& store, int index, std::string line) {
+        [](MailboxEditor& store, int index, std::string line) {
             store.Insert(index, std::move(line));
             RenumberAddresses(store, index, +1);
         },
@@ -62,7 +64,7 @@ Asked InsertCommand(Machine& machine, SelectedIndexSource selectedIndex) {
 void DeleteCommand(Machine& machine, const SelectedIndexSource& selectedIndex) {
     const int index = selectedIndex();
     if (index == -1) return;
-    machine.ChangeStore([index](Store& store) {
+    machine.ChangeStore([index](MailboxEditor& store) {
         store.Delete(index);
         RenumberAddresses(store, index, -1);
     });

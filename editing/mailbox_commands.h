@@ -17,7 +17,7 @@
 namespace tobric {
 
 class Machine;
-class Store;
+class MailboxEditor;
 
 // The selected row of the mailbox display, or -1.
 using SelectedIndexSource = std::function<int()>;
@@ -26,7 +26,7 @@ using SelectedIndexSource = std::function<int()>;
 // decoder (both start empty and 0), and rewrites every line under an address mnemonic whose
 // operand is >= `selected` as "<mnemonic> <operand + step>". Stops at the first line that fails
 // to decode, keeping what was rewritten before it.
-void RenumberAddresses(Store& store, int selected, int step);
+void RenumberAddresses(MailboxEditor& store, int selected, int step);
 
 // Both ask nothing when no row is selected; Edit's answer starts as the selected line.
 [[nodiscard]] Asked EditThisMailbox(Machine& machine, SelectedIndexSource selectedIndex);

@@ -24,6 +24,7 @@
 #include "reference_rules.h"
 #include "support/answering_machine.h"
 #include "support/recording_view.h"
+#include "support/store_exactly.h"
 
 using tobric_fuzz::Quoted;
 
@@ -102,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     saveView.saveNames = {savedPath};
     tobric::ManualTimer saveTimer;
     tobric_test::AnsweringMachine saving(saveView, saveTimer);
-    saving.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    tobric_test::StoreExactly(saving, lines);
     saveView.calls.clear();
     saving.Save();
     FUZZ_CHECK(saving.store().Lines() == lines,

@@ -28,6 +28,7 @@
 #include "reference_rules.h"
 #include "support/answering_machine.h"
 #include "support/recording_view.h"
+#include "support/store_exactly.h"
 
 using tobric_fuzz::Quoted;
 
@@ -210,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (answer) view.answers = {*answer};
     tobric::ManualTimer timer;
     tobric_test::AnsweringMachine machine(view, timer);
-    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    tobric_test::StoreExactly(machine, lines);
     view.calls.clear();
     const Expected expected = WorkOutCommand(command, lines, first, second, answer);
 

@@ -31,6 +31,7 @@
 #include "reference_rules.h"
 #include "support/answering_machine.h"
 #include "support/recording_view.h"
+#include "support/store_exactly.h"
 
 using tobric_fuzz::Quoted;
 using tobric_fuzz::TextOf;
@@ -242,7 +243,7 @@ void CheckBatch(const std::vector<std::string>& lines, std::deque<std::string> a
     view.answers = answers;
     tobric::Machine machine(view, timer,
                             {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
-    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    tobric_test::StoreExactly(machine, lines);
     machine.Run();
     view.calls.clear();
     std::int64_t steps = 0;
@@ -306,7 +307,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     tobric_test::AnsweringMachine machine(
         view, timer, {.accumulator = static_cast<std::int32_t>(accumulatorBits)});
-    machine.ChangeStore([&](tobric::Store& store) { store.ReplaceAll(lines); });
+    tobric_test::StoreExactly(machine, lines);
     view.calls.clear();
     machine.Run();
     if (lines.size() < 2) {

@@ -16,6 +16,7 @@
 #include "execution_timer.h"
 #include "keypad.h"
 #include "machine_view.h"
+#include "mailbox_editor.h"
 #include "question.h"
 #include "registers.h"
 #include "store.h"
@@ -36,10 +37,10 @@ public:
     // Replaces every line of the store, pads it to 100 with "DAT 00" and rebuilds the display:
     // Load, the editor's Save Changes and the headless runner.
     void ReplaceProgram(std::vector<std::string> lines);
-    // Runs `change` on the store, then rebuilds the display. A failure inside passes out with no
-    // rebuild, so the display goes on showing the store as it stood before (a failed Insert or
-    // Delete leaves it one line out).
-    void ChangeStore(const std::function<void(Store&)>& change);
+    // Runs `change` on the store's lines, then rebuilds the display. A failure inside passes out
+    // with no rebuild, so the display goes on showing the store as it stood before (a failed Insert
+    // or Delete leaves it one line out).
+    void ChangeStore(const std::function<void(MailboxEditor&)>& change);
     // Rebuilds the display from the store as it stands, changing nothing: the editor does so as
     // it opens.
     void ShowMailboxes();

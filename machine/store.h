@@ -55,15 +55,6 @@ public:
             m_lagging.push_back(i);
         }
     }
-    // PutNumber where it changes only the decode cache of a line whose text already lags: done and
-    // true, or false having changed nothing. No call, for the runner's batch of steps.
-    bool PutNumberQuietly(int i, std::int32_t n) {
-        // No line lags while a display watches, so a lagging line says there is none.
-        if (static_cast<unsigned>(i) >= m_decoded.size() || !m_textLags[static_cast<unsigned>(i)])
-            return false;
-        m_decoded[static_cast<unsigned>(i)] = NumberOnly(n);
-        return true;
-    }
     // Inserts before line i for 0 <= i <= Count(); i = -1 appends; otherwise the insert error.
     void Insert(int i, std::string text);
     // Removes line i; an index outside the store does nothing.
@@ -89,6 +80,19 @@ public:
     const std::string& ShownLine(int row) const;
 
 private:
+    // The batch of steps stores through PutNumberQuietly.
+    friend class Machine;
+
+    // PutNumber where it changes only the decode cache of a line whose text already lags: done and
+    // true, or false having changed nothing. No call, for the runner's batch of steps.
+    bool PutNumberQuietly(int i, std::int32_t n) {
+        // No line lags while a display watches, so a lagging line says there is none.
+        if (static_cast<unsigned>(i) >= m_decoded.size() || !m_textLags[static_cast<unsigned>(i)])
+            return false;
+        m_decoded[static_cast<unsigned>(i)] = NumberOnly(n);
+        return true;
+    }
+
     // One change since the last MarkShown(), with what it overwrote or removed.
     struct Change {
         enum class Kind { Put, Insert, Delete, ReplaceAll } kind;

@@ -11,8 +11,9 @@ void Machine::ReplaceProgram(std::vector<std::string> lines) {
     ShowMailboxes();
 }
 
-void Machine::ChangeStore(const std::function<void(Store&)>& change) {
-    change(m_store);
+void Machine::ChangeStore(const std::function<void(MailboxEditor&)>& change) {
+    MailboxEditor editor(m_store);
+    change(editor);
     ShowMailboxes();
 }
 

@@ -39,10 +39,12 @@ TEST(HeadlessRun, HaltsWithTheOutputsPrintedOnePerLine) {
 }
 
 TEST(HeadlessRun, PadsTheProgramAsLoadDoes) {
-    std::ostringstream out;
-    HeadlessRun run({"HLT"}, {}, out);
-    EXPECT_EQ(run.machine().store().Count(), 100);
-    EXPECT_EQ(run.machine().store().Get(99), "DAT 00");
+    std::ostringstream out, dump;
+    HeadlessRun({"HLT"}, {}, out).Dump(dump);
+    std::string expected = "pc=0 acc=0 ins= mdr=0\n00 HLT\n";
+    for (int row = 1; row < 100; ++row)
+        expected += (row < 10 ? "0" : "") + std::to_string(row) + " DAT 00\n";
+    EXPECT_EQ(dump.str(), expected);
 }
 
 TEST(HeadlessRun, PrintsNothingWhenOutputsAreNotWanted) {
@@ -70,7 +72,9 @@ TEST(HeadlessRun, RunningOffTheEndFailsAtMailbox100) {
     EXPECT_EQ(result.end, RunEnd::Failed);
     EXPECT_EQ(result.error, "List index out of bounds (100)");
     EXPECT_EQ(result.steps, 100);
-    EXPECT_EQ(run.machine().registers().programCounter, 100);
+    std::ostringstream dump;
+    run.Dump(dump);
+    EXPECT_TRUE(dump.str().starts_with("pc=100 ")) << dump.str();
 }
 
 TEST(HeadlessRun, NoAnswerLeftEndsTheRun) {

@@ -51,7 +51,7 @@ TEST_F(HostileFilesTest, BinaryJunkLoadsAsLinesWithoutBreaks) {
 
     // The machine runs into the junk and stops with a reported error, or halts, or keeps going.
     RecordingView view;
-    tobric::ManualTimer timer;
+    tobric_test::TestTimer timer;
     AnsweringMachine machine(view, timer);
     machine.ReplaceProgram(lines);
     machine.Run();
@@ -71,7 +71,7 @@ TEST_F(HostileFilesTest, HundredMegabytesAndAMillionLines) {
     text = {};
 
     RecordingView view;
-    tobric::ManualTimer timer;
+    tobric_test::TestTimer timer;
     AnsweringMachine machine(view, timer);
     view.openNames = {folder / "big.txt"};
     machine.Load();
@@ -91,7 +91,7 @@ TEST_F(HostileFilesTest, SingleTenMegabyteLine) {
     const std::string line = "DAT " + std::string(10'000'000, '7');
     WriteBytes(folder / "long.txt", line);
     RecordingView view;
-    tobric::ManualTimer timer;
+    tobric_test::TestTimer timer;
     AnsweringMachine machine(view, timer);
     view.openNames = {folder / "long.txt"};
     machine.Load();

@@ -193,7 +193,8 @@ TEST_F(MailboxCommandsTest, DeletingTheOnlyLineLeavesAnEmptyStore) {
 
 TEST_F(MailboxCommandsTest, RenumberingTouchesOnlyAddressMnemonics) {
     Fill({"lda 5", "Load 07", "DAT 09", "SUB 3", "OUT 05", "SKZ", "ADD -3", "STA $A"});
-    machine().ChangeStore([](tobric::Store& store) { tobric::RenumberAddresses(store, 3, +1); });
+    machine().ChangeStore(
+        [](tobric::MailboxEditor& store) { tobric::RenumberAddresses(store, 3, +1); });
     // "Load 07" has a blank and a zero at positions 5 and 6: operand 0, below the selection.
     EXPECT_EQ(Head(8),
               (Lines{"LDA 6", "Load 07", "DAT 09", "SUB 4", "OUT 05", "SKZ", "ADD -3", "STA 11"}));

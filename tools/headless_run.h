@@ -41,8 +41,6 @@ public:
     // The registers line and every store row, as tobric-run --dump prints them.
     void Dump(std::ostream& out) const;
 
-    const Machine& machine() const { return m_machine; }
-
 private:
     // The machine obeys its step with this view named as it is (machine/obey_step.h).
     friend class Machine;

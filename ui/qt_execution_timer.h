@@ -20,23 +20,16 @@ class QtExecutionTimer final : public QObject, public ExecutionTimer {
 public:
     explicit QtExecutionTimer(QObject* parent = nullptr);
 
-    bool Enabled() const override { return m_enabled || m_refused; }
-    void SetEnabled(bool enabled) override;
-    int Interval() const override { return m_timer.interval(); }
-    void SetInterval(int milliseconds) override;
-
 signals:
     void tick();
 
 private:
+    void StartCountdown(int milliseconds) override;
+    void StopCountdown() override;
     void OnTimeout();
-    void Start();
 
     QTimer m_timer;
-    bool m_enabled = false;
     bool m_inTick = false;
-    // The platform refused a timer: the timer counts as enabled but never ticks.
-    bool m_refused = false;
 };
 
 }  // namespace tobric

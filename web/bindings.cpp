@@ -20,6 +20,7 @@
 #include "machine/errors.h"
 #include "machine/machine.h"
 #include "machine/mnemonic.h"
+#include "page_timer.h"
 #include "tobric/version.h"
 
 namespace tobric {
@@ -59,33 +60,6 @@ public:
 
 private:
     val m_page;
-};
-
-// The page's scheduler keeps the clock; this side keeps the timer's rules and tells it when a
-// countdown starts or stops. The browser never refuses a timer.
-class PageTimer final : public ExecutionTimer {
-public:
-    explicit PageTimer(val page) : m_page(std::move(page)) {}
-    bool Enabled() const override { return m_enabled; }
-    void SetEnabled(bool enabled) override {
-        if (enabled == m_enabled) return;
-        m_enabled = enabled;
-        if (enabled)
-            m_page.call<void>("startCountdown", m_interval);
-        else
-            m_page.call<void>("stopCountdown");
-    }
-    int Interval() const override { return m_interval; }
-    void SetInterval(int milliseconds) override {
-        if (milliseconds == m_interval) return;
-        m_interval = milliseconds;
-        if (m_enabled) m_page.call<void>("startCountdown", m_interval);
-    }
-
-private:
-    val m_page;
-    bool m_enabled = false;
-    int m_interval = 1000;
 };
 
 // Runs one event and gives back what the error report shows, or null when nothing failed.

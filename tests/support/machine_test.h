@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// GoogleTest support for driving the machine: a fixture wired to the recording view and a manual
+// GoogleTest support for driving the machine: a fixture wired to the recording view and the test
 // timer, timer ticks as the event loop would deliver them, and the error a call throws.
 
 #include <gtest/gtest.h>
@@ -12,9 +12,10 @@
 
 #include "answering_machine.h"
 #include "machine/errors.h"
-#include "machine/execution_timer.h"
 #include "machine/machine.h"
 #include "recording_view.h"
+#include "store_exactly.h"
+#include "test_timer.h"
 
 namespace tobric_test {
 
@@ -22,8 +23,7 @@ using Lines = std::vector<std::string>;
 
 // Delivers timer ticks as the event loop would, for as long as the timer ticks, at most `limit`.
 // Returns how many were delivered; a failing step's error passes out.
-inline int DeliverTicks(AnsweringMachine& machine, const tobric::ManualTimer& timer,
-                        int limit = 10000) {
+inline int DeliverTicks(AnsweringMachine& machine, const TestTimer& timer, int limit = 10000) {
     int ticks = 0;
     while (ticks < limit && timer.Ticking()) {
         machine.TimerTimer();
@@ -60,7 +60,7 @@ protected:
     // Exactly these lines in the store, unpadded, as the mailbox commands can leave it; the
     // view's record starts afresh.
     void StoreExactly(Lines lines) {
-        machine().ChangeStore([&](tobric::Store& store) { store.ReplaceAll(std::move(lines)); });
+        tobric_test::StoreExactly(machine(), std::move(lines));
         view.calls.clear();
     }
     AnsweringMachine& machine() { return *m_machine; }
@@ -68,7 +68,7 @@ protected:
     const tobric::Store& store() const { return m_machine->store(); }
 
     RecordingView view;
-    tobric::ManualTimer timer;
+    TestTimer timer;
 
 private:
     std::unique_ptr<AnsweringMachine> m_machine = std::make_unique<AnsweringMachine>(view, timer);
