@@ -47,7 +47,7 @@ Taboutfrm::Taboutfrm()
     auto* frame = new Panel(this);
     frame->setObjectName(QStringLiteral("Panel1"));
     frame->setGeometry(0, 0, 129, 105);
-    frame->setBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+    frame->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
     auto* picture = new Picture(QStringLiteral(":/art/about.svg"), frame);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(8, 8, 113, 89);

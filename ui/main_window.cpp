@@ -131,7 +131,7 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     setTabOrder(outbasket, mailboxshow);
     pctext->setFocus();
 
-    ConnectGuarded(&m_timer, &QtExecutionTimer::tick, this, &TForm1::TimerTimer);
+    ConnectGuarded(&m_timer, &QtExecutionTimer::Tick, this, &TForm1::TimerTimer);
 
     splash = new QTimer(this);
     splash->setInterval(1);
@@ -158,13 +158,13 @@ void TForm1::BuildControlColumn() {
     Image1->setGeometry(2, 2, 20, 304);
     Image1->setAccessibleName(QStringLiteral("About Tobric Computer"));
     Image1->setCursor(Qt::PointingHandCursor);
-    ConnectGuarded(Image1, &Picture::clicked, this, &TForm1::Image1Click);
+    ConnectGuarded(Image1, &Picture::Clicked, this, &TForm1::Image1Click);
 
     for (auto [name, top, caption] :
          {std::tuple{"Panel1", 0, "Tobric Controls"}, std::tuple{"Panel3", 176, "Utilities"}}) {
         Panel* heading = MakePanel(column, {24, top, 153, 33}, name);
         heading->setFont(HeadingFont());
-        heading->setCaption(QLatin1String(caption));
+        heading->SetCaption(QLatin1String(caption));
     }
 
     struct Command {
@@ -189,10 +189,10 @@ void TForm1::BuildControlColumn() {
         button->setObjectName(QLatin1String(command.name));
         button->setGeometry(24, command.top, 153, command.height);
         // Ten blanks put the caption to the right of the glyph.
-        button->setCaption(QStringLiteral("          ") + QLatin1String(command.caption));
-        button->setCaptionAlignment(Qt::AlignLeft);
-        button->setGlyph(QStringLiteral(":/art/%1.svg").arg(QLatin1String(command.glyph)));
-        ConnectGuarded(button, &PanelButton::clicked, this, command.handler);
+        button->SetCaption(QStringLiteral("          ") + QLatin1String(command.caption));
+        button->SetCaptionAlignment(Qt::AlignLeft);
+        button->SetGlyph(QStringLiteral(":/art/%1.svg").arg(QLatin1String(command.glyph)));
+        ConnectGuarded(button, &PanelButton::Clicked, this, command.handler);
         *command.member = button;
     }
 }
@@ -201,11 +201,11 @@ void TForm1::BuildCalculator() {
     Panel* calculator = MakePanel(this, {208, 120, 249, 297}, "Panel4");
     calculator->setAccessibleName(QStringLiteral("Calculator keypad"));
     calculatorValueText = MakePanel(calculator, {16, 16, 217, 57}, "calculatorValueText");
-    calculatorValueText->setBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
-    calculatorValueText->setCaptionAlignment(Qt::AlignRight);
+    calculatorValueText->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+    calculatorValueText->SetCaptionAlignment(Qt::AlignRight);
     calculatorValueText->setFont(CalculatorFont());
-    calculatorValueText->setShrinkToFit(16);
-    calculatorValueText->setCaption(QStringLiteral("0 "));
+    calculatorValueText->SetShrinkToFit(16);
+    calculatorValueText->SetCaption(QStringLiteral("0 "));
     calculatorValueText->setAccessibleName(QStringLiteral("Calculator"));
 
     struct Key {
@@ -235,8 +235,8 @@ void TForm1::BuildCalculator() {
         auto* button = new PanelButton(calculator);
         button->setObjectName(QLatin1String(key.name));
         button->setGeometry(key.geometry);
-        button->setCaption(QLatin1String(key.caption));
-        connect(button, &PanelButton::clicked, this,
+        button->SetCaption(QLatin1String(key.caption));
+        connect(button, &PanelButton::Clicked, this,
                 [this, press = key.press] { Guarded([&] { press(m_machine); }); });
     }
 }
@@ -306,7 +306,7 @@ void TForm1::BuildMailboxDisplay() {
         QAction* action = mailboxmenu->addAction(QString::fromLatin1(caption));
         ConnectGuarded(action, &QAction::triggered, this, handler);
     }
-    connect(mailboxshow, &MailboxDisplay::menuRequested, this,
+    connect(mailboxshow, &MailboxDisplay::MenuRequested, this,
             [this](const QPoint& position) { mailboxmenu->popup(position); });
 }
 

@@ -19,7 +19,7 @@ void QtExecutionTimer::OnTimeout() {
         return;
     }
     m_inTick = true;
-    emit tick();
+    emit Tick();
     m_inTick = false;
     if (!m_enabled) m_timer.stop();
 }

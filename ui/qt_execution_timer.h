@@ -26,7 +26,7 @@ public:
     void SetInterval(int milliseconds) override;
 
 signals:
-    void tick();
+    void Tick();
 
 private:
     void OnTimeout();

@@ -22,7 +22,7 @@ TForm2::TForm2(QWidget* mainWindow)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 149, 153);
     Image1->setAccessibleName(QStringLiteral("Tobric Computer"));
-    ConnectGuarded(Image1, &Picture::clicked, this, &TForm2::Image1Click);
+    ConnectGuarded(Image1, &Picture::Clicked, this, &TForm2::Image1Click);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
