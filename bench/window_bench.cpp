@@ -82,7 +82,7 @@ void RunAtSpeed(benchmark::State& state, std::vector<std::string> program, int l
         form.machine().ReplaceProgram(program);
         form.ScrollBar1->setValue(interval);
         long steps = 0;
-        QObject::connect(&form.executionTimer(), &QtExecutionTimer::tick, &form,
+        QObject::connect(&form.executionTimer(), &QtExecutionTimer::Tick, &form,
                          [&steps] { ++steps; });
         QEventLoop loop;
         QTimer::singleShot(duration, &loop, &QEventLoop::quit);

@@ -40,8 +40,8 @@ void CheckMnemonicTable() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool tableChecked = (CheckMnemonicTable(), true);
-    (void)tableChecked;
+    static const bool kTableChecked = (CheckMnemonicTable(), true);
+    (void)kTableChecked;
     if (size > 64) return 0;  // only the first six characters of a line are ever looked at
 
     const tobric::Mnemonic incomingMnemonic =

@@ -33,7 +33,7 @@ namespace {
 // One folder per fuzzing process, removed when the process ends normally. The path is never
 // destroyed, so the exit handler can still use it.
 const std::filesystem::path& Folder() {
-    static const std::filesystem::path* const folder = [] {
+    static const std::filesystem::path* const kFolder = [] {
         auto* path =
             new std::filesystem::path(std::filesystem::temp_directory_path() /
                                       ("tobric-fuzz-program-file-" + std::to_string(::getpid())));
@@ -41,12 +41,12 @@ const std::filesystem::path& Folder() {
         std::filesystem::create_directories(*path);
         return path;
     }();
-    static const bool cleanupRegistered = std::atexit([] {
-                                              std::error_code ignored;
-                                              std::filesystem::remove_all(*folder, ignored);
-                                          }) == 0;
-    (void)cleanupRegistered;
-    return *folder;
+    static const bool kCleanupRegistered = std::atexit([] {
+                                               std::error_code ignored;
+                                               std::filesystem::remove_all(*kFolder, ignored);
+                                           }) == 0;
+    (void)kCleanupRegistered;
+    return *kFolder;
 }
 
 std::string FileBytes(const std::filesystem::path& path) {

@@ -23,8 +23,8 @@ public:
     ~FileDescriptor() {
         if (m_fd >= 0) ::close(m_fd);
     }
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
     // Closes now and reports whether the close succeeded.
     bool Close() {
         const int fd = m_fd;
@@ -68,9 +68,9 @@ void WriteIntoDevice(const std::filesystem::path& target, const std::string& sho
     // Non-blocking, a pipe nobody reads refuses at once instead of waiting for a reader for ever;
     // once open, writes wait as usual.
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
-    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
-    if (!WriteAll(file.get(), text) || !file.Close()) throw WriteError();
+    if (!file.Valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
+    ::fcntl(file.fd(), F_SETFL, ::fcntl(file.fd(), F_GETFL) & ~O_NONBLOCK);
+    if (!WriteAll(file.fd(), text) || !file.Close()) throw WriteError();
 }
 
 // Writes the text over the target itself, when no new file can be made beside it (a folder we
@@ -81,11 +81,11 @@ void WriteInPlace(const std::filesystem::path& target, const std::string& shownP
     // Read and write: where the file system cannot reserve space itself, the C library does it
     // by reading and writing back each block.
     FileDescriptor file(::open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
-    if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
+    if (!file.Valid()) throw FileCreateError(shownPath, SystemErrorText(errno));
     const auto size = static_cast<off_t>(text.size());
-    if (size > 0 && ::posix_fallocate(file.get(), 0, size) != 0) throw WriteError();
-    if (!WriteAll(file.get(), text) || ::ftruncate(file.get(), size) != 0 ||
-        ::fsync(file.get()) != 0 || !file.Close())
+    if (size > 0 && ::posix_fallocate(file.fd(), 0, size) != 0) throw WriteError();
+    if (!WriteAll(file.fd(), text) || ::ftruncate(file.fd(), size) != 0 ||
+        ::fsync(file.fd()) != 0 || !file.Close())
         throw WriteError();
 }
 
@@ -121,13 +121,13 @@ void CopyModeAndOwner(int fd, const std::optional<struct stat>& existing) {
 
 // The whole text written, on disk and closed, or false.
 bool WriteDurably(FileDescriptor& file, std::string_view text) {
-    return WriteAll(file.get(), text) && ::fsync(file.get()) == 0 && file.Close();
+    return WriteAll(file.fd(), text) && ::fsync(file.fd()) == 0 && file.Close();
 }
 
 // Makes a name just placed in the folder durable; a failure here loses nothing already on disk.
 void SyncFolder(const std::filesystem::path& folder) {
     FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (handle.valid()) ::fsync(handle.get());
+    if (handle.Valid()) ::fsync(handle.fd());
 }
 
 // The pattern mkstemp makes the new file's name from: hidden, beside the target.
@@ -144,11 +144,11 @@ bool ReplaceWithNewFile(const std::filesystem::path& target, const std::string& 
                         std::string_view text, const std::optional<struct stat>& existing) {
     std::string temporaryName = TemporaryNamePattern(target);
     FileDescriptor temporary(::mkstemp(temporaryName.data()));
-    if (!temporary.valid()) {
+    if (!temporary.Valid()) {
         if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
         throw FileCreateError(shownPath, SystemErrorText(errno));
     }
-    CopyModeAndOwner(temporary.get(), existing);
+    CopyModeAndOwner(temporary.fd(), existing);
     if (!WriteDurably(temporary, text)) {
         ::unlink(temporaryName.c_str());
         throw WriteError();
@@ -183,17 +183,16 @@ std::string ReadFileBytes(const std::string& path) {
     // Without O_NONBLOCK opening a pipe waits for a writer, for ever; the flag changes nothing
     // for the ordinary files read here.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid()) throw FileOpenError(FullPath(path), SystemErrorText(errno));
+    if (!file.Valid()) throw FileOpenError(FullPath(path), SystemErrorText(errno));
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        throw FileOpenError(FullPath(path), SystemErrorText(errno));
+    if (::fstat(file.fd(), &info) != 0) throw FileOpenError(FullPath(path), SystemErrorText(errno));
     if (S_ISDIR(info.st_mode)) throw FileOpenError(FullPath(path), SystemErrorText(EISDIR));
     if (!S_ISREG(info.st_mode)) throw FileOpenError(FullPath(path), kNotAnOrdinaryFile);
 
     FileData data(FullPath(path), static_cast<std::size_t>(info.st_size));
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(file.fd(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw FileOpenError(FullPath(path), SystemErrorText(errno));
         if (got == 0 || !data.Append(std::string_view(buffer, static_cast<std::size_t>(got))))

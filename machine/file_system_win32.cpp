@@ -28,10 +28,10 @@ public:
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
-        if (valid()) ::CloseHandle(m_handle);
+        if (Valid()) ::CloseHandle(m_handle);
     }
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     // Closes now and reports whether the close succeeded.
     bool Close() {
         const HANDLE handle = m_handle;
@@ -105,12 +105,12 @@ bool ReplaceWithNewFile(const std::filesystem::path& target, const std::string& 
                         std::string_view text) {
     std::filesystem::path temporaryName;
     Handle temporary(CreateTemporaryBeside(target, temporaryName));
-    if (!temporary.valid()) {
+    if (!temporary.Valid()) {
         const int reason = LastError();
         if (reason == ERROR_ACCESS_DENIED || reason == ERROR_WRITE_PROTECT) return false;
         throw FileCreateError(shownPath, SystemErrorText(reason));
     }
-    if (!WriteAll(temporary.get(), text) || !::FlushFileBuffers(temporary.get()) ||
+    if (!WriteAll(temporary.handle(), text) || !::FlushFileBuffers(temporary.handle()) ||
         !temporary.Close()) {
         ::DeleteFileW(temporaryName.wstring().c_str());
         throw WriteError();
@@ -130,17 +130,17 @@ void WriteInPlace(const std::filesystem::path& target, const std::string& shownP
                   std::string_view text) {
     Handle file(::CreateFileW(target.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) throw FileCreateError(shownPath, SystemErrorText(LastError()));
+    if (!file.Valid()) throw FileCreateError(shownPath, SystemErrorText(LastError()));
     // Growing only: an allocation below the file's size would cut the old tail off before the
     // new text is in.
     LARGE_INTEGER size{};
     FILE_ALLOCATION_INFO reserve{};
     reserve.AllocationSize.QuadPart = static_cast<LONGLONG>(text.size());
-    if (::GetFileSizeEx(file.get(), &size) && reserve.AllocationSize.QuadPart > size.QuadPart &&
-        !::SetFileInformationByHandle(file.get(), FileAllocationInfo, &reserve, sizeof reserve))
+    if (::GetFileSizeEx(file.handle(), &size) && reserve.AllocationSize.QuadPart > size.QuadPart &&
+        !::SetFileInformationByHandle(file.handle(), FileAllocationInfo, &reserve, sizeof reserve))
         throw WriteError();
-    if (!WriteAll(file.get(), text) || !::SetEndOfFile(file.get()) ||
-        !::FlushFileBuffers(file.get()) || !file.Close())
+    if (!WriteAll(file.handle(), text) || !::SetEndOfFile(file.handle()) ||
+        !::FlushFileBuffers(file.handle()) || !file.Close())
         throw WriteError();
 }
 
@@ -174,17 +174,18 @@ std::string ReadFileBytes(const std::string& path) {
         throw FileOpenError(FullPath(path), SystemErrorText(kFolderError));
     Handle file(::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) throw FileOpenError(FullPath(path), SystemErrorText(LastError()));
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+    if (!file.Valid()) throw FileOpenError(FullPath(path), SystemErrorText(LastError()));
+    if (::GetFileType(file.handle()) != FILE_TYPE_DISK)
         throw FileOpenError(FullPath(path), kNotAnOrdinaryFile);
 
     LARGE_INTEGER size{};
-    FileData data(FullPath(path),
-                  ::GetFileSizeEx(file.get(), &size) ? static_cast<std::size_t>(size.QuadPart) : 0);
+    FileData data(FullPath(path), ::GetFileSizeEx(file.handle(), &size)
+                                      ? static_cast<std::size_t>(size.QuadPart)
+                                      : 0);
     char buffer[1 << 16];
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
+        if (!::ReadFile(file.handle(), buffer, sizeof buffer, &got, nullptr))
             throw FileOpenError(FullPath(path), SystemErrorText(LastError()));
         if (got == 0 || !data.Append(std::string_view(buffer, got))) break;
     }

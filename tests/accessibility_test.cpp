@@ -28,7 +28,7 @@ struct Heard {
     int child;
     QString text;  // the text inserted, or the new value
 };
-std::vector<Heard> g_heard;
+std::vector<Heard> heardEvents;
 
 class EventCatcher final : public QAccessibleBridge {
 public:
@@ -39,7 +39,7 @@ public:
             text = static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
         else if (event->type() == QAccessible::ValueChanged)
             text = static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
-        g_heard.push_back({event->type(), event->object(), event->child(), text});
+        heardEvents.push_back({event->type(), event->object(), event->child(), text});
     }
 };
 
@@ -55,7 +55,7 @@ public:
 };
 
 bool HeardEvent(QAccessible::Event type, QObject* object, int child, const QString& text = {}) {
-    for (const Heard& heard : g_heard)
+    for (const Heard& heard : heardEvents)
         if (heard.type == type && heard.object == object && heard.child == child &&
             heard.text == text)
             return true;
@@ -102,7 +102,7 @@ private slots:
         m_form = std::make_unique<TForm1>(std::move(files));
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-        g_heard.clear();
+        heardEvents.clear();
     }
 
     void cleanup() { m_form.reset(); }
@@ -212,7 +212,7 @@ private slots:
         display->setFocus();
         QTRY_VERIFY(display->hasFocus());
         QTest::keyClick(display, Qt::Key_Down);
-        g_heard.clear();
+        heardEvents.clear();
         QTest::keyClick(display, Qt::Key_Down);
         QCOMPARE(display->SelectedIndex(), 1);
         QVERIFY(HeardEvent(QAccessible::Selection, display, 0));  // no longer selected

@@ -72,10 +72,10 @@ std::string SetTrace(CommandLine& command, std::string_view, std::string_view) {
 }
 
 // A file name; an empty one would read as the option not given at all.
-template <std::string CommandLine::*text>
+template <std::string CommandLine::*kText>
 std::string SetFileName(CommandLine& command, std::string_view name, std::string_view value) {
     if (value.empty()) return std::string(name) + " needs a file name, not an empty text";
-    command.*text = value;
+    command.*kText = value;
     return {};
 }
 
@@ -86,9 +86,9 @@ std::string SetFormat(CommandLine& command, std::string_view, std::string_view v
     return {};
 }
 
-template <bool CommandLine::*flag>
+template <bool CommandLine::*kFlag>
 std::string SetFlag(CommandLine& command, std::string_view, std::string_view) {
-    command.*flag = true;
+    command.*kFlag = true;
     return {};
 }
 

@@ -26,7 +26,7 @@
 
 namespace {
 
-enum ExitStatus { kSuccess = 0, kFailed = 1, kBadUsage = 2, kStepLimit = 3, kNoInput = 4 };
+enum ExitStatus { Success = 0, Failed = 1, BadUsage = 2, StepLimit = 3, NoInput = 4 };
 
 // The tool's own troubles (usage, files, lost output) are named by the tool, as Unix tools do;
 // how a run of the program ended keeps its "error: " lines, which scripts read.
@@ -45,18 +45,18 @@ int CheckedOutput(int status) {
     if (std::cout.flush()) return status;
     Complain(std::string("cannot write the output: ") +
              (errno != 0 ? std::strerror(errno) : "write error"));
-    return kBadUsage;
+    return BadUsage;
 }
 
 int CheckPrograms(const std::vector<std::string>& programs) {
-    int status = kSuccess;
+    int status = Success;
     for (const std::string& program : programs) {
         std::vector<std::string> lines;
         try {
             lines = ReadProgram(program);
         } catch (...) {
             Complain(tobric::ReportText(std::current_exception()));
-            status = kBadUsage;
+            status = BadUsage;
             continue;
         }
         const std::vector<tobric::Finding> findings = tobric::CheckProgram(lines);
@@ -68,7 +68,7 @@ int CheckPrograms(const std::vector<std::string>& programs) {
             std::cout << tobric::Printable(finding.message) << '\n';
         }
         if (findings.empty()) std::cout << shownName << ": nothing found\n";
-        if (!findings.empty() && status == kSuccess) status = kFailed;
+        if (!findings.empty() && status == Success) status = Failed;
     }
     return status;
 }
@@ -79,14 +79,14 @@ int GradePrograms(const tobric::CommandLine& command) {
         file = tobric::ParseCasesFile(tobric::ReadNamedInput(command.casesFile));
     } catch (const tobric::CasesFileError& error) {
         Complain(command.casesFile + ": " + error.what());
-        return kBadUsage;
+        return BadUsage;
     } catch (...) {
         Complain(tobric::ReportText(std::current_exception()));
-        return kBadUsage;
+        return BadUsage;
     }
     if (file.cases.empty()) {
         Complain(command.casesFile + " holds no test cases");
-        return kBadUsage;
+        return BadUsage;
     }
     const std::int64_t maxSteps = command.options.maxSteps;
     const auto grades = tobric::GradePrograms(command.programs, file.cases, maxSteps);
@@ -94,7 +94,7 @@ int GradePrograms(const tobric::CommandLine& command) {
         tobric::FindReportFormat(command.format.empty() ? "text" : command.format);
     format->write(std::cout, grades, file, maxSteps);
     // The report is out before the CSV file is written, whatever becomes of that.
-    if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
+    if (CheckedOutput(Success) != Success) return BadUsage;
     if (!command.csvFile.empty()) {
         std::ostringstream csv;
         tobric::WriteCsv(csv, grades, file, maxSteps);
@@ -102,13 +102,13 @@ int GradePrograms(const tobric::CommandLine& command) {
             tobric::WriteFileBytes(command.csvFile, csv.str());
         } catch (...) {
             Complain(tobric::ReportText(std::current_exception()));
-            return kBadUsage;
+            return BadUsage;
         }
     }
     const bool allPassed = std::all_of(grades.begin(), grades.end(), [&](const auto& grade) {
         return grade.Passed() == static_cast<int>(file.cases.size());
     });
-    return allPassed ? kSuccess : kFailed;
+    return allPassed ? Success : Failed;
 }
 
 int RunProgram(const tobric::CommandLine& command) {
@@ -117,27 +117,27 @@ int RunProgram(const tobric::CommandLine& command) {
         lines = ReadProgram(command.programs.front());
     } catch (...) {
         Complain(tobric::ReportText(std::current_exception()));
-        return kBadUsage;
+        return BadUsage;
     }
 
     tobric::HeadlessRun run(std::move(lines), command.options, std::cout);
     const tobric::RunResult result = run.Run();
     if (command.dump) run.Dump(std::cout);
-    if (CheckedOutput(kSuccess) != kSuccess) return kBadUsage;
+    if (CheckedOutput(Success) != Success) return BadUsage;
 
     switch (result.end) {
-        case tobric::RunEnd::Halted: return kSuccess;
+        case tobric::RunEnd::Halted: return Success;
         case tobric::RunEnd::Failed:
             std::cerr << "error: " << tobric::Printable(result.error) << '\n';
-            return kFailed;
+            return Failed;
         case tobric::RunEnd::StepLimit:
             std::cerr << "error: step limit of " << command.options.maxSteps << " reached\n";
-            return kStepLimit;
+            return StepLimit;
         case tobric::RunEnd::NoInputLeft:
             std::cerr << "error: no input left for IN\n";
-            return kNoInput;
+            return NoInput;
     }
-    return kFailed;
+    return Failed;
 }
 
 }  // namespace
@@ -151,15 +151,15 @@ int main(int argc, char** argv) {
         !problem.empty()) {
         Complain(problem);
         std::cerr << "Try 'tobric-run --help' for more information.\n";
-        return kBadUsage;
+        return BadUsage;
     }
     if (command.help) {
         std::cout << tobric::kUsageText;
-        return CheckedOutput(kSuccess);
+        return CheckedOutput(Success);
     }
     if (command.version) {
         std::cout << "tobric-run " << tobric::kVersion << '\n';
-        return CheckedOutput(kSuccess);
+        return CheckedOutput(Success);
     }
     if (command.check) return CheckedOutput(CheckPrograms(command.programs));
     if (!command.casesFile.empty()) return GradePrograms(command);

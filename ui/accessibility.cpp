@@ -34,7 +34,7 @@ void ClickLater(Widget* widget) {
         const QWidget* modal = QApplication::activeModalWidget();
         if (!widget->isVisible() || !widget->isEnabled() || (modal && modal != widget->window()))
             return;
-        emit widget->clicked();
+        emit widget->Clicked();
     });
 }
 
@@ -121,7 +121,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    bool Clickable() const { return static_cast<const Picture*>(widget())->isClickable(); }
+    bool Clickable() const { return static_cast<const Picture*>(widget())->IsClickable(); }
 };
 
 // The OUT basket as Qt's combo box shows it, but for the name: on Unix Qt names a combo box after
@@ -229,7 +229,7 @@ class MailboxListAccessible final : public QAccessibleWidget {
 public:
     explicit MailboxListAccessible(MailboxDisplay* display)
         : QAccessibleWidget(display, QAccessible::List) {
-        m_rebuilt = QObject::connect(display, &MailboxDisplay::rowsReplaced, display, [this] {
+        m_rebuilt = QObject::connect(display, &MailboxDisplay::RowsReplaced, display, [this] {
             ForgetRows();
             QAccessibleTableModelChangeEvent reset(widget(),
                                                    QAccessibleTableModelChangeEvent::ModelReset);

@@ -50,34 +50,34 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
         case ControlKind::Panel: return new Panel(&parent);
         case ControlKind::LoweredPanel: {
             auto* panel = new Panel(&parent);
-            panel->setBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+            panel->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
             return panel;
         }
         case ControlKind::Heading: {
             auto* heading = new Panel(&parent);
             heading->setFont(HeadingFont());
-            heading->setCaption(caption);
+            heading->SetCaption(caption);
             return heading;
         }
         case ControlKind::CommandButton: {
             auto* button = new PanelButton(&parent);
-            button->setCaption(QString(kCommandCaptionIndent, QLatin1Char(' ')) + caption);
-            button->setCaptionAlignment(Qt::AlignLeft);
-            button->setGlyph(ArtFile(control.glyph));
+            button->SetCaption(QString(kCommandCaptionIndent, QLatin1Char(' ')) + caption);
+            button->SetCaptionAlignment(Qt::AlignLeft);
+            button->SetGlyph(ArtFile(control.glyph));
             return button;
         }
         case ControlKind::Key: {
             auto* key = new PanelButton(&parent);
-            key->setCaption(caption);
+            key->SetCaption(caption);
             return key;
         }
         case ControlKind::Display: {
             auto* display = new Panel(&parent);
-            display->setBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
-            display->setCaptionAlignment(Qt::AlignRight);
+            display->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+            display->SetCaptionAlignment(Qt::AlignRight);
             display->setFont(CalculatorFont());
-            display->setShrinkToFit(16);
-            display->setCaption(caption);
+            display->SetShrinkToFit(16);
+            display->SetCaption(caption);
             return display;
         }
         case ControlKind::Label: return new QLabel(caption, &parent);
@@ -120,9 +120,9 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
 void OnPress(QWidget* widget, std::function<void()> handler) {
     const auto run = [handler = std::move(handler)] { Guarded(handler); };
     if (auto* button = qobject_cast<PanelButton*>(widget))
-        QObject::connect(button, &PanelButton::clicked, button, run);
+        QObject::connect(button, &PanelButton::Clicked, button, run);
     else if (auto* picture = qobject_cast<Picture*>(widget))
-        QObject::connect(picture, &Picture::clicked, picture, run);
+        QObject::connect(picture, &Picture::Clicked, picture, run);
     else if (auto* push = qobject_cast<QPushButton*>(widget))
         QObject::connect(push, &QPushButton::clicked, push, run);
 }

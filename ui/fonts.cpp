@@ -31,11 +31,11 @@ QString AddFace(const char* resource) {
 
 // Registered once, on first use: the font database needs the application object to exist.
 const Families& BuiltInFamilies() {
-    static const Families families = [] {
+    static const Families kFamilies = [] {
         AddFace(kLightHeadingFace);
         return Families{AddFace(kWindowFace), AddFace(kHeadingFace), AddFace(kCalculatorFace)};
     }();
-    return families;
+    return kFamilies;
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void MailboxDisplay::Rebuild() {
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->repaint();
-    emit rowsReplaced();
+    emit RowsReplaced();
 }
 
 QString MailboxDisplay::RowText(int row) const {
@@ -121,7 +121,7 @@ void MailboxDisplay::keyPressEvent(QKeyEvent* event) {
     // Qt turns only the context-menu key into a menu request; Shift+F10 is the other way to it.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         event->accept();
-        emit menuRequested(mapToGlobal(QPoint(0, 0)));
+        emit MenuRequested(mapToGlobal(QPoint(0, 0)));
         return;
     }
     if (m_rows == 0) return QAbstractScrollArea::keyPressEvent(event);
@@ -145,7 +145,7 @@ void MailboxDisplay::contextMenuEvent(QContextMenuEvent* event) {
                                 ? mapToGlobal(QPoint(0, 0))
                                 : event->globalPos();
     event->accept();
-    emit menuRequested(position);
+    emit MenuRequested(position);
 }
 
 void MailboxDisplay::resizeEvent(QResizeEvent* event) {

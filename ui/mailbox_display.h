@@ -37,9 +37,9 @@ public:
 
 signals:
     // Every row was replaced by a rebuild.
-    void rowsReplaced();
+    void RowsReplaced();
     // A right click or the context-menu key: open the popup at this global position.
-    void menuRequested(const QPoint& globalPosition);
+    void MenuRequested(const QPoint& globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

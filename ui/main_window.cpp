@@ -71,7 +71,7 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     BuildControls();
     pctext->setFocus();
 
-    ConnectGuarded(&m_timer, &QtExecutionTimer::tick, this, &TForm1::TimerTimer);
+    ConnectGuarded(&m_timer, &QtExecutionTimer::Tick, this, &TForm1::TimerTimer);
 
     splash = new QTimer(this);
     splash->setInterval(1);
@@ -161,7 +161,7 @@ void TForm1::BuildControls() {
         connect(action, &QAction::triggered, this,
                 [handler = Handler(item.action, 0)] { Guarded(handler); });
     }
-    connect(mailboxshow, &MailboxDisplay::menuRequested, this,
+    connect(mailboxshow, &MailboxDisplay::MenuRequested, this,
             [this](const QPoint& position) { mailboxmenu->popup(position); });
 }
 

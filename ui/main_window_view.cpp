@@ -24,7 +24,7 @@ void TForm1::ShowRegisters(const Registers& registers) {
 }
 
 void TForm1::ShowCalculator(std::int32_t n) {
-    calculatorValueText->setCaption(ToQt(CalculatorText(n)));
+    calculatorValueText->SetCaption(ToQt(CalculatorText(n)));
 }
 
 void TForm1::ShowOutput(std::int32_t n) { outbasket->ShowOutput(n); }

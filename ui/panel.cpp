@@ -34,7 +34,7 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Button);
 }
 
-void Panel::setCaption(const QString& caption) {
+void Panel::SetCaption(const QString& caption) {
     if (caption == m_caption) return;
     const QString before = m_caption;
     m_caption = caption;
@@ -42,7 +42,7 @@ void Panel::setCaption(const QString& caption) {
     update();
 }
 
-void Panel::setBevels(Bevel outer, Bevel inner) {
+void Panel::SetBevels(Bevel outer, Bevel inner) {
     m_outer = outer;
     m_inner = inner;
     update();
@@ -76,7 +76,7 @@ void Panel::paintEvent(QPaintEvent*) {
 
 PanelButton::PanelButton(QWidget* parent) : Panel(parent) {}
 
-void PanelButton::setGlyph(const QString& svgResource) {
+void PanelButton::SetGlyph(const QString& svgResource) {
     auto* glyph = new Picture(svgResource, this);
     glyph->setGeometry(8, 8, 16, 16);
 }
@@ -90,7 +90,7 @@ void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const bool click = m_pressed && rect().contains(event->position().toPoint());
     m_pressed = false;
-    if (click) emit clicked();
+    if (click) emit Clicked();
 }
 
 void PanelButton::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -115,7 +115,7 @@ void Picture::mousePressEvent(QMouseEvent* event) { event->accept(); }
 void Picture::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        emit Clicked();
 }
 
 }  // namespace tobric

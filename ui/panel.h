@@ -18,16 +18,16 @@ public:
 
     explicit Panel(QWidget* parent = nullptr);
 
-    void setCaption(const QString& caption);
+    void SetCaption(const QString& caption);
     QString caption() const { return m_caption; }
-    void setCaptionAlignment(Qt::Alignment horizontal) {
+    void SetCaptionAlignment(Qt::Alignment horizontal) {
         m_alignment = horizontal;
         update();
     }
-    void setBevels(Bevel outer, Bevel inner);
+    void SetBevels(Bevel outer, Bevel inner);
     // Shrinks the caption's font, never below `minimumPixelSize`, until the caption fits inside
     // the bevels: the calculator keeps long numbers whole.
-    void setShrinkToFit(int minimumPixelSize) {
+    void SetShrinkToFit(int minimumPixelSize) {
         m_shrinkMinimum = minimumPixelSize;
         update();
     }
@@ -51,10 +51,10 @@ public:
     explicit PanelButton(QWidget* parent = nullptr);
 
     // A 16 x 16 picture at (8, 8) that swallows clicks on it.
-    void setGlyph(const QString& svgResource);
+    void SetGlyph(const QString& svgResource);
 
 signals:
-    void clicked();
+    void Clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,12 +72,12 @@ public:
     Picture(const QString& svgResource, QWidget* parent);
 
     // Whether anything acts on its clicks.
-    bool isClickable() const {
-        return isSignalConnected(QMetaMethod::fromSignal(&Picture::clicked));
+    bool IsClickable() const {
+        return isSignalConnected(QMetaMethod::fromSignal(&Picture::Clicked));
     }
 
 signals:
-    void clicked();
+    void Clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -18,7 +18,7 @@ void QtExecutionTimer::OnTimeout() {
         return;
     }
     m_inTick = true;
-    emit tick();
+    emit Tick();
     m_inTick = false;
     if (!Enabled()) m_timer.stop();
 }

@@ -21,7 +21,7 @@ public:
     explicit QtExecutionTimer(QObject* parent = nullptr);
 
 signals:
-    void tick();
+    void Tick();
 
 private:
     void StartCountdown(int milliseconds) override;

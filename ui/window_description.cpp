@@ -106,24 +106,24 @@ void ReplaceAll(std::string& text, std::string_view field, std::string_view valu
 }  // namespace
 
 const WindowDescription& MainWindowDescription() {
-    static constexpr WindowDescription window{"Form1", kApplicationTitle, 633, 434, kMainControls};
-    return window;
+    static constexpr WindowDescription kWindow{"Form1", kApplicationTitle, 633, 434, kMainControls};
+    return kWindow;
 }
 
 const WindowDescription& AboutBoxDescription() {
-    static constexpr WindowDescription window{"aboutfrm", "About", 229, 273, kAboutControls};
-    return window;
+    static constexpr WindowDescription kWindow{"aboutfrm", "About", 229, 273, kAboutControls};
+    return kWindow;
 }
 
 const WindowDescription& SplashWindowDescription() {
-    static constexpr WindowDescription window{"Form2", "About", 150, 153, kSplashControls};
-    return window;
+    static constexpr WindowDescription kWindow{"Form2", "About", 150, 153, kSplashControls};
+    return kWindow;
 }
 
 const WindowDescription& EditorWindowDescription() {
-    static constexpr WindowDescription window{"Form4", "Edit Tobric Program", 427, 273,
-                                              kEditorControls};
-    return window;
+    static constexpr WindowDescription kWindow{"Form4", "Edit Tobric Program", 427, 273,
+                                               kEditorControls};
+    return kWindow;
 }
 
 std::span<const MenuItem> MailboxMenuItems() { return kMailboxMenu; }

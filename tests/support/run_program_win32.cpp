@@ -35,7 +35,7 @@ public:
     ~Handle() {
         if (m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr) CloseHandle(m_handle);
     }
-    HANDLE get() const { return m_handle; }
+    HANDLE handle() const { return m_handle; }
 
 private:
     HANDLE m_handle;
@@ -66,9 +66,9 @@ int RunProgram(const std::vector<std::string>& words, const std::string& inPath,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in.get();
-    startup.hStdOutput = out.get();
-    startup.hStdError = err.get();
+    startup.hStdInput = in.handle();
+    startup.hStdOutput = out.handle();
+    startup.hStdError = err.handle();
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
