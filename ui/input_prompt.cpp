@@ -18,6 +18,7 @@
 
 #include "ui/placement.h"
 #include "ui/text_codec.h"
+#include "ui/window_description.h"
 
 namespace tobric {
 
@@ -85,8 +86,8 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     // Created in tab order: edit box, OK, Cancel. The label takes no focus.
     m_label = new QLabel(this);
     m_edit = new QLineEdit(this);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_ok = new QPushButton(QLatin1String(kOkCaption), this);
+    m_cancel = new QPushButton(QLatin1String(kCancelCaption), this);
 
     m_label->setTextFormat(Qt::PlainText);  // a prompt is never markup
     m_label->setWordWrap(true);
@@ -95,8 +96,8 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     m_label->setBuddy(m_edit);
 
     m_edit->setAccessibleName(prompt);
-    m_ok->setAccessibleName(QStringLiteral("OK"));
-    m_cancel->setAccessibleName(QStringLiteral("Cancel"));
+    m_ok->setAccessibleName(m_ok->text());
+    m_cancel->setAccessibleName(m_cancel->text());
 
     // Enter chooses OK from anywhere but the Cancel button; Esc and Cancel reject.
     m_ok->setDefault(true);

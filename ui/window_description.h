@@ -79,6 +79,9 @@ inline constexpr SpeedBarRange kSpeedBar{1, 1000, 10, 100, 500};
 inline constexpr int kCommandCaptionIndent = 10;
 // The program's own one-button message.
 inline constexpr const char* kNoticeCaption = "Compiler Message";
+// The buttons of the one-line prompt (and the message boxes' one button).
+inline constexpr const char* kOkCaption = "OK";
+inline constexpr const char* kCancelCaption = "Cancel";
 
 // The control's caption with the version and the application title filled in.
 std::string Caption(const Control& control);

@@ -89,6 +89,8 @@ val WindowsObject() {
     made.set("speedBar", speed);
     made.set("commandCaptionIndent", kCommandCaptionIndent);
     made.set("noticeCaption", std::string(kNoticeCaption));
+    made.set("okCaption", std::string(kOkCaption));
+    made.set("cancelCaption", std::string(kCancelCaption));
     return made;
 }
 

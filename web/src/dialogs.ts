@@ -92,7 +92,7 @@ export function inputPrompt(
   const buttonHeight = mulDivRound(14, y, 8);
   const ok = pushButton(
     box.client,
-    'OK',
+    windows().okCaption,
     mulDivRound(38, x, 4),
     buttonTop,
     buttonWidth,
@@ -101,7 +101,7 @@ export function inputPrompt(
   ok.classList.add('default');
   const cancel = pushButton(
     box.client,
-    'Cancel',
+    windows().cancelCaption,
     mulDivRound(92, x, 4),
     buttonTop,
     buttonWidth,
@@ -180,7 +180,7 @@ function messageBox(
   else body.setAttribute('role', 'alert');
   place(body, textLeft, 11, width - textLeft - 11);
   body.style.overflowWrap = measure.style.overflowWrap;
-  const ok = pushButton(box.client, 'OK', width - 11 - 80, buttonTop, 80, 24);
+  const ok = pushButton(box.client, windows().okCaption, width - 11 - 80, buttonTop, 80, 24);
   ok.classList.add('default', 'return');
   ok.addEventListener('click', finish);
   box.frame.addEventListener('keydown', (event) => {

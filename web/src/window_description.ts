@@ -87,6 +87,8 @@ export interface Windows {
   speedBar: SpeedBarRange;
   commandCaptionIndent: number;
   noticeCaption: string;
+  okCaption: string;
+  cancelCaption: string;
 }
 
 // What the core module adds for the windows.
