@@ -90,23 +90,16 @@ export function inputPrompt(
   const buttonTop = editTop + kEditHeight + 15;
   const buttonWidth = mulDivRound(50, x, 4);
   const buttonHeight = mulDivRound(14, y, 8);
-  const ok = pushButton(
-    box.client,
-    windows().okCaption,
-    mulDivRound(38, x, 4),
-    buttonTop,
-    buttonWidth,
-    buttonHeight,
+  // OK and Cancel side by side, in dialog units from the left.
+  const [ok, cancel] = (
+    [
+      [windows().okCaption, 38],
+      [windows().cancelCaption, 92],
+    ] as const
+  ).map(([caption, left]) =>
+    pushButton(box.client, caption, mulDivRound(left, x, 4), buttonTop, buttonWidth, buttonHeight),
   );
   ok.classList.add('default');
-  const cancel = pushButton(
-    box.client,
-    windows().cancelCaption,
-    mulDivRound(92, x, 4),
-    buttonTop,
-    buttonWidth,
-    buttonHeight,
-  );
   box.client.style.height = `${buttonTop + buttonHeight + 13}px`;
   ok.addEventListener('click', () => finish(edit.value));
   cancel.addEventListener('click', () => finish(defaultText));
