@@ -18,9 +18,9 @@
 #include "editing/mailbox_commands.h"
 #include "machine/display_text.h"
 #include "machine/errors.h"
+#include "machine/execution_timer.h"
 #include "machine/machine.h"
 #include "machine/mnemonic.h"
-#include "page_timer.h"
 #include "tobric/version.h"
 
 namespace tobric {
@@ -36,31 +36,6 @@ std::string LinesText(const Store& store) {
         ((lines += std::to_string(line.size())) += ':') += line;
     return lines;
 }
-
-class PageView final : public MachineView {
-public:
-    explicit PageView(val page) : m_page(std::move(page)) {}
-
-    void ShowMailboxes(const Store& store) override {
-        m_page.call<void>("showMailboxes", LinesText(store));
-    }
-    void ShowRegisters(const Registers& registers) override {
-        m_page.call<void>("showRegisters", static_cast<int>(registers.programCounter),
-                          registers.operand, std::string(MnemonicText(registers.mnemonic)));
-    }
-    void ShowCalculator(std::int32_t n) override {
-        m_page.call<void>("showCalculator", CalculatorText(n));
-    }
-    void ShowOutput(std::int32_t n) override { m_page.call<void>("showOutput", n); }
-    void ShowInBasket(std::int32_t n) override { m_page.call<void>("showInBasket", n); }
-    // Always a command's last act, so the page's non-modal box returning at once changes nothing.
-    void ShowNotice(const std::string& text) override { m_page.call<void>("showNotice", text); }
-
-    int SelectedIndex() const { return m_page.call<int>("selectedIndex"); }
-
-private:
-    val m_page;
-};
 
 // Runs one event and gives back what the error report shows, or null when nothing failed.
 template <class Event>
@@ -87,39 +62,25 @@ std::optional<std::string> Optional(const val& text) {
     return text.as<std::string>();
 }
 
-class PageMachine {
+// The machine with the page as its view and its execution timer: the page's scheduler keeps the
+// clock, and is told when a countdown starts or stops. The browser never refuses a timer.
+class PageMachine final : public MachineView, public ExecutionTimer {
 public:
-    explicit PageMachine(val page) : m_view(page), m_timer(page), m_machine(m_view, m_timer) {
+    explicit PageMachine(val page) : m_page(std::move(page)), m_machine(*this, *this) {
         // Emscripten starts with a umask of 0777, so a saved file could not even be read back
         // by the page; this is the mask a desktop session starts with.
         ::umask(022);
     }
 
-    val Tick() {
-        return Asking([this] { return m_machine.TimerTimer(); });
+    // Do runs a command that cannot ask (Run, the keypad), Ask one that may: a step's IN, or Load
+    // and Save, whose file is one in the core's own file system that the page wrote or will read.
+    template <auto kCommand, class... Args>
+    val Do(Args... args) {
+        return Reported([&] { (m_machine.*kCommand)(args...); });
     }
-    val Step() {
-        return Asking([this] { return m_machine.Step(); });
-    }
-    val Run() {
-        return Reported([this] { m_machine.Run(); });
-    }
-    val HaltOrContinue() {
-        return Reported([this] { m_machine.HaltOrContinue(); });
-    }
-    val Reset() {
-        return Reported([this] { m_machine.Reset(); });
-    }
-    val ChangeSpeed(int position) {
-        return Reported([this, position] { m_machine.ChangeSpeed(position); });
-    }
-
-    // Their file is one the page wrote into the core's own file system.
-    val Load() {
-        return Asking([this] { return m_machine.Load(); });
-    }
-    val Save() {
-        return Asking([this] { return m_machine.Save(); });
+    template <auto kCommand>
+    val Ask() {
+        return Asking([this] { return (m_machine.*kCommand)(); });
     }
     val EditThisMailbox() {
         return Asking([this] { return tobric::EditThisMailbox(m_machine, Selection()); });
@@ -142,34 +103,31 @@ public:
     // The program editor: it opens with the store's lines and rebuilds the display as it opens;
     // Save Changes replaces the store with the lines the page's text box shows.
     std::string StoreLines() const { return LinesText(m_machine.store()); }
-    val ShowMailboxes() {
-        return Reported([this] { m_machine.ShowMailboxes(); });
-    }
     val ReplaceProgram(val lines) {
         return Reported(
             [&] { m_machine.ReplaceProgram(emscripten::vecFromJSArray<std::string>(lines)); });
     }
 
-    val PressDigit(int digit) {
-        return Reported([this, digit] { m_machine.PressDigit(digit); });
-    }
-    val PressPlus() {
-        return Reported([this] { m_machine.PressPlus(); });
-    }
-    val PressMinus() {
-        return Reported([this] { m_machine.PressMinus(); });
-    }
-    val PressEquals() {
-        return Reported([this] { m_machine.PressEquals(); });
-    }
-    val PressClear() {
-        return Reported([this] { m_machine.PressClear(); });
-    }
-    val PressClearEntry() {
-        return Reported([this] { m_machine.PressClearEntry(); });
-    }
-
 private:
+    void ShowMailboxes(const Store& store) override {
+        m_page.call<void>("showMailboxes", LinesText(store));
+    }
+    void ShowRegisters(const Registers& registers) override {
+        m_page.call<void>("showRegisters", static_cast<int>(registers.programCounter),
+                          registers.operand, std::string(MnemonicText(registers.mnemonic)));
+    }
+    void ShowCalculator(std::int32_t n) override {
+        m_page.call<void>("showCalculator", CalculatorText(n));
+    }
+    void ShowOutput(std::int32_t n) override { m_page.call<void>("showOutput", n); }
+    void ShowInBasket(std::int32_t n) override { m_page.call<void>("showInBasket", n); }
+    // Always a command's last act, so the page's non-modal box returning at once changes nothing.
+    void ShowNotice(const std::string& text) override { m_page.call<void>("showNotice", text); }
+    void StartCountdown(int milliseconds) override {
+        m_page.call<void>("startCountdown", milliseconds);
+    }
+    void StopCountdown() override { m_page.call<void>("stopCountdown"); }
+
     // Runs a command that may ask: null when it finished, the error report's text, or its
     // question {id, kind, caption, text, defaultText}, waiting for Answer(id, ...).
     template <class Command>
@@ -188,11 +146,10 @@ private:
         return shown;
     }
     SelectedIndexSource Selection() {
-        return [this] { return m_view.SelectedIndex(); };
+        return [this] { return m_page.call<int>("selectedIndex"); };
     }
 
-    PageView m_view;
-    PageTimer m_timer;
+    val m_page;
     Machine m_machine;
     std::map<int, PendingCommand> m_waiting;
     int m_nextId = 1;
@@ -202,30 +159,31 @@ private:
 }  // namespace tobric
 
 EMSCRIPTEN_BINDINGS(tobric_core) {
+    using tobric::Machine;
     using tobric::PageMachine;
     emscripten::constant("versionShort", std::string(tobric::kVersionShort));
     emscripten::constant("version", std::string(tobric::kVersion));
     emscripten::class_<PageMachine>("Machine")
         .constructor<emscripten::val>()
-        .function("tick", &PageMachine::Tick)
-        .function("step", &PageMachine::Step)
-        .function("run", &PageMachine::Run)
-        .function("haltOrContinue", &PageMachine::HaltOrContinue)
-        .function("reset", &PageMachine::Reset)
-        .function("changeSpeed", &PageMachine::ChangeSpeed)
-        .function("load", &PageMachine::Load)
-        .function("save", &PageMachine::Save)
+        .function("tick", &PageMachine::Ask<&Machine::TimerTimer>)
+        .function("step", &PageMachine::Ask<&Machine::Step>)
+        .function("run", &PageMachine::Do<&Machine::Run>)
+        .function("haltOrContinue", &PageMachine::Do<&Machine::HaltOrContinue>)
+        .function("reset", &PageMachine::Do<&Machine::Reset>)
+        .function("changeSpeed", &PageMachine::Do<&Machine::ChangeSpeed, int>)
+        .function("load", &PageMachine::Ask<&Machine::Load>)
+        .function("save", &PageMachine::Ask<&Machine::Save>)
         .function("editThisMailbox", &PageMachine::EditThisMailbox)
         .function("insertCommand", &PageMachine::InsertCommand)
         .function("deleteCommand", &PageMachine::DeleteCommand)
         .function("answer", &PageMachine::Answer)
         .function("storeLines", &PageMachine::StoreLines)
-        .function("showMailboxes", &PageMachine::ShowMailboxes)
+        .function("showMailboxes", &PageMachine::Do<&Machine::ShowMailboxes>)
         .function("replaceProgram", &PageMachine::ReplaceProgram)
-        .function("pressDigit", &PageMachine::PressDigit)
-        .function("pressPlus", &PageMachine::PressPlus)
-        .function("pressMinus", &PageMachine::PressMinus)
-        .function("pressEquals", &PageMachine::PressEquals)
-        .function("pressClear", &PageMachine::PressClear)
-        .function("pressClearEntry", &PageMachine::PressClearEntry);
+        .function("pressDigit", &PageMachine::Do<&Machine::PressDigit, int>)
+        .function("pressPlus", &PageMachine::Do<&Machine::PressPlus>)
+        .function("pressMinus", &PageMachine::Do<&Machine::PressMinus>)
+        .function("pressEquals", &PageMachine::Do<&Machine::PressEquals>)
+        .function("pressClear", &PageMachine::Do<&Machine::PressClear>)
+        .function("pressClearEntry", &PageMachine::Do<&Machine::PressClearEntry>);
 }

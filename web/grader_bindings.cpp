@@ -75,24 +75,18 @@ public:
         }
         const CaseResult& result = one.cases.front();
         val item = val::object();
-        item.set("loaded", one.loaded);
         item.set("result", ResultText(result));
         item.set("passed", result.passed);
         item.set("actual", ArrayOf(result.actual));
-        item.set("steps", static_cast<double>(result.steps));
         item.set("error", result.error);
         return item;
     }
 
-    std::string Csv() const {
+    // tobric-run's CSV or JSON of the grades so far.
+    template <auto kWrite>
+    std::string Written() const {
         std::ostringstream out;
-        WriteCsv(out, m_grades, m_file, kStepLimit);
-        return out.str();
-    }
-
-    std::string Json() const {
-        std::ostringstream out;
-        WriteJson(out, m_grades, m_file, kStepLimit);
+        kWrite(out, m_grades, m_file, kStepLimit);
         return out.str();
     }
 
@@ -112,6 +106,6 @@ EMSCRIPTEN_BINDINGS(tobric_grader) {
         .function("feedback", &Grader::FeedbackLevel)
         .function("cases", &Grader::Cases)
         .function("gradeCase", &Grader::GradeCase)
-        .function("csv", &Grader::Csv)
-        .function("json", &Grader::Json);
+        .function("csv", &Grader::Written<&tobric::WriteCsv>)
+        .function("json", &Grader::Written<&tobric::WriteJson>);
 }

@@ -17,19 +17,16 @@ namespace {
 
 using emscripten::val;
 
-#define TOBRIC_NAME_CASE(Enum, name) \
-    case Enum::name:                 \
-        return #name;
-#define TOBRIC_KIND_CASE(name) TOBRIC_NAME_CASE(ControlKind, name)
-#define TOBRIC_ACTION_CASE(name) TOBRIC_NAME_CASE(Action, name)
+#define TOBRIC_NAME_CASE(name) \
+    case decltype(value)::name: return #name;
 
-std::string Name(ControlKind kind) {
-    switch (kind) { TOBRIC_CONTROL_KINDS(TOBRIC_KIND_CASE) }
+std::string Name(ControlKind value) {
+    switch (value) { TOBRIC_CONTROL_KINDS(TOBRIC_NAME_CASE) }
     return "";
 }
 
-std::string Name(Action action) {
-    switch (action) { TOBRIC_ACTIONS(TOBRIC_ACTION_CASE) }
+std::string Name(Action value) {
+    switch (value) { TOBRIC_ACTIONS(TOBRIC_NAME_CASE) }
     return "";
 }
 

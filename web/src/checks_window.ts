@@ -12,22 +12,10 @@ import {
   type GradedProgram,
   type GradingNews,
 } from './grading';
-import { bytesOf, messageText, utf8Bytes } from './text';
+import { bytesOf, messageText, textOf, utf8Bytes } from './text';
 import { element } from './windows';
 
 type Feedback = 'full' | 'actual' | 'none';
-
-interface Chosen {
-  name: string;
-  bytes: Uint8Array;
-}
-
-const latin1 = (bytes: Uint8Array): string => {
-  let text = '';
-  for (let at = 0; at < bytes.length; at += 0x8000)
-    text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
-  return text;
-};
 
 const caseName = (info: CaseInfo): string => messageText(info.name) || `line ${info.line}`;
 const count = (n: number, what: string): string =>
@@ -35,19 +23,31 @@ const count = (n: number, what: string): string =>
 
 // Why a case failed, as the student reads it.
 function verdict(outcome: CaseOutcome, info: CaseInfo): string {
-  switch (outcome.result) {
-    case 'pass':
-      return 'pass';
-    case 'step limit':
-      return `step limit: still running after ${count(info.stepLimit, 'step')}`;
-    case 'no input left':
-      return 'no input left: the program asked for more input than the case gives';
-    case 'error':
-      return `error: ${messageText(outcome.error)}`;
-    default:
-      return outcome.result;
-  }
+  const said: Record<string, string> = {
+    'step limit': `step limit: still running after ${count(info.stepLimit, 'step')}`,
+    'no input left': 'no input left: the program asked for more input than the case gives',
+    error: `error: ${messageText(outcome.error)}`,
+  };
+  return said[outcome.result] ?? outcome.result;
 }
+
+// The window but for its results. A wide class's table scrolls: the keyboard scrolls it too.
+const kChecksMarkup = [
+  '<div class="checks-head"><h2 id="checks-title">Checks</h2>',
+  '<button class="close" aria-label="Close">\u00d7</button></div>',
+  '<p><label>Cases file <input type="file" id="cases-file" accept=".cases,.txt,text/plain"></label>',
+  '<span class="chosen">none chosen</span></p>',
+  '<section aria-labelledby="check-title"><h3 id="check-title">Check the program</h3>',
+  '<button id="check-program">Check the program in the store</button></section>',
+  '<section aria-labelledby="grade-title"><h3 id="grade-title">Grade a class</h3><p>',
+  '<label>Program files <input type="file" id="program-files" accept=".txt,text/plain" multiple>',
+  '</label><label>Or a folder of them <input type="file" id="program-folder" webkitdirectory>',
+  '</label></p><button id="grade-programs">Grade every case of every program</button>',
+  '<span class="downloads"></span></section>',
+  '<p class="checks-progress"><span id="checks-status" role="status"></span>',
+  '<progress aria-label="Cases done" hidden></progress><button hidden>Stop</button></p>',
+  '<div class="checks-results" tabindex="0" role="region" aria-label="Results"></div>',
+].join('');
 
 export class ChecksWindow {
   private readonly dialog: HTMLDialogElement;
@@ -57,7 +57,7 @@ export class ChecksWindow {
   private readonly stopButton: HTMLButtonElement;
   private readonly results: HTMLElement;
   private readonly downloads: HTMLElement;
-  private cases: Chosen | null = null;
+  private cases: Uint8Array | null = null; // the chosen cases file's bytes
   private programs: GradedProgram[] = [];
   private stop: (() => void) | null = null;
   private opener: HTMLElement | null = null;
@@ -69,58 +69,27 @@ export class ChecksWindow {
     this.dialog = element('dialog', 'checks', parent);
     this.dialog.id = 'checks';
     this.dialog.setAttribute('aria-labelledby', 'checks-title');
+    this.dialog.innerHTML = kChecksMarkup;
     this.dialog.addEventListener('close', () => this.opener?.focus());
-    const head = element('div', 'checks-head', this.dialog);
-    element('h2', '', head, 'Checks').id = 'checks-title';
-    const close = element('button', 'close', head, '\u00d7');
-    close.setAttribute('aria-label', 'Close');
-    close.addEventListener('click', () => this.dialog.close());
-
-    const source = element('p', '', this.dialog);
-    const casesInput = fileInput(source, 'cases-file', 'Cases file', '.cases,.txt,text/plain');
-    this.casesLabel = element('span', 'chosen', source, 'none chosen');
+    const find = <E extends HTMLElement>(selector: string): E =>
+      this.dialog.querySelector(selector)!;
+    find('.close').addEventListener('click', () => this.dialog.close());
+    const casesInput = find<HTMLInputElement>('#cases-file');
+    this.casesLabel = find('.chosen');
     casesInput.addEventListener('change', async () => {
       const file = casesInput.files?.[0];
       if (file) this.useCases(file.name, new Uint8Array(await file.arrayBuffer()));
     });
-
-    const check = element('section', '', this.dialog);
-    check.setAttribute('aria-labelledby', 'check-title');
-    element('h3', '', check, 'Check the program').id = 'check-title';
-    const checkButton = element('button', '', check, 'Check the program in the store');
-    checkButton.id = 'check-program';
-    checkButton.addEventListener('click', () => this.checkStore());
-
-    const grade = element('section', '', this.dialog);
-    grade.setAttribute('aria-labelledby', 'grade-title');
-    element('h3', '', grade, 'Grade a class').id = 'grade-title';
-    const picks = element('p', '', grade);
-    const filesInput = fileInput(picks, 'program-files', 'Program files', '.txt,text/plain');
-    filesInput.multiple = true;
-    const folderInput = fileInput(picks, 'program-folder', 'Or a folder of them', '');
-    folderInput.webkitdirectory = true;
-    filesInput.addEventListener('change', () => void this.takePrograms(filesInput, false));
-    folderInput.addEventListener('change', () => void this.takePrograms(folderInput, true));
-    const gradeButton = element('button', '', grade, 'Grade every case of every program');
-    gradeButton.id = 'grade-programs';
-    gradeButton.addEventListener('click', () => this.gradeClass());
-    this.downloads = element('span', 'downloads', grade);
-
-    const bottom = element('p', 'checks-progress', this.dialog);
-    this.status = element('span', '', bottom);
-    this.status.id = 'checks-status';
-    this.status.setAttribute('role', 'status');
-    this.progress = element('progress', '', bottom);
-    this.progress.setAttribute('aria-label', 'Cases done');
-    this.progress.hidden = true;
-    this.stopButton = element('button', '', bottom, 'Stop');
-    this.stopButton.hidden = true;
+    find('#check-program').addEventListener('click', () => this.checkStore());
+    for (const input of this.dialog.querySelectorAll<HTMLInputElement>('[id^="program-"]'))
+      input.addEventListener('change', () => void this.takePrograms(input));
+    find('#grade-programs').addEventListener('click', () => this.gradeClass());
+    this.downloads = find('.downloads');
+    this.status = find('#checks-status');
+    this.progress = find('progress');
+    this.stopButton = find('.checks-progress button');
     this.stopButton.addEventListener('click', () => this.finish('Stopped.'));
-    this.results = element('div', 'checks-results', this.dialog);
-    // A wide class's table scrolls: the keyboard scrolls it too.
-    this.results.tabIndex = 0;
-    this.results.setAttribute('role', 'region');
-    this.results.setAttribute('aria-label', 'Results');
+    this.results = find('.checks-results');
   }
 
   open(opener: HTMLElement): void {
@@ -130,15 +99,16 @@ export class ChecksWindow {
 
   // The cases file the Checks window works with; a link may carry one too.
   useCases(name: string, bytes: Uint8Array): void {
-    this.cases = { name, bytes };
+    this.cases = bytes;
     this.casesLabel.textContent = name;
   }
 
   casesBytes(): Uint8Array | null {
-    return this.cases?.bytes ?? null;
+    return this.cases;
   }
 
-  private async takePrograms(input: HTMLInputElement, folder: boolean): Promise<void> {
+  private async takePrograms(input: HTMLInputElement): Promise<void> {
+    const folder = input.webkitdirectory;
     // A folder's programs are named by their paths within it, as tobric-run run in that folder
     // is given them; the order is the names' own, as a shell lists them.
     const files = Array.from(input.files ?? [])
@@ -151,7 +121,7 @@ export class ChecksWindow {
     this.programs = await Promise.all(
       files.map(async ({ file, name }) => ({
         name: utf8Bytes(name),
-        bytes: latin1(new Uint8Array(await file.arrayBuffer())),
+        bytes: textOf(new Uint8Array(await file.arrayBuffer())),
       })),
     );
     this.say(`${count(this.programs.length, 'program')} chosen.`);
@@ -165,17 +135,11 @@ export class ChecksWindow {
     let infos: CaseInfo[] = [];
     let passed = 0;
     let score = 0;
-    this.run([{ name: 'program.txt', bytes: latin1(saved) }], true, (news) => {
+    this.run([{ name: 'program.txt', bytes: textOf(saved) }], true, (news) => {
       if (news.kind === 'cases') {
         ({ feedback, cases: infos } = news);
-        table = this.newTable('Checks of the program in the store', [
-          'Case',
-          'Inputs',
-          'Expected',
-          'Output',
-          'Result',
-          'Points',
-        ]);
+        const headers = 'Case Inputs Expected Output Result Points'.split(' ');
+        table = this.newTable('Checks of the program in the store', headers);
       } else if (news.kind === 'case') {
         const info = infos[news.index];
         const shown = (level: boolean, list: number[] | string[]): string =>
@@ -191,7 +155,8 @@ export class ChecksWindow {
         score += news.outcome.passed ? info.points : 0;
       } else if (news.kind === 'done') {
         const most = infos.reduce((sum, info) => sum + info.points, 0);
-        totalRow(table.foot, [`${passed} of ${infos.length} passed`, `${score} of ${most}`], 3);
+        const total = [`${passed} of ${infos.length} passed`, `${score} of ${most}`];
+        row(table.foot, 'Total', ['', '', '', ...total]);
         return `Passed ${passed} of ${count(infos.length, 'case')}; ${score} of ${count(most, 'point')}.`;
       }
       return null;
@@ -215,18 +180,13 @@ export class ChecksWindow {
           'Score',
         ]);
         programs.forEach((program, at) => {
-          scores[at].cells = row(table.body, messageText(program.name), [
-            ...infos.map(() => ''),
-            '',
-            '',
-          ]);
+          const cells = Array<string>(infos.length + 2).fill(''); // the cases', Passed and Score
+          scores[at].cells = row(table.body, messageText(program.name), cells);
         });
       } else if (news.kind === 'case') {
         const info = infos[news.index];
         const mark = scores[news.program];
-        mark.cells[news.index].textContent = news.outcome.passed
-          ? 'pass'
-          : verdict(news.outcome, info);
+        mark.cells[news.index].textContent = verdict(news.outcome, info);
         mark.passed += news.outcome.passed ? 1 : 0;
         mark.score += news.outcome.passed ? info.points : 0;
         const most = infos.reduce((sum, each) => sum + each.points, 0);
@@ -259,28 +219,25 @@ export class ChecksWindow {
     this.progress.value = 0;
     this.stopButton.hidden = false;
     this.say('Running\u2026');
-    const stop = startGrading(
-      { cases: latin1(this.cases.bytes), visibleOnly, programs },
-      (event) => {
-        if (this.stop !== stop) return; // a job stopped, or one before it
-        if (event.kind === 'error') return this.finish(messageText(event.message));
-        const ended = news(event);
-        if (event.kind === 'cases') {
-          casesCount = event.cases.length;
-          if (casesCount === 0)
-            this.finish(`The cases file holds no ${visibleOnly ? 'visible ' : ''}cases.`);
-        } else if (event.kind === 'case') {
-          this.progress.value = ++done / total();
-          // Said at most once a second: each case would be more than a screen reader can read.
-          if (performance.now() - said > 1000) {
-            said = performance.now();
-            this.say(`Running: ${done} of ${count(total(), 'case')} done.`);
-          }
-        } else {
-          this.finish(ended ?? '');
+    const stop = startGrading({ cases: textOf(this.cases), visibleOnly, programs }, (event) => {
+      if (this.stop !== stop) return; // a job stopped, or one before it
+      if (event.kind === 'error') return this.finish(messageText(event.message));
+      const ended = news(event);
+      if (event.kind === 'cases') {
+        casesCount = event.cases.length;
+        if (casesCount === 0)
+          this.finish(`The cases file holds no ${visibleOnly ? 'visible ' : ''}cases.`);
+      } else if (event.kind === 'case') {
+        this.progress.value = ++done / total();
+        // Said at most once a second: each case would be more than a screen reader can read.
+        if (performance.now() - said > 1000) {
+          said = performance.now();
+          this.say(`Running: ${done} of ${count(total(), 'case')} done.`);
         }
-      },
-    );
+      } else {
+        this.finish(ended ?? '');
+      }
+    });
     this.stop = stop;
   }
 
@@ -311,30 +268,9 @@ export class ChecksWindow {
   }
 }
 
-function fileInput(
-  parent: HTMLElement,
-  id: string,
-  text: string,
-  accept: string,
-): HTMLInputElement {
-  const label = element('label', '', parent, `${text} `);
-  const input = element('input', '', label);
-  input.type = 'file';
-  input.id = id;
-  if (accept) input.accept = accept;
-  return input;
-}
-
 // A row headed by its first cell; gives back the others.
 function row(body: HTMLElement, header: string, cells: string[]): HTMLElement[] {
   const tr = element('tr', '', body);
   element('th', '', tr, header).scope = 'row';
   return cells.map((text) => element('td', '', tr, text));
-}
-
-function totalRow(foot: HTMLElement, cells: string[], skipped: number): void {
-  const tr = element('tr', '', foot);
-  element('th', '', tr, 'Total').scope = 'row';
-  for (let i = 0; i < skipped; ++i) element('td', '', tr);
-  for (const text of cells) element('td', '', tr, text);
 }

@@ -1,32 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window and the about box, the main window's two small companions.
 
-import { buildControls } from './described_controls';
-import { windows, type Action, type WindowDescription } from './window_description';
-import { openWindow, type PageWindow, type WindowOptions } from './windows';
-
-// The window made hidden with its controls, which act as `actions` gives: by action name.
-function describedWindow(
-  description: WindowDescription,
-  options: WindowOptions,
-  actions: Partial<Record<Action, () => void>>,
-): { window: PageWindow; made: Record<string, HTMLElement> } {
-  const window = openWindow(
-    description.name,
-    description.title,
-    description.width,
-    description.height,
-    options,
-  );
-  const made = buildControls(
-    window.client,
-    description,
-    false,
-    0,
-    (control) => actions[control.action] ?? null,
-  );
-  return { window, made };
-}
+import { describedWindow } from './described_controls';
+import { windows } from './window_description';
+import { type PageWindow } from './windows';
 
 // The splash window: a borderless picture over the main window, gone five seconds after it was
 // made or on a click on it, whichever comes first. Gives what shows it, once, after the main
@@ -34,7 +11,7 @@ function describedWindow(
 export function splashWindow(mainWindow: PageWindow): () => void {
   const { window: splash } = describedWindow(
     windows().splash,
-    { modal: false, closeBox: false, hidden: true, frameless: true },
+    { hidden: true, frameless: true },
     { CloseSplash: () => timer1Timer() },
   );
   const timer1 = setTimeout(() => timer1Timer(), 5000);
@@ -51,24 +28,16 @@ export function splashWindow(mainWindow: PageWindow): () => void {
 export function aboutBox(): () => void {
   const { window: box, made } = describedWindow(
     windows().about,
-    {
-      modal: false,
-      closeBox: true,
-      hidden: true,
-      topmost: true,
-      centreOn: 'screen',
-      onClose: () => box.hide(),
-    },
+    { hidden: true, topmost: true, centreOn: 'screen', onClose: () => box.hide() },
     { CloseAbout: () => box.hide() },
   );
-  const client = box.client;
   made.Label2.className = 'about-version';
   made.Label1.className = 'about-title';
   made.Label3.className = 'about-notice';
   const ok = made.Button1;
   ok.classList.add('default');
   // OK is the only place for the keyboard: it keeps the focus whatever is clicked in the box.
-  client.addEventListener('mousedown', (event) => {
+  box.client.addEventListener('mousedown', (event) => {
     if (event.target !== ok) event.preventDefault();
   });
   box.frame.addEventListener('keydown', (event) => {

@@ -70,9 +70,7 @@ export function panelButton(
     pressed = false;
     if (click) press();
   });
-  button.addEventListener('mouseleave', () => {
-    pressed = false;
-  });
+  button.addEventListener('mouseleave', () => (pressed = false));
   // Chromium's press action sends a press and a release as a mouse does; a click alone, with no
   // mouse behind it, is a press too.
   button.addEventListener('click', (event) => {
@@ -80,9 +78,7 @@ export function panelButton(
   });
   if (glyph) {
     const picture = element('img', 'glyph', button);
-    picture.src = assetUrl(`art/${glyph}.svg`);
-    picture.alt = '';
-    picture.draggable = false;
+    Object.assign(picture, { src: assetUrl(`art/${glyph}.svg`), alt: '', draggable: false });
     // A click on the glyph does nothing: the picture takes it.
     for (const type of ['mousedown', 'mouseup', 'click'])
       picture.addEventListener(type, (event) => event.stopPropagation());

@@ -21,29 +21,19 @@ export interface Question {
 
 export type Outcome = Report | Question;
 
-export interface Machine {
-  tick(): Outcome;
-  step(): Outcome;
-  run(): Report;
-  haltOrContinue(): Report;
-  reset(): Report;
-  changeSpeed(position: number): Report;
-  load(): Outcome;
-  save(): Outcome;
-  editThisMailbox(): Outcome;
-  insertCommand(): Outcome;
-  deleteCommand(): Report;
-  answer(id: number, answer: Answer): Outcome;
-  storeLines(): string; // each line after its length and a colon
-  showMailboxes(): Report;
-  replaceProgram(lines: string[]): Report;
-  pressDigit(digit: number): Report;
-  pressPlus(): Report;
-  pressMinus(): Report;
-  pressEquals(): Report;
-  pressClear(): Report;
-  pressClearEntry(): Report;
-}
+// The commands that only report, the keypad's, and those that may ask (bindings.cpp's Do, Ask).
+type Reporting = 'run' | 'haltOrContinue' | 'reset' | 'deleteCommand' | 'showMailboxes';
+type Keypad = 'pressPlus' | 'pressMinus' | 'pressEquals' | 'pressClear' | 'pressClearEntry';
+type Asking = 'tick' | 'step' | 'load' | 'save' | 'editThisMailbox' | 'insertCommand';
+
+export type Machine = Record<Reporting | Keypad, () => Report> &
+  Record<Asking, () => Outcome> & {
+    changeSpeed(position: number): Report;
+    pressDigit(digit: number): Report;
+    answer(id: number, answer: Answer): Outcome;
+    storeLines(): string; // each line after its length and a colon
+    replaceProgram(lines: string[]): Report;
+  };
 
 // What the machine calls back: the machine view and the execution timer's clock.
 export interface Page {

@@ -4,8 +4,8 @@
 
 import { assetUrl } from './assets';
 import { captionText, panel, panelButton, type Rect } from './controls';
-import type { ControlDescription, WindowDescription } from './window_description';
-import { element, place } from './windows';
+import type { Action, ControlDescription, WindowDescription } from './window_description';
+import { element, openWindow, place, type PageWindow, type WindowOptions } from './windows';
 
 // What pressing a control does, or nothing.
 export type Handler = (control: ControlDescription) => (() => void) | null;
@@ -30,8 +30,7 @@ function placed<K extends keyof HTMLElementTagNameMap>(
 ): HTMLElementTagNameMap[K] {
   const made = element(tag, kind, parent, text);
   made.id = id;
-  if (rect[2]) place(made, ...rect);
-  else place(made, rect[0], rect[1]);
+  place(made, ...(rect[2] ? rect : rect.slice(0, 2)));
   if (accessibleName) made.setAttribute('aria-label', accessibleName);
   return made;
 }
@@ -81,8 +80,7 @@ function make(
     }
     case 'Picture': {
       const made = placed('img', 'picture', parent, id, rect);
-      made.src = assetUrl(`art/${control.glyph}.svg`);
-      made.alt = accessibleName;
+      Object.assign(made, { src: assetUrl(`art/${control.glyph}.svg`), alt: accessibleName });
       made.draggable = false;
       if (press) made.addEventListener('click', press);
       return made;
@@ -143,12 +141,21 @@ export function buildControls(
         before.compareDocumentPosition(moved) & Node.DOCUMENT_POSITION_FOLLOWING
       )
         return;
-      const at = window.controls.indexOf(stop);
-      const label =
-        at > 0 && window.controls[at - 1].kind === 'Label'
-          ? made[window.controls[at - 1].name]
-          : null;
-      before.after(...(label ? [label, moved] : [moved]));
+      const previous = window.controls[window.controls.indexOf(stop) - 1];
+      before.after(...(previous?.kind === 'Label' ? [made[previous.name], moved] : [moved]));
     });
   return made;
+}
+
+// A window other than the main one with its controls, which act as `actions` gives: by action
+// name.
+export function describedWindow(
+  description: WindowDescription,
+  options: WindowOptions,
+  actions: Partial<Record<Action, () => void>>,
+): { window: PageWindow; made: Record<string, HTMLElement> } {
+  const { name, title, width, height } = description;
+  const window = openWindow(name, title, width, height, options);
+  const handler: Handler = (control) => actions[control.action] ?? null;
+  return { window, made: buildControls(window.client, description, false, 0, handler) };
 }

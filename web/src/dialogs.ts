@@ -2,6 +2,7 @@
 // The input prompt, the notice and the error report. The page cannot wait inside a call: each
 // box calls back when it closes, and the command that asked goes on from there (web/README.md).
 
+import type { Rect } from './controls';
 import { messageText } from './text';
 import { windows } from './window_description';
 import { element, openWindow, place } from './windows';
@@ -39,16 +40,9 @@ function windowFontContext(): CanvasRenderingContext2D {
   return context;
 }
 
-export function pushButton(
-  parent: HTMLElement,
-  caption: string,
-  left: number,
-  top: number,
-  width: number,
-  height: number,
-): HTMLButtonElement {
+function pushButton(parent: HTMLElement, caption: string, ...rect: Rect): HTMLButtonElement {
   const button = element('button', 'push', parent, caption);
-  place(button, left, top, width, height);
+  place(button, ...rect);
   return button;
 }
 
@@ -70,7 +64,6 @@ export function inputPrompt(
   };
   const box = openWindow('', caption, width, 100, {
     modal: true,
-    closeBox: true,
     onClose: () => finish(defaultText),
   });
   box.frame.classList.add('prompt');
@@ -91,14 +84,9 @@ export function inputPrompt(
   const buttonWidth = mulDivRound(50, x, 4);
   const buttonHeight = mulDivRound(14, y, 8);
   // OK and Cancel side by side, in dialog units from the left.
-  const [ok, cancel] = (
-    [
-      [windows().okCaption, 38],
-      [windows().cancelCaption, 92],
-    ] as const
-  ).map(([caption, left]) =>
-    pushButton(box.client, caption, mulDivRound(left, x, 4), buttonTop, buttonWidth, buttonHeight),
-  );
+  const button = (caption: string, left: number): HTMLButtonElement =>
+    pushButton(box.client, caption, mulDivRound(left, x, 4), buttonTop, buttonWidth, buttonHeight);
+  const [ok, cancel] = [button(windows().okCaption, 38), button(windows().cancelCaption, 92)];
   ok.classList.add('default');
   box.client.style.height = `${buttonTop + buttonHeight + 13}px`;
   ok.addEventListener('click', () => finish(edit.value));
@@ -161,7 +149,6 @@ function messageBox(
   // A report of a failure is an alert dialog, described by its text; a notice's text is the alert.
   const box = openWindow('', title, width, buttonTop + 24 + 11, {
     modal,
-    closeBox: true,
     onClose: finish,
     offset,
     role: icon ? 'alertdialog' : 'dialog',

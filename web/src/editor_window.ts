@@ -4,10 +4,10 @@
 // a running program goes on behind it.
 
 import type { Machine, Report } from './core';
-import { buildControls } from './described_controls';
+import { describedWindow } from './described_controls';
 import { splitLines, toLatin1 } from './text';
-import { windows, type Action } from './window_description';
-import { disableWindow, element, enableWindow, openWindow, type PageWindow } from './windows';
+import { windows } from './window_description';
+import { disableWindow, element, enableWindow, type PageWindow } from './windows';
 
 const kRowHeight = 13;
 const kMargin = 4;
@@ -24,29 +24,16 @@ export class EditorWindow {
     private readonly mainWindow: HTMLElement,
     private readonly report: (report: Report) => void,
   ) {
-    const described = windows().editor;
-    this.window = openWindow(described.name, described.title, described.width, described.height, {
-      modal: false,
-      closeBox: true,
-      hidden: true,
-      topmost: true,
-      centreOn: 'screen',
-      onClose: () => this.cancel(),
-    });
-    const actions: Partial<Record<Action, () => void>> = {
-      SaveChanges: () => this.save(),
-      CancelChanges: () => this.cancel(),
-      ClearAll: () => {
-        this.text.value = '';
+    const { window, made } = describedWindow(
+      windows().editor,
+      { hidden: true, topmost: true, centreOn: 'screen', onClose: () => this.cancel() },
+      {
+        SaveChanges: () => this.save(),
+        CancelChanges: () => this.cancel(),
+        ClearAll: () => (this.text.value = ''),
       },
-    };
-    const made = buildControls(
-      this.window.client,
-      described,
-      false,
-      0,
-      (control) => actions[control.action] ?? null,
     );
+    this.window = window;
     this.text = made.tobriceditor as HTMLTextAreaElement;
     // Nothing reads this box; it is there for the user's own notes.
     const lineno = made.lineno;

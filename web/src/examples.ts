@@ -21,7 +21,3 @@ export const examples: Example[] = Object.entries(files)
     return { name, title, text: text as string };
   })
   .sort((a, b) => a.title.localeCompare(b.title));
-
-export function exampleNamed(name: string): Example | undefined {
-  return examples.find((example) => example.name === name);
-}

@@ -13,10 +13,7 @@ export function chooseFileToOpen(
   chosen: (name: string | null, done: () => void) => void,
 ): void {
   const input = document.createElement('input');
-  input.type = 'file';
-  input.id = 'open-file';
-  input.accept = '.txt,text/plain';
-  input.hidden = true;
+  Object.assign(input, { type: 'file', id: 'open-file', accept: '.txt,text/plain', hidden: true });
   document.body.appendChild(input);
   const finish = (): void => input.remove();
   input.addEventListener('cancel', () => {
@@ -59,12 +56,8 @@ export async function chooseFileToSave(
     }
   }
   const name = handle?.name ?? 'program.txt';
-  const path = `${kFolder}/${name}`;
-  fs.mkdirTree(kFolder);
-  const report = save(utf8Bytes(path));
-  if (report !== null) return report;
-  const bytes = fs.readFile(path);
-  fs.unlink(path);
+  const bytes = savedProgramBytes(fs, save, name);
+  if (typeof bytes === 'string') return bytes;
   if (handle) {
     const writable = await handle.createWritable();
     await writable.write(bytes);
@@ -102,14 +95,15 @@ export function loadProgramBytes(
   }
 }
 
-// The store's bytes as Save writes them, or the text of an error.
+// The store's bytes as Save writes them into a file of that name, or the text of an error.
 export function savedProgramBytes(
   fs: FileSystem,
   save: (name: string) => string | null,
+  name = 'link.txt',
 ): Uint8Array | string {
-  const path = `${kFolder}/link.txt`;
+  const path = `${kFolder}/${name}`;
   fs.mkdirTree(kFolder);
-  const report = save(path);
+  const report = save(utf8Bytes(path));
   if (report !== null) return report;
   const bytes = fs.readFile(path);
   fs.unlink(path);

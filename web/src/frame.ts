@@ -16,3 +16,15 @@ function drawPending(): void {
   pending.clear();
   for (const draw of draws) draw();
 }
+
+// A display of the latest values it is given, drawn with the next frame.
+export function drawnLatest<Values extends unknown[]>(
+  draw: (...values: Values) => void,
+): (...values: Values) => void {
+  let latest: Values;
+  const drawLatest = (): void => draw(...latest);
+  return (...values) => {
+    latest = values;
+    drawSoon(drawLatest);
+  };
+}

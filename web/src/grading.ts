@@ -32,11 +32,9 @@ export interface CaseInfo {
 }
 
 export interface CaseOutcome {
-  loaded: boolean;
   result: string; // pass, wrong output, error, step limit, no input left
   passed: boolean;
   actual: number[];
-  steps: number;
   error: string;
 }
 
@@ -59,10 +57,8 @@ export function startGrading(
   });
   worker.addEventListener('error', (event) => {
     stop();
-    news({
-      kind: 'error',
-      message: `The grader could not start: ${event.message || 'its script failed'}`,
-    });
+    const message = `The grader could not start: ${event.message || 'its script failed'}`;
+    news({ kind: 'error', message });
   });
   worker.postMessage({
     ...job,

@@ -30,14 +30,9 @@ async function grade(job: GradingJob): Promise<void> {
   if (error) return tell({ kind: 'error', message: `The cases file cannot be used: ${error}` });
   const cases = grader.cases();
   tell({ kind: 'cases', feedback: grader.feedback(), cases });
-  job.programs.forEach((program, at) => {
+  job.programs.forEach(({ name, bytes }, program) => {
     for (let index = 0; index < cases.length; ++index)
-      tell({
-        kind: 'case',
-        program: at,
-        index,
-        outcome: grader.gradeCase(program.name, program.bytes, index),
-      });
+      tell({ kind: 'case', program, index, outcome: grader.gradeCase(name, bytes, index) });
   });
   tell({ kind: 'done', csv: grader.csv(), json: grader.json() });
 }

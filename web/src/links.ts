@@ -10,7 +10,7 @@
 // program, lines and example is the program. Its bytes are a program file's, loaded as Load
 // loads a file.
 
-import { bytesOf, toLatin1 } from './text';
+import { bytesOf, textOf, toLatin1 } from './text';
 
 export interface LinkContents {
   program: LinkedProgram;
@@ -60,13 +60,9 @@ export async function readLink(fragment: string): Promise<LinkContents> {
     : { kind: 'none' };
   if (casesValue === undefined || program.kind === 'error') return { program, cases: null };
   const cases = await inflated(casesValue);
-  if (typeof cases === 'string') {
-    return {
-      program: { kind: 'error', message: cases === kTooLong ? kTooLong : kCasesDamaged },
-      cases: null,
-    };
-  }
-  return { program, cases };
+  if (typeof cases !== 'string') return { program, cases };
+  const message = cases === kTooLong ? kTooLong : kCasesDamaged;
+  return { program: { kind: 'error', message }, cases: null };
 }
 
 async function readProgram(key: string, value: string): Promise<LinkedProgram> {
@@ -130,24 +126,14 @@ async function transform(
     }
     parts.push(part.value);
   }
-  const whole = new Uint8Array(length);
-  let at = 0;
-  for (const part of parts) {
-    whole.set(part, at);
-    at += part.length;
-  }
-  return whole;
+  return new Uint8Array(await new Blob(parts).arrayBuffer());
 }
 
 function toBase64Url(bytes: Uint8Array): string {
-  let binary = '';
-  for (let at = 0; at < bytes.length; at += 0x8000)
-    binary += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
-  return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  return btoa(textOf(bytes)).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
 }
 
 function fromBase64Url(text: string): Uint8Array | null {
   if (!/^[A-Za-z0-9_-]*$/.test(text) || text.length % 4 === 1) return null;
-  const binary = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
-  return Uint8Array.from(binary, (c) => c.charCodeAt(0));
+  return bytesOf(atob(text.replace(/-/g, '+').replace(/_/g, '/')));
 }

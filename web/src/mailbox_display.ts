@@ -32,19 +32,12 @@ export class MailboxDisplay {
     private readonly rowText: (row: number, line: string) => string,
   ) {
     this.root = element('div', 'mailboxes', parent);
-    this.root.id = name;
-    this.root.tabIndex = 0;
+    Object.assign(this.root, { id: name, tabIndex: 0 });
     this.root.setAttribute('role', 'listbox');
     this.root.setAttribute('aria-label', accessibleName);
     place(this.root, ...rect);
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
-    this.root.addEventListener(
-      'scroll',
-      () => {
-        this.awayFromTop = true;
-      },
-      { passive: true },
-    );
+    this.root.addEventListener('scroll', () => (this.awayFromTop = true), { passive: true });
     this.root.addEventListener('mousedown', (event) => {
       if (event.button !== 0) return;
       const row = this.rows.indexOf(event.target as HTMLElement);
@@ -53,25 +46,19 @@ export class MailboxDisplay {
     let fromKeyboard = false;
     this.root.addEventListener('keydown', (event) => {
       fromKeyboard = event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey);
-      if (fromKeyboard) return;
-      this.moveWithKey(event);
+      if (!fromKeyboard) this.moveWithKey(event);
     });
     this.root.addEventListener('contextmenu', (event) => {
       event.preventDefault();
-      const at = this.root.getBoundingClientRect();
-      this.openMenu(
-        fromKeyboard || event.button !== 2 ? at.left : event.clientX,
-        fromKeyboard || event.button !== 2 ? at.top : event.clientY,
-      );
+      const atDisplay = fromKeyboard || event.button !== 2;
+      const at = atDisplay ? this.root.getBoundingClientRect() : event;
+      this.openMenu(at.x, at.y);
       fromKeyboard = false;
     });
-    document.addEventListener(
-      'mousedown',
-      (event) => {
-        if (this.menu && !this.menu.contains(event.target as Node)) this.closeMenu();
-      },
-      true,
-    );
+    const closeOutside = (event: MouseEvent): void => {
+      if (this.menu && !this.menu.contains(event.target as Node)) this.closeMenu();
+    };
+    document.addEventListener('mousedown', closeOutside, true);
   }
 
   selectedIndex(): number {

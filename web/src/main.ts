@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import './style.css';
 import { loadCore } from './core';
-import { exampleNamed, type Example } from './examples';
+import { examples, type Example } from './examples';
 import { kMostLinkLength, programLink, readLink } from './links';
 import { ChecksWindow } from './checks_window';
 import { buildMainWindow, type ProgramPort } from './main_window';
 import { kUpdateReady, startOffline } from './offline';
 import { PageBar } from './page_bar';
-import { messageText } from './text';
+import { bytesOf, messageText } from './text';
 
 // `?embed`: the window alone, for a frame in a course page.
 const embedded = new URLSearchParams(location.search).has('embed');
@@ -19,7 +19,6 @@ loadCore().then(
     const desktop = document.getElementById('desktop')!;
     const checks = new ChecksWindow(document.body, () => port.saved());
     const bar: PageBar = new PageBar(
-      document.body,
       desktop,
       {
         openExample: (example) => openExample(port, example),
@@ -55,10 +54,7 @@ loadCore().then(
 );
 
 function openExample(port: ProgramPort, example: Example): void {
-  port.load(
-    `${example.name}.txt`,
-    Uint8Array.from(example.text, (c) => c.charCodeAt(0)),
-  );
+  port.load(`${example.name}.txt`, bytesOf(example.text));
 }
 
 // A link's program is loaded whole as Load loads a file, or not at all, with the reason said.
@@ -74,7 +70,8 @@ async function openLink(
   if (linked.kind !== 'none' && document.querySelector('.page-part[inert]')) {
     return say('Close the open box or the editor, then open the link again.');
   }
-  const example = linked.kind === 'example' ? exampleNamed(linked.name) : undefined;
+  const example =
+    linked.kind === 'example' ? examples.find(({ name }) => name === linked.name) : undefined;
   if (linked.kind === 'example' && !example) {
     return say(`There is no example called \u201c${linked.name}\u201d. Nothing was loaded.`);
   }

@@ -7,7 +7,7 @@ import type { Answer, Core, Outcome, Page, Question, Report } from './core';
 import { aboutBox, splashWindow } from './companions';
 import { EditorWindow } from './editor_window';
 import { chooseFileToOpen, chooseFileToSave, loadProgramBytes, savedProgramBytes } from './files';
-import { drawSoon } from './frame';
+import { drawnLatest } from './frame';
 import { buildControls } from './described_controls';
 import { inputPrompt, reportError, showNotice } from './dialogs';
 import { MailboxDisplay } from './mailbox_display';
@@ -29,25 +29,16 @@ export interface ProgramPort {
 export function buildMainWindow(core: Core): ProgramPort {
   const described = describeWindows(core);
   const { name, title, width, height } = described.main;
-  const form = openWindow(name, title, width, height, {
-    modal: false,
-    closeBox: true,
-    onClose: () => exit(),
-  });
-  const client = form.client;
+  const form = openWindow(name, title, width, height, { onClose: () => exit() });
   const report = (text: Report): void => reportError(text);
   // A command's outcome: nothing, an error to report, or a question to show; the answer goes
   // back to the command, which may report in turn.
-  const settle = (outcome: Outcome): void => {
-    if (outcome === null || typeof outcome === 'string') return report(outcome);
-    ask(outcome, (answer) => answerNow(outcome, answer));
-  };
-  const answerNow = (question: Question, answer: Answer): Report => {
-    const outcome = machine.answer(question.id, answer);
+  const settled = (outcome: Outcome): Report => {
     if (outcome === null || typeof outcome === 'string') return outcome;
-    settle(outcome);
+    ask(outcome, (answer) => settled(machine.answer(outcome.id, answer)));
     return null;
   };
+  const settle = (outcome: Outcome): void => report(settled(outcome));
   const ask = (question: Question, answered: (answer: Answer) => Report): void => {
     if (question.kind === 'line')
       inputPrompt(question.caption, question.text, question.defaultText, (text) =>
@@ -62,11 +53,11 @@ export function buildMainWindow(core: Core): ProgramPort {
   };
   // Load and Save of bytes the page holds: the file's name is the answer, given at once.
   const answeredAtOnce = (outcome: Outcome, answer: Answer): Report =>
-    outcome === null || typeof outcome === 'string' ? outcome : answerNow(outcome, answer);
+    settled(typeof outcome === 'object' && outcome ? machine.answer(outcome.id, answer) : outcome);
   const countdown = new Countdown(() => settle(machine.tick()));
 
   // What each control and popup item does; the other windows' actions are theirs.
-  const actions: Record<Action, ((digit: number) => void) | null> = {
+  const actions: Partial<Record<Action, (digit: number) => void>> = {
     Run: () => report(machine.run()),
     Step: () => settle(machine.step()),
     HaltContinue: () => report(machine.haltOrContinue()),
@@ -86,22 +77,16 @@ export function buildMainWindow(core: Core): ProgramPort {
     InsertCommand: () => settle(machine.insertCommand()),
     DeleteCommand: () => report(machine.deleteCommand()),
     OpenEditor: () => editor.open(),
-    None: null,
-    CloseAbout: null,
-    CloseSplash: null,
-    SaveChanges: null,
-    CancelChanges: null,
-    ClearAll: null,
   };
   const handler = (action: Action, digit: number): (() => void) | null => {
     const act = actions[action];
-    return act && (() => act(digit));
+    return act ? () => act(digit) : null;
   };
 
   let mailboxes!: MailboxDisplay;
   let outbasket!: OutputBasket;
   const made = buildControls(
-    client,
+    form.client,
     described.main,
     true,
     described.commandCaptionIndent,
@@ -135,39 +120,17 @@ export function buildMainWindow(core: Core): ProgramPort {
   outOfTabOrder(strip);
   strip.addEventListener('mousedown', (event) => event.preventDefault());
   const display = made.calculatorValueText;
-  const [inbasket, pctext, mdrtext, opcodetext] = [
-    'inbasket',
-    'pctext',
-    'mdrtext',
-    'opcodetext',
-  ].map((id) => made[id] as HTMLInputElement);
+  const { inbasket, pctext, mdrtext, opcodetext } = made as Record<string, HTMLInputElement>;
 
   // The register boxes, the calculator and the IN basket show the latest of each step once a frame.
-  let registerTexts: string[] = [];
-  let calculatorText = '';
-  let inBasketText = '';
-  const drawRegisters = (): void => {
-    [pctext.value, mdrtext.value, opcodetext.value] = registerTexts;
-  };
-  const drawCalculator = (): void => setCaption(display, calculatorText);
-  const drawInBasket = (): void => {
-    inbasket.value = inBasketText;
-  };
   const page: Page = {
     showMailboxes: (lines) => mailboxes.rebuild(splitLines(lines)),
-    showRegisters: (programCounter, operand, mnemonic) => {
-      registerTexts = [String(programCounter), String(operand), mnemonic];
-      drawSoon(drawRegisters);
-    },
-    showCalculator: (text) => {
-      calculatorText = text;
-      drawSoon(drawCalculator);
-    },
+    showRegisters: drawnLatest((...registers: [number, number, string]) => {
+      [pctext.value, mdrtext.value, opcodetext.value] = registers.map(String);
+    }),
+    showCalculator: drawnLatest((text: string) => setCaption(display, text)),
     showOutput: (n) => outbasket.show(n),
-    showInBasket: (n) => {
-      inBasketText = String(n);
-      drawSoon(drawInBasket);
-    },
+    showInBasket: drawnLatest((n: number) => (inbasket.value = String(n))),
     showNotice,
     selectedIndex: () => mailboxes.selectedIndex(),
     // The frame carries the timer's state, which tests wait on as the desktop's wait on its timer.
@@ -215,13 +178,7 @@ export function buildMainWindow(core: Core): ProgramPort {
   // blank but for a way back.
   function exit(): void {
     countdown.stop();
-    const desktop = document.getElementById('desktop')!;
-    desktop.replaceChildren();
-    element(
-      'div',
-      'ended',
-      desktop,
-      'Tobric Computer has ended. Reload the page to start it again.',
-    );
+    const ended = 'Tobric Computer has ended. Reload the page to start it again.';
+    document.getElementById('desktop')!.replaceChildren(element('div', 'ended', undefined, ended));
   }
 }

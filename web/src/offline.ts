@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page offline and installed as an app. The page calls, once its bar is built:
-//
-//   startOffline(events: { updateReady(): void; installable(install: () => Promise<void>): void }): void
-//
-// It registers the service worker (sw.js, written at build time), which keeps the page's files,
+// The page offline and installed as an app. startOffline, called once the page's bar is built,
+// registers the service worker (sw.js, written at build time), which keeps the page's files,
 // so from the second opening on the page opens and works with no network. Then:
 // - updateReady(): a new version has been fetched and waits; the bar says kUpdateReady. A page
 //   never mixes two versions: the new one takes effect once every window of the page is closed,
@@ -39,9 +36,7 @@ export function startOffline(events: OfflineEvents): void {
   if (!/^https?:$/.test(location.protocol) || !('serviceWorker' in navigator)) return;
   offered = () => {
     const prompt = offer!;
-    events.installable(async () => {
-      await prompt.prompt();
-    });
+    events.installable(() => prompt.prompt().then(() => {}));
   };
   if (offer) offered();
   navigator.serviceWorker.register('sw.js').then(

@@ -25,7 +25,6 @@ export class OutputBasket {
     root.id = name;
     place(root, ...rect);
     const listId = `${name}-list`;
-    const height = rect[3];
     this.field = element('input', '', root);
     this.field.setAttribute('role', 'combobox');
     this.field.setAttribute('aria-label', accessibleName);
@@ -34,12 +33,10 @@ export class OutputBasket {
     this.field.setAttribute('aria-expanded', 'false');
     const drop = element('div', 'drop', root); // its arrow is drawn by the style sheet
     this.list = element('div', 'list', root);
-    this.list.id = listId;
-    this.list.style.top = `${height}px`;
-    this.list.hidden = true;
+    Object.assign(this.list, { id: listId, hidden: true, tabIndex: -1 });
+    this.list.style.top = `${rect[3]}px`;
     this.list.setAttribute('role', 'listbox');
     this.list.setAttribute('aria-label', accessibleName);
-    this.list.tabIndex = -1;
     drop.addEventListener('mousedown', (event) => {
       event.preventDefault();
       this.field.focus();
@@ -49,7 +46,8 @@ export class OutputBasket {
     // A click picks a row without taking the focus from the field.
     this.list.addEventListener('mousedown', (event) => {
       event.preventDefault();
-      const row = this.rowOf(event.target as HTMLElement);
+      const item = (event.target as HTMLElement).closest('[role="option"]');
+      const row = Array.prototype.indexOf.call(this.list.children, item);
       if (row >= 0) this.choose(row);
     });
     document.addEventListener('mousedown', (event) => {
@@ -153,11 +151,6 @@ export class OutputBasket {
     item.setAttribute('aria-selected', 'true');
     item.scrollIntoView({ block: 'nearest' });
     this.field.setAttribute('aria-activedescendant', item.id);
-  }
-
-  private rowOf(target: HTMLElement): number {
-    const item = target.closest('[role="option"]');
-    return item ? Array.prototype.indexOf.call(this.list.children, item) : -1;
   }
 
   // A long number shrinks the field's font until the whole of it fits.

@@ -13,45 +13,40 @@ export interface PageBarActions {
   openChecks(opener: HTMLElement): void;
 }
 
+// The bar and the panel that tells about the page, its paragraphs left out.
+const kBarMarkup = [
+  '<nav class="pagebar page-part" id="pagebar" aria-label="Page">',
+  '<button class="menu-button" id="examples-button" aria-haspopup="menu" aria-expanded="false"',
+  ' aria-controls="examples-menu">Examples</button>',
+  '<ul class="examples-menu" id="examples-menu" role="menu" aria-label="Examples" hidden></ul>',
+  '<button id="open-checks" aria-haspopup="dialog">Check</button>',
+  '<button id="copy-link">Copy Link</button><button id="install" hidden>Install</button>',
+  '<button id="about-page" aria-expanded="false" aria-controls="about-page-text">',
+  'About this page</button><p class="status" id="pagebar-status" role="status"></p>',
+  '<input class="link" id="link-field" readonly hidden aria-label="Link to this program"></nav>',
+  '<div class="about-page page-part" id="about-page-text" hidden></div>',
+].join('');
+
 export class PageBar {
   readonly root: HTMLElement;
   private readonly status: HTMLElement;
   private readonly linkField: HTMLInputElement;
   private readonly installButton: HTMLButtonElement;
 
-  constructor(parent: HTMLElement, before: HTMLElement, actions: PageBarActions, about: string[]) {
-    this.root = element('nav', 'pagebar page-part');
-    this.root.id = 'pagebar';
-    this.root.setAttribute('aria-label', 'Page');
-    parent.insertBefore(this.root, before);
-    examplesMenu(this.root, actions.openExample);
-    const check = element('button', '', this.root, 'Check');
-    check.id = 'open-checks';
-    check.setAttribute('aria-haspopup', 'dialog');
+  constructor(before: HTMLElement, actions: PageBarActions, about: string[]) {
+    before.insertAdjacentHTML('beforebegin', kBarMarkup);
+    const find = <E extends HTMLElement>(id: string): E => document.getElementById(id) as E;
+    this.root = find('pagebar');
+    examplesMenu(actions.openExample);
+    const check = find('open-checks');
     check.addEventListener('click', () => actions.openChecks(check));
-    const copy = element('button', '', this.root, 'Copy Link');
-    copy.id = 'copy-link';
-    copy.addEventListener('click', () => void actions.copyLink());
-    this.installButton = element('button', '', this.root, 'Install');
-    this.installButton.id = 'install';
-    this.installButton.hidden = true;
-    const aboutButton = element('button', '', this.root, 'About this page');
-    aboutButton.id = 'about-page';
-    this.status = element('p', 'status', this.root);
-    this.status.id = 'pagebar-status';
-    this.status.setAttribute('role', 'status');
-    this.linkField = element('input', 'link', this.root);
-    this.linkField.id = 'link-field';
-    this.linkField.readOnly = true;
-    this.linkField.hidden = true;
-    this.linkField.setAttribute('aria-label', 'Link to this program');
-    const panel = element('div', 'about-page page-part', parent);
-    parent.insertBefore(panel, before);
-    panel.id = 'about-page-text';
-    panel.hidden = true;
+    find('copy-link').addEventListener('click', () => void actions.copyLink());
+    this.installButton = find('install');
+    this.status = find('pagebar-status');
+    this.linkField = find('link-field');
+    const panel = find('about-page-text');
     for (const paragraph of about) element('p', '', panel, paragraph);
-    aboutButton.setAttribute('aria-expanded', 'false');
-    aboutButton.setAttribute('aria-controls', panel.id);
+    const aboutButton = find('about-page');
     aboutButton.addEventListener('click', () => {
       panel.hidden = !panel.hidden;
       aboutButton.setAttribute('aria-expanded', String(!panel.hidden));
@@ -83,17 +78,10 @@ export class PageBar {
 
 // A menu button: Enter, Space or Down opens the menu at its first item, Up at its last; the arrows,
 // Home and End move, Enter or Space choose, Esc closes back to the button, Tab closes.
-function examplesMenu(parent: HTMLElement, choose: (example: Example) => void): void {
-  const button = element('button', 'menu-button', parent, 'Examples');
-  button.id = 'examples-button';
-  button.setAttribute('aria-haspopup', 'menu');
-  button.setAttribute('aria-expanded', 'false');
-  const menu = element('ul', 'examples-menu', parent);
-  menu.id = 'examples-menu';
-  menu.setAttribute('role', 'menu');
-  menu.setAttribute('aria-label', 'Examples');
-  button.setAttribute('aria-controls', menu.id);
-  menu.hidden = true;
+function examplesMenu(choose: (example: Example) => void): void {
+  const [button, menu] = ['examples-button', 'examples-menu'].map((id) =>
+    document.getElementById(id)!,
+  );
   const items: HTMLElement[] = examples.map((example) => {
     const item = element('li', '', menu, example.title);
     item.setAttribute('role', 'menuitem');

@@ -4,7 +4,7 @@
 // and Page Down by the page step, Home and End to the ends. Only a change of position is reported.
 
 import type { ControlDescription, SpeedBarRange } from './window_description';
-import { element, place } from './windows';
+import { element, followMouse, place } from './windows';
 
 // The desktop style's arrow buttons (13 px and the line that parts them from the groove) and the
 // shortest handle it draws, which this bar's page step gives.
@@ -20,9 +20,8 @@ export function speedBar(
   const { minimum: kMin, maximum: kMax, singleStep: kSingle, pageStep: kPage } = range;
   const width = control.rect[2];
   const bar = element('div', 'speedbar', parent);
-  bar.id = control.name;
+  Object.assign(bar, { id: control.name, tabIndex: 0 });
   place(bar, ...control.rect);
-  bar.tabIndex = 0;
   bar.setAttribute('role', 'scrollbar');
   bar.setAttribute('aria-label', control.accessibleName);
   bar.setAttribute('aria-orientation', 'horizontal');
@@ -59,16 +58,10 @@ export function speedBar(
     else if (x >= thumbLeft + kThumb) moveTo(position + kPage);
     else {
       const grab = x - thumbLeft;
-      const drag = (move: MouseEvent): void => {
+      followMouse((move) => {
         const at = move.clientX - bar.getBoundingClientRect().left - grab - kArrow;
         moveTo(kMin + (at * (kMax - kMin)) / track);
-      };
-      const drop = (): void => {
-        window.removeEventListener('mousemove', drag);
-        window.removeEventListener('mouseup', drop);
-      };
-      window.addEventListener('mousemove', drag);
-      window.addEventListener('mouseup', drop);
+      });
     }
   });
   bar.addEventListener('keydown', (event) => {

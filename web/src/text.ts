@@ -15,6 +15,14 @@ export function bytesOf(text: string): Uint8Array {
   return Uint8Array.from(text, (c) => c.charCodeAt(0));
 }
 
+// The bytes as a text of one character each; a long file in pieces, as the spread has its limits.
+export function textOf(bytes: Uint8Array): string {
+  let text = '';
+  for (let at = 0; at < bytes.length; at += 0x8000)
+    text += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
+  return text;
+}
+
 // Error messages mix program text (bytes) with file names (UTF-8): UTF-8 where it is valid.
 export function messageText(message: string): string {
   try {

@@ -4,49 +4,20 @@
 
 import type { Rect } from './controls';
 
-export type ControlKind =
-  | 'Panel'
-  | 'LoweredPanel'
-  | 'Heading'
-  | 'CommandButton'
-  | 'Key'
-  | 'Display'
-  | 'Label'
-  | 'Text'
-  | 'ReadOnlyBox'
-  | 'SpeedBar'
-  | 'Picture'
-  | 'OutputBasket'
-  | 'MailboxDisplay'
-  | 'PushButton'
-  | 'TextBox'
-  | 'ProgramText';
+// The kinds of ui/window_description.h: drawn as panels (controls.ts), made as plain elements,
+// and made by their window.
+type PanelKind = 'Panel' | 'LoweredPanel' | 'Heading' | 'CommandButton' | 'Key' | 'Display';
+type PlainKind = 'Label' | 'Text' | 'ReadOnlyBox' | 'Picture' | 'PushButton' | 'TextBox';
+type WindowsOwnKind = 'SpeedBar' | 'OutputBasket' | 'MailboxDisplay';
+export type ControlKind = PanelKind | PlainKind | 'ProgramText' | WindowsOwnKind;
 
+// Its actions: the main window's commands, its keypad's, its popup menu's, the other windows'.
+type CommandAction = 'Run' | 'Step' | 'HaltContinue' | 'Reset' | 'SaveProgram' | 'LoadProgram';
+type KeyAction = 'Digit' | 'Plus' | 'Minus' | 'Equals' | 'Clear' | 'ClearEntry';
+type MenuAction = 'EditMailbox' | 'InsertCommand' | 'DeleteCommand' | 'OpenEditor';
+type OtherAction = 'CloseAbout' | 'CloseSplash' | 'SaveChanges' | 'CancelChanges' | 'ClearAll';
 export type Action =
-  | 'None'
-  | 'Run'
-  | 'Step'
-  | 'HaltContinue'
-  | 'Reset'
-  | 'SaveProgram'
-  | 'LoadProgram'
-  | 'Exit'
-  | 'ShowAbout'
-  | 'Digit'
-  | 'Plus'
-  | 'Minus'
-  | 'Equals'
-  | 'Clear'
-  | 'ClearEntry'
-  | 'EditMailbox'
-  | 'InsertCommand'
-  | 'DeleteCommand'
-  | 'OpenEditor'
-  | 'CloseAbout'
-  | 'CloseSplash'
-  | 'SaveChanges'
-  | 'CancelChanges'
-  | 'ClearAll';
+  'None' | CommandAction | 'Exit' | 'ShowAbout' | KeyAction | MenuAction | OtherAction;
 
 export interface ControlDescription {
   name: string;

@@ -21,17 +21,9 @@ export function element<K extends keyof HTMLElementTagNameMap>(
   return made;
 }
 
-export function place(
-  target: HTMLElement,
-  left: number,
-  top: number,
-  width?: number,
-  height?: number,
-): void {
-  target.style.left = `${left}px`;
-  target.style.top = `${top}px`;
-  if (width !== undefined) target.style.width = `${width}px`;
-  if (height !== undefined) target.style.height = `${height}px`;
+// Sets the element's left and top, and its width and height where they are given, in pixels.
+export function place(target: HTMLElement, ...box: number[]): void {
+  box.forEach((n, i) => target.style.setProperty(['left', 'top', 'width', 'height'][i], `${n}px`));
 }
 
 export interface PageWindow {
@@ -44,9 +36,8 @@ export interface PageWindow {
 }
 
 export interface WindowOptions {
-  modal: boolean;
-  closeBox: boolean;
-  onClose?: () => void;
+  modal?: boolean;
+  onClose?: () => void; // the close box's; frameless windows have none
   offset?: number;
   hidden?: boolean; // created hidden, placed when first shown; its close box only calls onClose
   frameless?: boolean; // no border and no title bar
@@ -97,26 +88,19 @@ export function openWindow(
         ? owner.getBoundingClientRect()
         : new DOMRect(0, top, window.innerWidth, window.innerHeight - top);
     const step = 23 * (options.offset ?? 0);
+    const middle = (start: number, size: number, outer: number, from: number): number =>
+      Math.max(0, Math.trunc(start + (size - outer) / 2) + step - from);
     place(
       frame,
-      Math.max(
-        0,
-        Math.trunc(area.left + (area.width - frame.offsetWidth) / 2) + step - origin.left,
-      ),
-      Math.max(
-        0,
-        Math.trunc(area.top + (area.height - frame.offsetHeight) / 2) + step - origin.top,
-      ),
+      middle(area.left, area.width, frame.offsetWidth, origin.left),
+      middle(area.top, area.height, frame.offsetHeight, origin.top),
     );
   };
   const raise = (): void => {
     frame.style.zIndex = String(band + ++topZ);
   };
-  let shade: HTMLElement | null = null;
-  if (options.modal) {
-    shade = element('div', 'modal-shade', desktop());
-    shade.style.zIndex = String(band + ++topZ);
-  }
+  const shade = options.modal ? element('div', 'modal-shade', desktop()) : null;
+  if (shade) shade.style.zIndex = String(band + ++topZ);
   raise();
   frame.hidden = options.hidden ?? false;
   desktop().appendChild(frame);
@@ -142,7 +126,7 @@ export function openWindow(
       frame.hidden = true;
     },
   };
-  if (bar && options.closeBox) {
+  if (bar) {
     const close = element('button', 'close', bar, '\u2715');
     close.tabIndex = -1;
     close.setAttribute('aria-label', 'Close');
@@ -172,15 +156,18 @@ function dragByTitle(frame: HTMLElement, bar: HTMLElement): void {
     event.preventDefault();
     const dx = event.pageX - frame.offsetLeft;
     const dy = event.pageY - frame.offsetTop;
-    const drag = (move: MouseEvent): void =>
-      place(frame, Math.max(0, move.pageX - dx), Math.max(0, move.pageY - dy));
-    const drop = (): void => {
-      window.removeEventListener('mousemove', drag);
-      window.removeEventListener('mouseup', drop);
-    };
-    window.addEventListener('mousemove', drag);
-    window.addEventListener('mouseup', drop);
+    followMouse((move) => place(frame, Math.max(0, move.pageX - dx), Math.max(0, move.pageY - dy)));
   });
+}
+
+// Hands each move of the mouse to `drag` until its button is released.
+export function followMouse(drag: (move: MouseEvent) => void): void {
+  const drop = (): void => {
+    window.removeEventListener('mousemove', drag);
+    window.removeEventListener('mouseup', drop);
+  };
+  window.addEventListener('mousemove', drag);
+  window.addEventListener('mouseup', drop);
 }
 
 // A disabled window takes no mouse or keyboard input until it is enabled again; `holder`, the
@@ -208,33 +195,27 @@ function updateInert(): void {
 }
 
 function keyboardHolder(): PageWindow | undefined {
-  const top = modals[modals.length - 1];
-  if (top) return top;
-  for (const holder of disabled.values()) if (!holder.frame.hidden) return holder;
-  return undefined;
+  return modals[modals.length - 1] ?? [...disabled.values()].find((holder) => !holder.frame.hidden);
 }
 
 // As on the desktop, a press on what takes no focus (a label, a box's bare client area) leaves the
 // focus where it was; and a press on a window that takes no input, or beside every window, leaves
 // the keyboard in the window that holds it, which comes to the front.
-document.addEventListener(
-  'mousedown',
-  (event) => {
-    const target = event.target as Element;
-    if (target.closest?.('dialog[open]')) return; // the page's own dialog (Checks) holds it
-    const inWindow = target.closest?.('.window') as HTMLElement | null;
-    if (inWindow && !inWindow.inert) {
-      if (!target.closest(kFocusable)) event.preventDefault();
-      return;
-    }
-    const holder = keyboardHolder();
-    if (!holder) return;
-    event.preventDefault();
-    holder.raise();
-    if (!holder.frame.contains(document.activeElement)) lastFocus.get(holder.frame)?.focus();
-  },
-  true,
-);
+function keepKeyboard(event: MouseEvent): void {
+  const target = event.target as Element;
+  if (target.closest?.('dialog[open]')) return; // the page's own dialog (Checks) holds it
+  const inWindow = target.closest?.('.window') as HTMLElement | null;
+  if (inWindow && !inWindow.inert) {
+    if (!target.closest(kFocusable)) event.preventDefault();
+    return;
+  }
+  const holder = keyboardHolder();
+  if (!holder) return;
+  event.preventDefault();
+  holder.raise();
+  if (!holder.frame.contains(document.activeElement)) lastFocus.get(holder.frame)?.focus();
+}
+document.addEventListener('mousedown', keepKeyboard, true);
 
 // Tab and Shift+Tab go round a modal box's controls and wrap around, as in a desktop dialog.
 function tabAround(frame: HTMLElement, event: KeyboardEvent): void {
