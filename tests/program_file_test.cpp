@@ -247,25 +247,22 @@ TEST_F(LoadSaveTest, LoadKeepsEveryLineOfALongFileAndPadsAShortOne) {
     }
 }
 
-TEST_F(LoadSaveTest, CancelledLoadKeepsTheStoreButRewinds) {
-    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
-    const Lines before = store().Lines();
-    machine().Load();
-    EXPECT_EQ(store().Lines(), before);
-    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
-    EXPECT_EQ(regs().programCounter, 0);
-    EXPECT_EQ(regs().accumulator, 0);
-}
-
-TEST_F(LoadSaveTest, FailedLoadChangesNothing) {
-    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
-    const Lines before = store().Lines();
-    view.openNames.push_back(folder / "nothing.txt");
-    EXPECT_EQ(ErrorFrom([&] { machine().Load(); }).kind(), ErrorKind::FileOpen);
-    EXPECT_EQ(store().Lines(), before);
-    EXPECT_EQ(regs().programCounter, 5);
-    EXPECT_EQ(regs().accumulator, -3);
-    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+// A cancelled Load keeps the store but rewinds; a failed one changes nothing.
+TEST_F(LoadSaveTest, CancelledLoadRewindsAndFailedLoadChangesNothing) {
+    for (const bool cancel : {true, false}) {
+        Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
+        const Lines before = store().Lines();
+        if (cancel) {
+            machine().Load();
+        } else {
+            view.openNames.push_back(folder / "nothing.txt");
+            EXPECT_EQ(ErrorFrom([&] { machine().Load(); }).kind(), ErrorKind::FileOpen);
+        }
+        EXPECT_EQ(store().Lines(), before);
+        EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+        EXPECT_EQ(regs().programCounter, cancel ? 0 : 5);
+        EXPECT_EQ(regs().accumulator, cancel ? 0 : -3);
+    }
 }
 
 TEST_F(LoadSaveTest, SaveRightAfterStartWritesOneLineBreak) {
