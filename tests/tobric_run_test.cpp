@@ -103,6 +103,10 @@ TEST_F(TobricRunTest, RunsEndWithTheirStatusOutputAndReport) {
     check("no input left", {"--input", "5"}, kAddTwo, 4, "", "error: no input left for IN\n");
     check("version", {"--version"}, {}, 0, std::string("tobric-run ") + tobric::kVersion + "\n",
           "");
+    const std::string missing = folder / "none.txt";
+    check("missing file", {missing}, {}, 2, "",
+          "tobric-run: Cannot open file \"" + missing + "\". " +
+              tobric::SystemErrorText(tobric_test::kNoSuchFile) + ".\n");
 }
 
 TEST_F(TobricRunTest, DumpPrintsRegistersAndEveryMailboxAfterTheRun) {
@@ -124,15 +128,6 @@ TEST_F(TobricRunTest, EmptyFirstLineFailsAndTheDumpShowsItAsAnEmptyRow) {
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out.rfind("pc=0 acc=0 ins= mdr=0\n00 \n01 HLT\n02 DAT 00\n", 0), 0u) << o.out;
     EXPECT_TRUE(o.err.starts_with("error: ")) << o.err;
-}
-
-TEST_F(TobricRunTest, MissingFileExitsWithTwo) {
-    const std::string path = folder / "none.txt";
-    const Outcome o = Run({path});
-    EXPECT_EQ(o.status, 2);
-    EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "tobric-run: Cannot open file \"" + path + "\". " +
-                         tobric::SystemErrorText(tobric_test::kNoSuchFile) + ".\n");
 }
 
 TEST_F(TobricRunTest, BadUsageExitsWithTwo) {
