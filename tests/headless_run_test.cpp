@@ -66,39 +66,15 @@ TEST(HeadlessRun, PadsTheProgramAsLoadDoes) {
 // Without a trace the runner obeys its steps in batches, with the registers kept aside between the
 // calls that could see them; with one it obeys them one at a time. Both must end alike.
 TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
-    struct Case {
-        Lines program;
-        Lines answers;
-        std::int64_t maxSteps;
-    };
-    const Case cases[] = {
-        {kAddTwo, {"3", "4"}, 100},
-        {kAddTwo, {"3"}, 100},  // no answer left
-        // The step limit, with a stored number whose text is written out only for the dump.
-        {{"IN", "STA 10", "LDA 10", "ADD 11", "STA 10", "JMP 02", "", "", "", "", "", "DAT 1"},
-         {"-5"},
-         1000},
-        {{"LDA 09", "STA 05", "JMP 05", "", "", "", "", "", "", "DAT 42"}, {}, 100},
-        {{"LDA 09", "STA 99", "STA 100", "LDA 100", "OUT", "JMP 99", "", "", "", "DAT -7"}, {}, 50},
-        {{"IN", "STA 04", "JMP 04", "HLT", "", "OUT"}, {"7"}, 100},  // a stored line run as code
-        {{"LDA 03", "12", "HLT", "DAT 5"}, {}, 100},                 // the mnemonic carried over
-        {{"LDA 02", "ADD ?1", "OUT"}, {}, 100},                      // a conversion error
-        {{"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100},  // a mailbox that holds no number
-        {{"JMP 70"}, {}, 100},                              // running off the end
-        // A counter in the loop's path: stored, obeyed as DAT, so its text is written, and stored
-        // again from the batch.
-        {{"LDA 03", "SUB 07", "STA 03", "DAT 3", "SKZ", "JMP 00", "HLT", "DAT 1"}, {}, 100},
-        {{"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100},
-    };
-    for (const Case& c : cases) {
-        RunOptions options{.answers = c.answers, .maxSteps = c.maxSteps};
+    const auto check = [](const Lines& program, const Lines& answers, std::int64_t maxSteps) {
+        RunOptions options{.answers = answers, .maxSteps = maxSteps};
         std::ostringstream batchOut, tracedOut, batchDump, tracedDump;
-        HeadlessRun batch(c.program, options, batchOut);
+        HeadlessRun batch(program, options, batchOut);
         options.trace = true;
-        HeadlessRun traced(c.program, options, tracedOut);
+        HeadlessRun traced(program, options, tracedOut);
         const RunResult fromBatch = batch.Run();
         const RunResult fromTrace = traced.Run();
-        const std::string name = c.program.front() + "... " + std::to_string(c.program.size());
+        const std::string name = program.front() + "... " + std::to_string(program.size());
         EXPECT_EQ(fromBatch.end, fromTrace.end) << name;
         EXPECT_EQ(fromBatch.error, fromTrace.error) << name;
         EXPECT_EQ(fromBatch.steps, fromTrace.steps) << name;
@@ -106,7 +82,24 @@ TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
         batch.Dump(batchDump);
         traced.Dump(tracedDump);
         EXPECT_EQ(batchDump.str(), tracedDump.str()) << name;
-    }
+    };
+    check(kAddTwo, {"3", "4"}, 100);
+    check(kAddTwo, {"3"}, 100);  // no answer left
+    // The step limit, with a stored number whose text is written out only for the dump.
+    check({"IN", "STA 10", "LDA 10", "ADD 11", "STA 10", "JMP 02", "", "", "", "", "", "DAT 1"},
+          {"-5"}, 1000);
+    check({"LDA 09", "STA 05", "JMP 05", "", "", "", "", "", "", "DAT 42"}, {}, 100);
+    check({"LDA 09", "STA 99", "STA 100", "LDA 100", "OUT", "JMP 99", "", "", "", "DAT -7"}, {},
+          50);
+    check({"IN", "STA 04", "JMP 04", "HLT", "", "OUT"}, {"7"}, 100);  // a stored line run as code
+    check({"LDA 03", "12", "HLT", "DAT 5"}, {}, 100);                 // the mnemonic carried over
+    check({"LDA 02", "ADD ?1", "OUT"}, {}, 100);                      // a conversion error
+    check({"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100);  // a mailbox that holds no number
+    check({"JMP 70"}, {}, 100);                              // running off the end
+    // A counter in the loop's path: stored, obeyed as DAT, so its text is written, and stored
+    // again from the batch.
+    check({"LDA 03", "SUB 07", "STA 03", "DAT 3", "SKZ", "JMP 00", "HLT", "DAT 1"}, {}, 100);
+    check({"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100);
 }
 
 }  // namespace
