@@ -195,22 +195,19 @@ TEST_F(StepTest, CancelledInPromptAnswersZeroAndTheRunGoesOn) {
 
 // --- Failures ------------------------------------------------------------------------------------
 
+// The empty answer fails too, quoted as the empty text.
 TEST_F(StepTest, InAnswerThatIsNoNumberStopsTheRun) {
-    Start({"IN", "HLT"}, {.accumulator = 17});
-    view.answers = {"abc"};
-    machine().Run();
-    const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
-    EXPECT_EQ(error.message(), "'abc' is not a valid integer value");
-    EXPECT_EQ(regs().accumulator, 17);
-    EXPECT_EQ(regs().programCounter, 0);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(view.calls, Calls{kInPrompt});
-}
-
-TEST_F(StepTest, EmptyAnswerFailsForTheEmptyText) {
-    LoadProgram({"IN", "HLT"});
-    view.answers = {""};
-    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).message(), "'' is not a valid integer value");
+    for (const std::string answer : {"abc", ""}) {
+        Start({"IN", "HLT"}, {.accumulator = 17});
+        view.answers = {answer};
+        machine().Run();
+        const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
+        EXPECT_EQ(error.message(), "'" + answer + "' is not a valid integer value");
+        EXPECT_EQ(regs().accumulator, 17);
+        EXPECT_EQ(regs().programCounter, 0);
+        EXPECT_FALSE(timer.Enabled());
+        EXPECT_EQ(view.calls, Calls{kInPrompt});
+    }
 }
 
 TEST_F(StepTest, RunningPastTheLastMailboxFailsAtOneHundred) {
