@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fuzz_support.h"
@@ -63,40 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string context = "DecodeLine(" + Quoted(line) + ") coming in with " +
                                 Quoted(TextOf(incomingMnemonic)) + ", " +
                                 std::to_string(incomingOperand) + ": ";
-    bool failed = false;
+    std::optional<tobric::ErrorKind> failure;
+    std::string message;
     try {
         tobric::DecodeLine(line, mnemonic, operand);
     } catch (const tobric::MachineError& error) {
-        failed = true;
-        switch (expected.kind) {
-            case tobric_fuzz::DecodeOutcome::Decoded:
-                FUZZ_CHECK(false, context << "failed with " << Quoted(error.message())
-                                          << ", expected " << Quoted(expectedMnemonic) << ", "
-                                          << expectedOperand);
-                break;
-            case tobric_fuzz::DecodeOutcome::EmptyLine:
-                FUZZ_CHECK(error.kind() == tobric::ErrorKind::EmptyLine,
-                           context << "failed with kind " << static_cast<int>(error.kind())
-                                   << ", expected the empty-line error");
-                break;
-            case tobric_fuzz::DecodeOutcome::Conversion: {
-                FUZZ_CHECK(error.kind() == tobric::ErrorKind::Conversion,
-                           context << "failed with kind " << static_cast<int>(error.kind())
-                                   << ", expected the conversion error");
-                const std::string message = tobric_fuzz::ConversionMessage(expected.operandText);
-                FUZZ_CHECK(error.message() == message, context << "failed with "
-                                                               << Quoted(error.message())
-                                                               << ", expected " << Quoted(message));
-                break;
-            }
-        }
+        failure = error.kind();
+        message = error.message();
     }
-    FUZZ_CHECK(failed || expected.kind == tobric_fuzz::DecodeOutcome::Decoded,
-               context << "succeeded with " << Quoted(TextOf(mnemonic)) << ", " << operand
-                       << ", expected it to fail"
-                       << (expected.kind == tobric_fuzz::DecodeOutcome::EmptyLine
-                               ? " with the empty-line error"
-                               : " to convert " + Quoted(expected.operandText)));
+    tobric_fuzz::CheckFailure([&] { return context; }, failure, message, expected.Error(),
+                              expected.Message());
+    const bool failed = failure.has_value();
 
     // The same rules, stated directly.
     if (line.empty()) {

@@ -38,14 +38,7 @@ constexpr std::size_t kMaxLines = 256;
 
 enum class Command { Insert, Delete, Edit };
 
-const char* NameOf(Command command) {
-    switch (command) {
-        case Command::Insert: return "Insert";
-        case Command::Delete: return "Delete";
-        case Command::Edit: return "Edit";
-    }
-    return "?";
-}
+const char* const kCommandNames[] = {"Insert", "Delete", "Edit"};
 
 int SelectionFrom(std::uint8_t code, int count) {
     if (code < 200) return code;
@@ -90,13 +83,10 @@ void WorkOutRenumbering(Expected& e, int selected, int step) {
         e.carriedMnemonic.push_back(mnemonic);
         e.carriedOperand.push_back(operand);
         e.rewritten.push_back(false);
-        if (decoded.kind != tobric_fuzz::DecodeOutcome::Decoded) {
+        if (decoded.Error()) {
             e.failingLine = i;
-            e.failure = decoded.kind == tobric_fuzz::DecodeOutcome::EmptyLine
-                            ? tobric::ErrorKind::EmptyLine
-                            : tobric::ErrorKind::Conversion;
-            if (decoded.kind == tobric_fuzz::DecodeOutcome::Conversion)
-                e.message = tobric_fuzz::ConversionMessage(decoded.operandText);
+            e.failure = decoded.Error();
+            e.message = decoded.Message();
             return;
         }
         if (tobric_fuzz::ReferenceTakesAddress(mnemonic) && operand >= selected) {
@@ -232,21 +222,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         message = error.message();
     }
     const std::vector<std::string>& after = machine.store().Lines();
-    const std::string context = std::string(NameOf(command)) + " at " + std::to_string(first) +
-                                (second != first ? " (then -1)" : "") + " on " + Quoted(lines) +
-                                " answering " + (answer ? Quoted(*answer) : "(cancelled)") + ": ";
+    const std::string context = std::string(kCommandNames[static_cast<int>(command)]) + " at " +
+                                std::to_string(first) + (second != first ? " (then -1)" : "") +
+                                " on " + Quoted(lines) + " answering " +
+                                (answer ? Quoted(*answer) : "(cancelled)") + ": ";
 
     CheckLimits(command, expected, lines, after, failure.has_value(), context);
 
-    FUZZ_CHECK(failure == expected.failure,
-               context << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
-                       << ", expected "
-                       << (expected.failure ? "failure " + Quoted(expected.message)
-                                            : std::string("success")));
-    if (failure && *failure != tobric::ErrorKind::EmptyLine)
-        FUZZ_CHECK(message == expected.message, context << "failed with " << Quoted(message)
-                                                        << ", expected "
-                                                        << Quoted(expected.message));
+    tobric_fuzz::CheckFailure([&] { return context; }, failure, message, expected.failure,
+                              expected.message);
     FUZZ_CHECK(after == expected.lines, context << "the store is " << Quoted(after) << ", expected "
                                                 << Quoted(expected.lines));
     // Only the prompt and the display rebuild belong to these commands.

@@ -11,6 +11,7 @@
 // the limits of what any one step may change, and against a step worked out separately here.
 // Then the same run is obeyed again as one batch of steps, which must end just as the steps did.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -100,11 +101,7 @@ ExpectedStep WorkOutStep(const Snapshot& before, const std::string& nextAnswer) 
         tobric_fuzz::ReferenceDecode(lines[pc], mnemonic, operand);
     r.mnemonic = tobric_fuzz::MnemonicFromText(mnemonic);
     r.operand = operand;
-    if (decoded.kind == tobric_fuzz::DecodeOutcome::EmptyLine)
-        return fail(tobric::ErrorKind::EmptyLine, "");
-    if (decoded.kind == tobric_fuzz::DecodeOutcome::Conversion)
-        return fail(tobric::ErrorKind::Conversion,
-                    tobric_fuzz::ConversionMessage(decoded.operandText));
+    if (const auto error = decoded.Error()) return fail(*error, decoded.Message());
 
     const std::uint16_t address = tobric_fuzz::AddressFrom(operand);
     // The number in a mailbox: its line from position 5 on; a line of four characters or fewer
@@ -177,12 +174,6 @@ bool SameRegisters(const tobric::Registers& a, const tobric::Registers& b) {
            a.running == b.running;
 }
 
-int Count(const std::string& calls, char call) {
-    int n = 0;
-    for (const char c : calls) n += c == call;
-    return n;
-}
-
 // The limits no step may pass, whatever it obeys.
 void CheckLimits(const Snapshot& before, const Snapshot& after, const std::string& calls,
                  bool failed, bool timerEnabled, const std::function<std::string()>& context) {
@@ -215,7 +206,7 @@ void CheckLimits(const Snapshot& before, const Snapshot& after, const std::strin
     if (failed) {
         FUZZ_CHECK(now == pc, context() << "a failed step moved the program counter from " << pc
                                         << " to " << now);
-        FUZZ_CHECK(Count(calls, 'C') == 0 && Count(calls, 'R') == 0,
+        FUZZ_CHECK(std::ranges::count(calls, 'C') == 0 && std::ranges::count(calls, 'R') == 0,
                    context() << "a failed step showed the calculator or the registers: " << calls);
         FUZZ_CHECK(!timerEnabled, context() << "a failed step left the timer enabled");
     } else {
@@ -225,9 +216,10 @@ void CheckLimits(const Snapshot& before, const Snapshot& after, const std::strin
                             now == tobric_fuzz::AddressFrom(after.registers.operand);
         FUZZ_CHECK(next || skipped || jumped,
                    context() << "the program counter went from " << pc << " to " << now);
-        FUZZ_CHECK(Count(calls, 'C') == 1 && Count(calls, 'R') == 1,
+        FUZZ_CHECK(std::ranges::count(calls, 'C') == 1 && std::ranges::count(calls, 'R') == 1,
                    context() << "a step showed calculator and registers as " << calls);
-        FUZZ_CHECK(Count(calls, 'O') <= 1 && Count(calls, 'I') <= 1 && Count(calls, 'M') <= 1,
+        FUZZ_CHECK(std::ranges::count(calls, 'O') <= 1 && std::ranges::count(calls, 'I') <= 1 &&
+                       std::ranges::count(calls, 'M') <= 1,
                    context() << "a step made the calls " << calls);
     }
 }
@@ -359,16 +351,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckLimits(before, after, calls, failure.has_value(), timer.Enabled(), context);
 
         // Against the step worked out here.
-        FUZZ_CHECK(
-            failure == expected.failure,
-            context() << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
-                      << ", expected "
-                      << (expected.failure ? "failure " + Quoted(expected.message)
-                                           : std::string("success")));
-        if (failure && *failure != tobric::ErrorKind::EmptyLine)
-            FUZZ_CHECK(message == expected.message, context() << "failed with " << Quoted(message)
-                                                              << ", expected "
-                                                              << Quoted(expected.message));
+        tobric_fuzz::CheckFailure(context, failure, message, expected.failure, expected.message);
         FUZZ_CHECK(SameRegisters(after.registers, expected.registers),
                    context() << "registers " << Describe(after.registers) << ", expected "
                              << Describe(expected.registers));
@@ -396,21 +379,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        context() << "the IN prompt was " << Quoted(prompt));
         FUZZ_CHECK(timer.Enabled() == expected.timerEnabled,
                    context() << "timer " << (timer.Enabled() ? "enabled" : "disabled"));
-        if (Count(calls, 'C') == 1)
+        if (std::ranges::count(calls, 'C') == 1)
             FUZZ_CHECK(
                 view.Last("ShowCalculator") == std::to_string(after.registers.accumulator) + " ",
                 context() << "calculator shows " << Quoted(view.Last("ShowCalculator")));
-        if (Count(calls, 'R') == 1)
+        if (std::ranges::count(calls, 'R') == 1)
             FUZZ_CHECK(SameRegisters(view.shownRegisters, expected.shown),
                        context() << "register boxes show " << Describe(view.shownRegisters)
                                  << ", expected " << Describe(expected.shown));
-        if (Count(calls, 'O') == 1)
+        if (std::ranges::count(calls, 'O') == 1)
             FUZZ_CHECK(view.Last("ShowOutput") == std::to_string(expected.output),
                        context() << "OUT basket got " << view.Last("ShowOutput"));
-        if (Count(calls, 'I') == 1)
+        if (std::ranges::count(calls, 'I') == 1)
             FUZZ_CHECK(view.Last("ShowInBasket") == std::to_string(expected.inBasket),
                        context() << "IN basket shows " << view.Last("ShowInBasket"));
-        if (Count(calls, 'M') == 1)
+        if (std::ranges::count(calls, 'M') == 1)
             FUZZ_CHECK(view.shownLines == after.lines,
                        context() << "the display was rebuilt from " << Quoted(view.shownLines));
         if (failure) break;

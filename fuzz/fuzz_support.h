@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "machine/errors.h"
 
 namespace tobric_fuzz {
 
@@ -75,3 +78,24 @@ inline bool TakeSection(std::string_view& rest, std::string_view& section) {
             ::tobric_fuzz::Fail(#condition, fuzz_detail_.str()); \
         }                                                        \
     } while (false)
+
+namespace tobric_fuzz {
+
+// A failure, or success, against the one worked out; the empty-line error's text is not compared.
+// `context()` gives the report's opening words.
+template <class Context>
+void CheckFailure(const Context& context, const std::optional<tobric::ErrorKind>& failure,
+                  const std::string& message, const std::optional<tobric::ErrorKind>& expected,
+                  const std::string& expectedMessage) {
+    FUZZ_CHECK(
+        failure == expected,
+        context() << (failure ? "failed with " + Quoted(message) : std::string("succeeded"))
+                  << ", expected "
+                  << (expected ? "failure " + Quoted(expectedMessage) : std::string("success")));
+    if (failure && *failure != tobric::ErrorKind::EmptyLine)
+        FUZZ_CHECK(message == expectedMessage, context()
+                                                   << "failed with " << Quoted(message)
+                                                   << ", expected " << Quoted(expectedMessage));
+}
+
+}  // namespace tobric_fuzz

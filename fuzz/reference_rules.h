@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "machine/errors.h"
 #include "machine/mnemonic.h"
 
 namespace tobric_fuzz {
@@ -158,6 +159,13 @@ inline std::string TextOf(tobric::Mnemonic m) {
 struct DecodeOutcome {
     enum Kind { Decoded, EmptyLine, Conversion } kind = Decoded;
     std::string operandText;  // the text that failed to convert
+
+    // The machine's error kind and message for the outcome; none for a decoded line.
+    std::optional<tobric::ErrorKind> Error() const {
+        if (kind == Decoded) return std::nullopt;
+        return kind == EmptyLine ? tobric::ErrorKind::EmptyLine : tobric::ErrorKind::Conversion;
+    }
+    std::string Message() const { return kind == Conversion ? ConversionMessage(operandText) : ""; }
 };
 
 // Decodes one line into the carried mnemonic and operand, changing each only as the line allows:

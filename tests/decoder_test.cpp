@@ -86,10 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         Decoded{"SAloneCarriesOut", "S", Mnemonic::Out, 8, Mnemonic::Out, 8},
         Decoded{"SkAloneCarriesIn", "SK", Mnemonic::In, 8, Mnemonic::In, 8},
         Decoded{"OtherSecondCharacter", "SX 05", Mnemonic::Jmp, 8, Mnemonic::Jmp, 5},
-        Decoded{"HighByteFirst",
-                "\xE9"
-                "AB 42",
-                Mnemonic::Sub, 8, Mnemonic::Sub, 42},
+        Decoded{"HighByteFirst", std::string{'\xE9'} + "AB 42", Mnemonic::Sub, 8, Mnemonic::Sub,
+                42},
         Decoded{"EmptyMnemonicReadsOperand", "123456", kNone, 8, kNone, 56}),
     [](const ::testing::TestParamInfo<Decoded>& row) { return std::string(row.param.name); });
 

@@ -82,23 +82,15 @@ INSTANTIATE_TEST_SUITE_P(
         Reported{"Write", tobric::WriteError(), ErrorKind::Write, "Stream write error."},
         Reported{"Timer", tobric::TimerError(), ErrorKind::Timer, "Not enough timers available."},
         Reported{"OutOfMemory", tobric::OutOfMemoryError(), ErrorKind::OutOfMemory,
-                 "Out of memory."}),
+                 "Out of memory."},
+        Reported{"EmptyLine", tobric::EmptyLineError(), ErrorKind::EmptyLine,
+                 "The mailbox line is empty: there is no instruction to obey."}),
     [](const ::testing::TestParamInfo<Reported>& row) { return std::string(row.param.name); });
 
-TEST(ErrorReportOfOtherFailures, BadAllocIsOutOfMemory) {
+TEST(ErrorReportOfOtherFailures, BadAllocIsOutOfMemoryAndOthersShowTheirText) {
     EXPECT_EQ(ReportText(std::make_exception_ptr(std::bad_alloc())), "Out of memory.");
-}
-
-TEST(ErrorReportOfOtherFailures, OtherExceptionsShowTheirText) {
     EXPECT_EQ(ReportText(std::make_exception_ptr(std::runtime_error("disk gone"))), "disk gone.");
     EXPECT_EQ(ReportText(std::make_exception_ptr(42)), "Unknown failure.");
-}
-
-TEST(ErrorReportOfOtherFailures, EmptyLineErrorSaysWhyTheStepStopped) {
-    const MachineError error = tobric::EmptyLineError();
-    EXPECT_EQ(error.kind(), ErrorKind::EmptyLine);
-    EXPECT_EQ(ReportText(error.message()),
-              "The mailbox line is empty: there is no instruction to obey.");
 }
 
 // The period rule looks at the whole message; the box then shows it up to its first NUL.

@@ -76,16 +76,13 @@ TEST(TestCasesFile, OptionsSetPointsHiddenStepsAndFeedback) {
                   std::tie(row.points, row.hidden, row.maxSteps, row.feedback))
             << row.text;
     }
-    // Brackets and colons among the IN answers are answers, as they always were.
-    const auto cases = ParseTestCases("[1],a:b -> 2 [points 3]  # name [x]\n");
+    // Brackets and colons among the IN answers are answers, as they always were, and every
+    // answer stays a text for the IN prompt.
+    const auto cases = ParseTestCases("[1],a:b -> 2 [points 3]  # name [x]\nabc, $10 -> 16\n");
     EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"[1]", "a:b"}));
     EXPECT_EQ(cases[0].expected, std::vector<std::int32_t>{2});
     EXPECT_EQ(cases[0].name, "name [x]");
-}
-
-TEST(TestCasesFile, AnswersStayTextsForTheInPrompt) {
-    const auto cases = ParseTestCases("abc, $10 -> 16\n");
-    EXPECT_EQ(cases[0].answers, (std::vector<std::string>{"abc", "$10"}));
+    EXPECT_EQ(cases[1].answers, (std::vector<std::string>{"abc", "$10"}));
 }
 
 TEST(TestCasesFile, MalformedLinesNameTheirLineNumber) {
@@ -241,42 +238,37 @@ std::vector<std::string> Messages(const std::vector<std::string>& lines) {
     return messages;
 }
 
-TEST(ProgramCheck, CleanProgramHasNothingToSay) {
-    EXPECT_TRUE(
-        Messages({"* adds", "IN", "STA 20", "IN", "ADD 20", "OUT", "HLT", "DAT 1234"}).empty());
-}
-
-TEST(ProgramCheck, FindsEachKindOfSlip) {
-    const auto messages = Messages({"IN", "", "PRINT", "LDA 123", "ADD 07 total", "JMP -1", "STA",
-                                    "DAT", "DAT 12 3", "lda 5x"});
-    const std::vector<std::string> expected = {
-        "1: empty line: the machine stops here with an error",
-        "2: 'PRINT' names no instruction: the machine repeats the previous instruction, IN",
-        "3: the operand 123 has 3 digits: only the first two are read, so this is LDA 12",
-        "4: text after the operand is not read: 'total'",
-        "5: JMP -1 names mailbox 65535, beyond the last mailbox 99",
-        "6: STA without an operand: the machine stops here with an error",
-        "7: DAT without a value: the machine stops here with an error",
-        "8: the value '12 3' is no number: LDA, ADD or SUB of this mailbox stops with an error",
-        "9: the operand '5X' is no number: the machine stops here with an error",
-        "--: no HLT anywhere: the program never stops by itself",
+// Each finding as the mailbox (-- for the whole program) and what is wrong there.
+TEST(ProgramCheck, NamesEachKindOfSlipByItsMailbox) {
+    using Lines = std::vector<std::string>;
+    Lines longProgram(120, "DAT 00");
+    longProgram[0] = "JMP 99";  // the last mailbox follows a long program
+    longProgram[1] = "HLT";
+    Lines shortProgram(longProgram.begin(), longProgram.begin() + 50);
+    shortProgram[0] = "LDA 100";  // reads as LDA 10: only the digit warning
+    const std::pair<Lines, Lines> rows[] = {
+        {{"* adds", "IN", "STA 20", "IN", "ADD 20", "OUT", "HLT", "DAT 1234"}, {}},
+        {{"IN", "", "PRINT", "LDA 123", "ADD 07 total", "JMP -1", "STA", "DAT", "DAT 12 3",
+          "lda 5x"},
+         {"1: empty line: the machine stops here with an error",
+          "2: 'PRINT' names no instruction: the machine repeats the previous instruction, IN",
+          "3: the operand 123 has 3 digits: only the first two are read, so this is LDA 12",
+          "4: text after the operand is not read: 'total'",
+          "5: JMP -1 names mailbox 65535, beyond the last mailbox 99",
+          "6: STA without an operand: the machine stops here with an error",
+          "7: DAT without a value: the machine stops here with an error",
+          "8: the value '12 3' is no number: LDA, ADD or SUB of this mailbox stops with an error",
+          "9: the operand '5X' is no number: the machine stops here with an error",
+          "--: no HLT anywhere: the program never stops by itself"}},
+        {{"\xEF\xBB\xBFHLT"},
+         {"0: starts with a UTF-8 byte-order mark: save the file without it",
+          "0: '\xEF\xBB\xBFHLT' names no instruction: the machine reads it as an operand only",
+          "--: no HLT anywhere: the program never stops by itself"}},
+        {longProgram, {}},
+        {shortProgram,
+         {"0: the operand 100 has 3 digits: only the first two are read, so this is LDA 10"}},
     };
-    EXPECT_EQ(messages, expected);
-}
-
-TEST(ProgramCheck, NamesAByteOrderMarkInMailboxZero) {
-    EXPECT_EQ(Messages({"\xEF\xBB\xBFHLT"})[0],
-              "0: starts with a UTF-8 byte-order mark: save the file without it");
-}
-
-TEST(ProgramCheck, LastMailboxFollowsALongProgram) {
-    std::vector<std::string> lines(120, "DAT 00");
-    lines[0] = "JMP 99";
-    lines[1] = "HLT";
-    EXPECT_TRUE(Messages(lines).empty());
-    lines.resize(50);
-    lines[0] = "LDA 100";  // reads as LDA 10: only the digit warning
-    EXPECT_EQ(Messages(lines).size(), 1u);
+    for (const auto& [lines, expected] : rows) EXPECT_EQ(Messages(lines), expected) << lines[0];
 }
 
 }  // namespace

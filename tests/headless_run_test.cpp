@@ -20,22 +20,38 @@ using Lines = std::vector<std::string>;
 
 const Lines kAddTwo = {"IN", "STA 10", "IN", "ADD 10", "OUT", "HLT"};
 
-RunOptions WithAnswers(Lines answers) {
-    RunOptions options;
-    options.answers = std::move(answers);
-    return options;
-}
-
-TEST(HeadlessRun, HaltsWithTheOutputsPrintedOnePerLine) {
-    std::ostringstream out;
-    HeadlessRun run({"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"}, WithAnswers({"3"}),
-                    out);
-    const RunResult result = run.Run();
-    EXPECT_EQ(result.end, RunEnd::Halted);
-    EXPECT_EQ(result.outputs, (std::vector<std::int32_t>{3, 2, 1}));
-    EXPECT_EQ(result.steps, 13);
-    EXPECT_EQ(result.error, "");
-    EXPECT_EQ(out.str(), "3\n2\n1\n");
+// Each way a run ends: the result, what was printed and the registers line of the dump.
+TEST(HeadlessRun, EndsAsItsLastStepSays) {
+    const auto check = [](const char* name, const Lines& program, const RunOptions& options,
+                          RunEnd end, std::int64_t steps, const std::string& error,
+                          const std::vector<std::int32_t>& outputs, const std::string& printed,
+                          const std::string& registers) {
+        SCOPED_TRACE(name);
+        std::ostringstream out, dump;
+        HeadlessRun run(program, options, out);
+        const RunResult result = run.Run();
+        EXPECT_EQ(result.end, end);
+        EXPECT_EQ(result.steps, steps);
+        EXPECT_EQ(result.error, error);
+        EXPECT_EQ(result.outputs, outputs);
+        EXPECT_EQ(out.str(), printed);
+        run.Dump(dump);
+        EXPECT_EQ(dump.str().substr(0, dump.str().find('\n')), registers);
+    };
+    check("halts", {"IN", "OUT", "SUB 06", "SKZ", "JMP 01", "HLT", "DAT 1"}, {.answers = {"3"}},
+          RunEnd::Halted, 13, "", {3, 2, 1}, "3\n2\n1\n", "pc=6 acc=0 ins=HLT mdr=6");
+    check("outputs not printed", kAddTwo, {.answers = {"3", "4"}, .printOutputs = false},
+          RunEnd::Halted, 6, "", {7}, "", "pc=6 acc=7 ins=HLT mdr=10");
+    check("failed step", {"OUT", "IN", "HLT"}, {.answers = {"abc"}}, RunEnd::Failed, 1,
+          "'abc' is not a valid integer value.", {0}, "0\n", "pc=1 acc=0 ins=IN mdr=0");
+    check("off the end", {}, {}, RunEnd::Failed, 100, "List index out of bounds (100)", {}, "",
+          "pc=100 acc=0 ins=DAT mdr=0");
+    check("no answer left", kAddTwo, {.answers = {"3"}}, RunEnd::NoInputLeft, 2, "", {}, "",
+          "pc=2 acc=3 ins=IN mdr=10");
+    check("step limit", {"JMP 00"}, {.answers = {}, .maxSteps = 10}, RunEnd::StepLimit, 10, "", {},
+          "", "pc=0 acc=0 ins=JMP mdr=0");
+    check("halt on the last allowed step", {"DAT 1", "HLT"}, {.answers = {}, .maxSteps = 2},
+          RunEnd::Halted, 2, "", {}, "", "pc=2 acc=0 ins=HLT mdr=1");
 }
 
 TEST(HeadlessRun, PadsTheProgramAsLoadDoes) {
@@ -47,98 +63,18 @@ TEST(HeadlessRun, PadsTheProgramAsLoadDoes) {
     EXPECT_EQ(dump.str(), expected);
 }
 
-TEST(HeadlessRun, PrintsNothingWhenOutputsAreNotWanted) {
-    std::ostringstream out;
-    RunOptions options = WithAnswers({"3", "4"});
-    options.printOutputs = false;
-    const RunResult result = HeadlessRun(kAddTwo, options, out).Run();
-    EXPECT_EQ(result.outputs, std::vector<std::int32_t>{7});
-    EXPECT_EQ(out.str(), "");
-}
-
-TEST(HeadlessRun, FailedStepEndsTheRunWithTheReportedText) {
-    std::ostringstream out;
-    const RunResult result = HeadlessRun({"OUT", "IN", "HLT"}, WithAnswers({"abc"}), out).Run();
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    EXPECT_EQ(result.error, "'abc' is not a valid integer value.");
-    EXPECT_EQ(result.steps, 1);
-    EXPECT_EQ(result.outputs, std::vector<std::int32_t>{0});
-}
-
-TEST(HeadlessRun, RunningOffTheEndFailsAtMailbox100) {
-    std::ostringstream out;
-    HeadlessRun run({}, {}, out);
-    const RunResult result = run.Run();
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    EXPECT_EQ(result.error, "List index out of bounds (100)");
-    EXPECT_EQ(result.steps, 100);
-    std::ostringstream dump;
-    run.Dump(dump);
-    EXPECT_TRUE(dump.str().starts_with("pc=100 ")) << dump.str();
-}
-
-TEST(HeadlessRun, NoAnswerLeftEndsTheRun) {
-    std::ostringstream out;
-    const RunResult result = HeadlessRun(kAddTwo, WithAnswers({"3"}), out).Run();
-    EXPECT_EQ(result.end, RunEnd::NoInputLeft);
-    EXPECT_EQ(result.steps, 2);
-}
-
-TEST(HeadlessRun, StepLimitEndsAnEndlessLoop) {
-    std::ostringstream out;
-    RunOptions options;
-    options.maxSteps = 10;
-    const RunResult result = HeadlessRun({"JMP 00"}, options, out).Run();
-    EXPECT_EQ(result.end, RunEnd::StepLimit);
-    EXPECT_EQ(result.steps, 10);
-}
-
-TEST(HeadlessRun, HaltOnTheLastAllowedStepIsNoLimit) {
-    std::ostringstream out;
-    RunOptions options;
-    options.maxSteps = 2;
-    const RunResult result = HeadlessRun({"DAT 1", "HLT"}, options, out).Run();
-    EXPECT_EQ(result.end, RunEnd::Halted);
-    EXPECT_EQ(result.steps, 2);
-}
-
 // Without a trace the runner obeys its steps in batches, with the registers kept aside between the
 // calls that could see them; with one it obeys them one at a time. Both must end alike.
 TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
-    struct Case {
-        Lines program;
-        Lines answers;
-        std::int64_t maxSteps;
-    };
-    const Case cases[] = {
-        {kAddTwo, {"3", "4"}, 100},
-        {kAddTwo, {"3"}, 100},  // no answer left
-        // The step limit, with a stored number whose text is written out only for the dump.
-        {{"IN", "STA 10", "LDA 10", "ADD 11", "STA 10", "JMP 02", "", "", "", "", "", "DAT 1"},
-         {"-5"},
-         1000},
-        {{"LDA 09", "STA 05", "JMP 05", "", "", "", "", "", "", "DAT 42"}, {}, 100},
-        {{"LDA 09", "STA 99", "STA 100", "LDA 100", "OUT", "JMP 99", "", "", "", "DAT -7"}, {}, 50},
-        {{"IN", "STA 04", "JMP 04", "HLT", "", "OUT"}, {"7"}, 100},  // a stored line run as code
-        {{"LDA 03", "12", "HLT", "DAT 5"}, {}, 100},                 // the mnemonic carried over
-        {{"LDA 02", "ADD ?1", "OUT"}, {}, 100},                      // a conversion error
-        {{"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100},  // a mailbox that holds no number
-        {{"JMP 70"}, {}, 100},                              // running off the end
-        // A counter in the loop's path: stored, obeyed as DAT, so its text is written, and stored
-        // again from the batch.
-        {{"LDA 03", "SUB 07", "STA 03", "DAT 3", "SKZ", "JMP 00", "HLT", "DAT 1"}, {}, 100},
-        {{"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100},
-    };
-    for (const Case& c : cases) {
-        RunOptions options = WithAnswers(c.answers);
-        options.maxSteps = c.maxSteps;
+    const auto check = [](const Lines& program, const Lines& answers, std::int64_t maxSteps) {
+        RunOptions options{.answers = answers, .maxSteps = maxSteps};
         std::ostringstream batchOut, tracedOut, batchDump, tracedDump;
-        HeadlessRun batch(c.program, options, batchOut);
+        HeadlessRun batch(program, options, batchOut);
         options.trace = true;
-        HeadlessRun traced(c.program, options, tracedOut);
+        HeadlessRun traced(program, options, tracedOut);
         const RunResult fromBatch = batch.Run();
         const RunResult fromTrace = traced.Run();
-        const std::string name = c.program.front() + "... " + std::to_string(c.program.size());
+        const std::string name = program.front() + "... " + std::to_string(program.size());
         EXPECT_EQ(fromBatch.end, fromTrace.end) << name;
         EXPECT_EQ(fromBatch.error, fromTrace.error) << name;
         EXPECT_EQ(fromBatch.steps, fromTrace.steps) << name;
@@ -146,7 +82,24 @@ TEST(HeadlessRun, EndsAsTheTracedRunEnds) {
         batch.Dump(batchDump);
         traced.Dump(tracedDump);
         EXPECT_EQ(batchDump.str(), tracedDump.str()) << name;
-    }
+    };
+    check(kAddTwo, {"3", "4"}, 100);
+    check(kAddTwo, {"3"}, 100);  // no answer left
+    // The step limit, with a stored number whose text is written out only for the dump.
+    check({"IN", "STA 10", "LDA 10", "ADD 11", "STA 10", "JMP 02", "", "", "", "", "", "DAT 1"},
+          {"-5"}, 1000);
+    check({"LDA 09", "STA 05", "JMP 05", "", "", "", "", "", "", "DAT 42"}, {}, 100);
+    check({"LDA 09", "STA 99", "STA 100", "LDA 100", "OUT", "JMP 99", "", "", "", "DAT -7"}, {},
+          50);
+    check({"IN", "STA 04", "JMP 04", "HLT", "", "OUT"}, {"7"}, 100);  // a stored line run as code
+    check({"LDA 03", "12", "HLT", "DAT 5"}, {}, 100);                 // the mnemonic carried over
+    check({"LDA 02", "ADD ?1", "OUT"}, {}, 100);                      // a conversion error
+    check({"LDA 02", "ADD 03", "DAT 1", "DAT y"}, {}, 100);  // a mailbox that holds no number
+    check({"JMP 70"}, {}, 100);                              // running off the end
+    // A counter in the loop's path: stored, obeyed as DAT, so its text is written, and stored
+    // again from the batch.
+    check({"LDA 03", "SUB 07", "STA 03", "DAT 3", "SKZ", "JMP 00", "HLT", "DAT 1"}, {}, 100);
+    check({"IN", "OUT", "SKP", "HLT", "IN", "SKZ", "JMP 01", "HLT"}, {"1", "0", "-3"}, 100);
 }
 
 }  // namespace

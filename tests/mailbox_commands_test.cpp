@@ -51,16 +51,37 @@ TEST_F(MailboxCommandsTest, CancelledEditWritesTheLineBackUpperCased) {
     EXPECT_EQ(store().Get(0), "LDA 05");
 }
 
-TEST_F(MailboxCommandsTest, EditRenumbersNothingAndKeepsEmptyAnswers) {
-    Fill({"JMP 01", "DAT 00"});
-    selected = 1;
-    view.answers = {"add 07 sum"};
-    Edit();
-    EXPECT_EQ(Head(2), (Lines{"JMP 01", "ADD 07 SUM"}));
-    view.answers = {""};
-    Edit();
-    EXPECT_EQ(store().Get(1), "");
-    EXPECT_EQ(store().Count(), 100);
+// One command, E(dit), I(nsert) or D(elete), on a store of 100 lines: the first lines after it,
+// the store one longer or shorter and shown as it then is.
+TEST_F(MailboxCommandsTest, CommandsRenumberTheAddressesAtOrBeyondTheSelection) {
+    const auto check = [&](const char* name, const Lines& lines, int row, char command,
+                           const Lines& answers, const Lines& head) {
+        SCOPED_TRACE(name);
+        Fill(lines);
+        selected = row;
+        view.answers = {answers.begin(), answers.end()};
+        (command == 'E' ? Edit() : command == 'I' ? Insert() : Delete());
+        EXPECT_EQ(Head(static_cast<int>(head.size())), head);
+        EXPECT_EQ(store().Count(), command == 'E' ? 100 : command == 'I' ? 101 : 99);
+        EXPECT_EQ(view.shownLines, store().Lines());
+    };
+    check("edit renumbers nothing", {"JMP 01", "DAT 00"}, 1, 'E', {"add 07 sum"},
+          {"JMP 01", "ADD 07 SUM"});
+    check("edit keeps an empty answer", {"JMP 01", "DAT 00"}, 1, 'E', {""}, {"JMP 01", ""});
+    check("insert shifts", {"JMP 05", "LDA 02"}, 3, 'I', {"hlt"},
+          {"JMP 6", "LDA 02", "DAT 00", "HLT", "DAT 00"});
+    check("inserted line renumbered after upper-casing", {}, 3, 'I', {"lda 10"},
+          {"DAT 00", "DAT 00", "DAT 00", "LDA 11"});
+    check("cancelled insert at 0 shifts every address", {"LDA 00", "JMP -1", "DAT 05", "STA 99"}, 0,
+          'I', {}, {"DAT 00", "LDA 1", "JMP -1", "DAT 05", "STA 100"});
+    // The mnemonic carried from LDA rewrites the unrecognised line, until the comment.
+    check("carried mnemonic", {"LDA 05", "XYZ 12", "* note", "QQQ 12"}, 12, 'I', {"DAT 00"},
+          {"LDA 05", "LDA 13", "* note", "QQQ 12"});
+    check("delete shifts down", {"LDA 05", "LDA 07", "LDA 04", "DAT 07"}, 5, 'D', {},
+          {"LDA 4", "LDA 6", "LDA 04", "DAT 07"});
+    check("delete of the line named", {"JMP 00", "ADD 07 total"}, 0, 'D', {}, {"ADD 6"});
+    check("reference to 0 goes negative", {"HLT", "JMP 00"}, 0, 'D', {}, {"JMP -1"});
+    check("delete of JMP -1", {"JMP -1"}, 0, 'D', {}, {"DAT 00"});
 }
 
 TEST_F(MailboxCommandsTest, SelectionGoneAfterThePromptChangesNothing) {
@@ -77,16 +98,6 @@ TEST_F(MailboxCommandsTest, SelectionGoneAfterThePromptChangesNothing) {
     EXPECT_EQ(view.CountOf("ShowMailboxes"), 0);
 }
 
-TEST_F(MailboxCommandsTest, InsertShiftsOperandsAtOrBeyondTheSelection) {
-    Fill({"JMP 05", "LDA 02"});
-    selected = 3;
-    view.answers = {"hlt"};
-    Insert();
-    EXPECT_EQ(store().Count(), 101);
-    EXPECT_EQ(Head(5), (Lines{"JMP 6", "LDA 02", "DAT 00", "HLT", "DAT 00"}));
-    EXPECT_EQ(view.shownLines.size(), 101u);
-}
-
 TEST_F(MailboxCommandsTest, LastLineOfALongStoreIsRenumberedToo) {
     Lines lines(100, "DAT 00");
     lines.push_back("JMP 50");
@@ -98,21 +109,6 @@ TEST_F(MailboxCommandsTest, LastLineOfALongStoreIsRenumberedToo) {
     EXPECT_EQ(store().Get(100), "JMP 50");
 }
 
-TEST_F(MailboxCommandsTest, InsertedLineIsRenumberedAfterUpperCasing) {
-    Fill({});
-    selected = 3;
-    view.answers = {"lda 10"};
-    Insert();
-    EXPECT_EQ(store().Get(3), "LDA 11");
-}
-
-TEST_F(MailboxCommandsTest, CancelledInsertAtZeroAddsDatAndShiftsEveryAddress) {
-    Fill({"LDA 00", "JMP -1", "DAT 05", "STA 99"});
-    selected = 0;
-    Insert();
-    EXPECT_EQ(Head(5), (Lines{"DAT 00", "LDA 1", "JMP -1", "DAT 05", "STA 100"}));
-}
-
 TEST_F(MailboxCommandsTest, ThreeDigitOperandsReadBackAsTheirFirstTwoDigits) {
     Fill({"STA 99"});
     selected = 50;
@@ -121,33 +117,6 @@ TEST_F(MailboxCommandsTest, ThreeDigitOperandsReadBackAsTheirFirstTwoDigits) {
     selected = 10;
     Insert();
     EXPECT_EQ(store().Get(0), "STA 11");  // positions 5 and 6 of "STA 100" are "10"
-}
-
-TEST_F(MailboxCommandsTest, DeleteShiftsDownAndReferencesToZeroGoNegative) {
-    Fill({"LDA 05", "LDA 07", "LDA 04", "DAT 07"});
-    selected = 5;
-    Delete();
-    EXPECT_EQ(store().Count(), 99);
-    EXPECT_EQ(Head(4), (Lines{"LDA 4", "LDA 6", "LDA 04", "DAT 07"}));
-
-    Fill({"JMP 00", "ADD 07 total"});
-    selected = 0;
-    Delete();
-    EXPECT_EQ(store().Get(0), "ADD 6");
-    Fill({"HLT", "JMP 00"});
-    Delete();
-    EXPECT_EQ(store().Get(0), "JMP -1");
-    selected = 0;
-    Delete();  // "JMP -1" itself goes; nothing else to do
-    EXPECT_EQ(store().Get(0), "DAT 00");
-}
-
-TEST_F(MailboxCommandsTest, CarriedMnemonicRewritesUnrecognisedLinesUntilAComment) {
-    Fill({"LDA 05", "XYZ 12", "* note", "QQQ 12"});
-    selected = 12;
-    view.answers = {"DAT 00"};
-    Insert();
-    EXPECT_EQ(Head(4), (Lines{"LDA 05", "LDA 13", "* note", "QQQ 12"}));
 }
 
 TEST_F(MailboxCommandsTest, BareDatStopsTheLoopWithWhatWasDoneKept) {

@@ -75,24 +75,21 @@ TEST_P(ParseIntegerRejects, WithTheConversionErrorForTheWholeText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseIntegerRejects,
-    ::testing::Values(
-        Rejected{"Empty", ""}, Rejected{"BlanksOnly", "   "}, Rejected{"LeadingTab", "\t5"},
-        Rejected{"TrailingBlank", "12 "}, Rejected{"InnerBlank", "1 2"},
-        Rejected{"TwoMinusSigns", "--5"}, Rejected{"PlusThenMinus", "+-5"},
-        Rejected{"BlankAfterSign", "- 5"}, Rejected{"DecimalPoint", "1.5"},
-        Rejected{"Exponent", "1e3"}, Rejected{"ThousandsSeparator", "1,000"},
-        Rejected{"MinusAlone", "-"}, Rejected{"PlusAlone", "+"}, Rejected{"DollarAlone", "$"},
-        Rejected{"ZeroXAlone", "0x"}, Rejected{"XAlone", "X"},
-        Rejected{"OnePastLargest", "2147483648"}, Rejected{"OnePastSmallest", "-2147483649"},
-        Rejected{"FarTooLarge", "99999999999"}, Rejected{"NineHexDigits", "$100000000"},
-        Rejected{"BadHexDigit", "$1G"}, Rejected{"HexDigitsWithoutPrefix", "12AB"},
-        Rejected{"TwoHexPrefixes", "$x1"}, Rejected{"Letters", "abc"},
-        Rejected{"NulFirst", std::string("\0"
-                                         "5",
-                                         2)},
-        Rejected{"BadTextBeforeNul", std::string("1 \0"
-                                                 "2",
-                                                 4)}),
+    ::testing::Values(Rejected{"Empty", ""}, Rejected{"BlanksOnly", "   "},
+                      Rejected{"LeadingTab", "\t5"}, Rejected{"TrailingBlank", "12 "},
+                      Rejected{"InnerBlank", "1 2"}, Rejected{"TwoMinusSigns", "--5"},
+                      Rejected{"PlusThenMinus", "+-5"}, Rejected{"BlankAfterSign", "- 5"},
+                      Rejected{"DecimalPoint", "1.5"}, Rejected{"Exponent", "1e3"},
+                      Rejected{"ThousandsSeparator", "1,000"}, Rejected{"MinusAlone", "-"},
+                      Rejected{"PlusAlone", "+"}, Rejected{"DollarAlone", "$"},
+                      Rejected{"ZeroXAlone", "0x"}, Rejected{"XAlone", "X"},
+                      Rejected{"OnePastLargest", "2147483648"},
+                      Rejected{"OnePastSmallest", "-2147483649"},
+                      Rejected{"FarTooLarge", "99999999999"},
+                      Rejected{"NineHexDigits", "$100000000"}, Rejected{"BadHexDigit", "$1G"},
+                      Rejected{"HexDigitsWithoutPrefix", "12AB"}, Rejected{"TwoHexPrefixes", "$x1"},
+                      Rejected{"Letters", "abc"}, Rejected{"NulFirst", std::string{'\0', '5'}},
+                      Rejected{"BadTextBeforeNul", std::string{'1', ' ', '\0', '2'}}),
     [](const ::testing::TestParamInfo<Rejected>& row) { return std::string(row.param.name); });
 
 }  // namespace

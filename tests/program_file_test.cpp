@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -86,41 +87,33 @@ protected:
     TempFolder folder;
 };
 
-TEST_F(ProgramFileTest, WritesEachLineWithCrLf) {
-    const std::string path = folder / "prog.txt";
-    tobric::WriteProgramFile(path, {"IN", "out", "", "DAT \xF0"});
-    EXPECT_EQ(ReadBytes(path), "IN\r\nout\r\n\r\nDAT \xF0\r\n");
-}
-
-TEST_F(ProgramFileTest, EmptyStoreWritesAnEmptyFile) {
-    const std::string path = folder / "empty.txt";
-    tobric::WriteProgramFile(path, {});
-    ASSERT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0u);
-}
-
-TEST_F(ProgramFileTest, SavedAndReadAgainGivesTheSameLines) {
-    const Lines lines = {"IN", "  sta 10", "", "* comment, kept as typed", "DAT -12", "\x80\xFF"};
-    const std::string path = folder / "round.txt";
-    tobric::WriteProgramFile(path, lines);
-    EXPECT_EQ(tobric::ReadProgramFile(path), lines);
-}
-
-TEST_F(ProgramFileTest, SavingOverAFileReplacesItWhole) {
-    const std::string path = folder / "prog.txt";
-    WriteBytes(path, "a much longer old program text\r\nwith two lines\r\n");
-    tobric::WriteProgramFile(path, {"HLT"});
-    EXPECT_EQ(ReadBytes(path), "HLT\r\n");
-}
-
-TEST_F(ProgramFileTest, SavingLeavesNoOtherFileBehind) {
-    const std::string path = folder / "prog.txt";
-    tobric::WriteProgramFile(path, {"IN"});
-    tobric::WriteProgramFile(path, {"OUT"});
+// What a save leaves in a new file or over an older one, and what reading it back gives; the
+// folder then holds those files and no other.
+TEST_F(ProgramFileTest, SavingWritesEachLineWithCrLfAndReadsBackTheSame) {
     std::vector<std::string> names;
+    const auto check = [&](const char* name, const char* old, const Lines& lines,
+                           const std::string& bytes) {
+        SCOPED_TRACE(name);
+        names.push_back(std::string(name) + ".txt");
+        const std::string path = folder / names.back();
+        if (old) WriteBytes(path, old);
+        tobric::WriteProgramFile(path, lines);
+        EXPECT_EQ(ReadBytes(path), bytes);
+        EXPECT_EQ(tobric::ReadProgramFile(path), lines);
+    };
+    check("each line", nullptr, {"IN", "out", "", "DAT \xF0"}, "IN\r\nout\r\n\r\nDAT \xF0\r\n");
+    check("empty store", nullptr, {}, "");
+    check("kept as typed", nullptr,
+          {"IN", "  sta 10", "", "* comment, kept as typed", "DAT -12", "\x80\xFF"},
+          "IN\r\n  sta 10\r\n\r\n* comment, kept as typed\r\nDAT -12\r\n\x80\xFF\r\n");
+    check("over a longer file", "a much longer old program text\r\nwith two lines\r\n", {"HLT"},
+          "HLT\r\n");
+    std::vector<std::string> left;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder.path()))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"prog.txt"});
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(left, names);
 }
 
 // POSIX only: Unix permission bits, symbolic links any user may make, and a check run as an
@@ -167,41 +160,29 @@ TEST_F(ProgramFileTest, ReadOnlyFileRefusesWithTheFileCreateErrorAndKeepsItsCont
 }
 #endif
 
-TEST_F(ProgramFileTest, FolderThatDoesNotExistRefusesWithTheFileCreateError) {
-    const std::string path = (folder.path() / "missing" / "prog.txt").string();
-    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"IN"}); });
-    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
-    EXPECT_EQ(error.message(), "Cannot create file \"" + path + "\". " +
-                                   SystemErrorText(tobric_test::kNoSuchFolder));
-}
-
-TEST_F(ProgramFileTest, FolderAsTargetRefusesWithTheFileCreateError) {
-    const std::string path = folder / "sub";
-    fs::create_directory(path);
-    const tobric::MachineError error = ErrorFrom([&] { tobric::WriteProgramFile(path, {"IN"}); });
-    EXPECT_EQ(error.kind(), ErrorKind::FileCreate);
-    EXPECT_EQ(error.message(),
-              "Cannot create file \"" + path + "\". " + SystemErrorText(tobric_test::kIsAFolder));
-    EXPECT_TRUE(fs::is_directory(path));
-}
-
-TEST_F(ProgramFileTest, MissingFileRefusesWithTheFileOpenError) {
-    const std::string path = folder / "nothing.txt";
-    const tobric::MachineError error = ErrorFrom([&] { tobric::ReadProgramFile(path); });
-    EXPECT_EQ(error.kind(), ErrorKind::FileOpen);
-    EXPECT_EQ(error.message(),
-              "Cannot open file \"" + path + "\". " + SystemErrorText(tobric_test::kNoSuchFile));
-    EXPECT_EQ(
-        tobric::ReportText(error.message()),
-        "Cannot open file \"" + path + "\". " + SystemErrorText(tobric_test::kNoSuchFile) + ".");
-}
-
-TEST_F(ProgramFileTest, FolderRefusesWithTheFileOpenError) {
-    const tobric::MachineError error =
-        ErrorFrom([&] { tobric::ReadProgramFile(folder.path().string()); });
-    EXPECT_EQ(error.kind(), ErrorKind::FileOpen);
-    EXPECT_EQ(error.message(), "Cannot open file \"" + folder.path().string() + "\". " +
-                                   SystemErrorText(tobric_test::kIsAFolder));
+// The error names the file and gives the system's reason, to which the report adds a period.
+TEST_F(ProgramFileTest, UnusablePathsRefuseWithTheFileErrorAndTheSystemsReason) {
+    const auto check = [](const std::string& path, bool save, int code) {
+        SCOPED_TRACE(path);
+        const tobric::MachineError error = ErrorFrom([&] {
+            if (save)
+                tobric::WriteProgramFile(path, {"IN"});
+            else
+                tobric::ReadProgramFile(path);
+        });
+        EXPECT_EQ(error.kind(), save ? ErrorKind::FileCreate : ErrorKind::FileOpen);
+        const std::string expected = (save ? "Cannot create file \"" : "Cannot open file \"") +
+                                     path + "\". " + SystemErrorText(code);
+        EXPECT_EQ(error.message(), expected);
+        EXPECT_EQ(tobric::ReportText(error.message()), expected + ".");
+    };
+    const std::string sub = folder / "sub";
+    fs::create_directory(sub);
+    check((folder.path() / "missing" / "prog.txt").string(), true, tobric_test::kNoSuchFolder);
+    check(sub, true, tobric_test::kIsAFolder);
+    EXPECT_TRUE(fs::is_directory(sub));
+    check(folder / "nothing.txt", false, tobric_test::kNoSuchFile);
+    check(folder.path().string(), false, tobric_test::kIsAFolder);
 }
 
 // A relative name is shown made absolute against the current folder.
@@ -256,41 +237,32 @@ TEST_F(LoadSaveTest, LoadReplacesThePadsAndShowsTheStoreAndRewinds) {
     EXPECT_EQ(regs().operand, 4);
 }
 
-TEST_F(LoadSaveTest, LoadKeepsEveryLineOfALongFile) {
-    const std::string path = folder / "long.txt";
-    WriteBytes(path, tobric::JoinProgramText(Lines(120, "SKP")));
-    view.openNames.push_back(path);
-    machine().Load();
-    EXPECT_EQ(store().Lines(), Lines(120, "SKP"));
+TEST_F(LoadSaveTest, LoadKeepsEveryLineOfALongFileAndPadsAShortOne) {
+    const std::string path = folder / "prog.txt";
+    for (const Lines& lines : {Lines(120, "SKP"), Lines{}}) {
+        WriteBytes(path, tobric::JoinProgramText(lines));
+        view.openNames.push_back(path);
+        machine().Load();
+        EXPECT_EQ(store().Lines(), lines.empty() ? Lines(100, "DAT 00") : lines);
+    }
 }
 
-TEST_F(LoadSaveTest, LoadOfAnEmptyFileGivesOneHundredDat00) {
-    const std::string path = folder / "empty.txt";
-    WriteBytes(path, "");
-    view.openNames.push_back(path);
-    machine().Load();
-    EXPECT_EQ(store().Lines(), Lines(100, "DAT 00"));
-}
-
-TEST_F(LoadSaveTest, CancelledLoadKeepsTheStoreButRewinds) {
-    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
-    const Lines before = store().Lines();
-    machine().Load();
-    EXPECT_EQ(store().Lines(), before);
-    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
-    EXPECT_EQ(regs().programCounter, 0);
-    EXPECT_EQ(regs().accumulator, 0);
-}
-
-TEST_F(LoadSaveTest, FailedLoadChangesNothing) {
-    Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
-    const Lines before = store().Lines();
-    view.openNames.push_back(folder / "nothing.txt");
-    EXPECT_EQ(ErrorFrom([&] { machine().Load(); }).kind(), ErrorKind::FileOpen);
-    EXPECT_EQ(store().Lines(), before);
-    EXPECT_EQ(regs().programCounter, 5);
-    EXPECT_EQ(regs().accumulator, -3);
-    EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+// A cancelled Load keeps the store but rewinds; a failed one changes nothing.
+TEST_F(LoadSaveTest, CancelledLoadRewindsAndFailedLoadChangesNothing) {
+    for (const bool cancel : {true, false}) {
+        Start({"IN", "HLT"}, {.accumulator = -3, .programCounter = 5});
+        const Lines before = store().Lines();
+        if (cancel) {
+            machine().Load();
+        } else {
+            view.openNames.push_back(folder / "nothing.txt");
+            EXPECT_EQ(ErrorFrom([&] { machine().Load(); }).kind(), ErrorKind::FileOpen);
+        }
+        EXPECT_EQ(store().Lines(), before);
+        EXPECT_EQ(view.calls, std::vector<std::string>{"AskOpenFileName"});
+        EXPECT_EQ(regs().programCounter, cancel ? 0 : 5);
+        EXPECT_EQ(regs().accumulator, cancel ? 0 : -3);
+    }
 }
 
 TEST_F(LoadSaveTest, SaveRightAfterStartWritesOneLineBreak) {

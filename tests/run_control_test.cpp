@@ -74,8 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
             {"ShowRegisters pc=0 ins= mdr=0", "ShowCalculator 0 ", "ShowNotice Program Reset!"}}),
     [](const ::testing::TestParamInfo<Command>& row) { return std::string(row.param.name); });
 
-// --- Run -----------------------------------------------------------------------------------------
-
 TEST_F(RunControlTest, RunStartsFromMailboxZeroAndKeepsTheRest) {
     Start({"OUT", "HLT"},
           {.accumulator = 12, .programCounter = 7, .mnemonic = Mnemonic::Add, .operand = 4});
@@ -122,8 +120,6 @@ TEST_F(RunControlTest, RefusedTimerOnRunStandsStillUntilHalted) {
     EXPECT_FALSE(timer.Enabled());
 }
 
-// --- Step ----------------------------------------------------------------------------------------
-
 TEST_F(RunControlTest, StepObeysOneInstructionAndLeavesTheTimerOff) {
     Start({"OUT", "OUT", "HLT"}, {.accumulator = 4});
     machine().Step();
@@ -145,8 +141,6 @@ TEST_F(RunControlTest, StepDuringARunObeysOneMoreAndEndsTheRun) {
     EXPECT_FALSE(timer.Enabled());
     EXPECT_EQ(DeliverTicks(machine(), timer), 0);
 }
-
-// --- Halt/Continue -------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, HaltDuringARunStopsTheTimerAndKeepsTheRunningFlag) {
     LoadProgram({"DAT 1", "DAT 2", "HLT"});
@@ -177,8 +171,6 @@ TEST_F(RunControlTest, StepAndContinueWhileTheHaltedNoticeIsOpen) {
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), (Calls{"3", "3", "3"}));
 }
 
-// --- Reset ---------------------------------------------------------------------------------------
-
 TEST_F(RunControlTest, ResetRewindsShowsAndTellsInThatOrder) {
     Start({"HLT", "HLT"},
           {.accumulator = 44, .programCounter = 9, .mnemonic = Mnemonic::Sub, .operand = 8});
@@ -204,8 +196,6 @@ TEST_F(RunControlTest, ResetDuringARunCarriesOnFromMailboxZero) {
     EXPECT_TRUE(timer.Ticking());
     EXPECT_EQ(timer.Countdowns(), restarts + 1);  // only the step's own re-arming
 }
-
-// --- Speed ---------------------------------------------------------------------------------------
 
 TEST_F(RunControlTest, SpeedSetsTheIntervalAndRestartsOnlyARunningCountdown) {
     LoadProgram({"DAT 1", "HLT"});
@@ -234,8 +224,6 @@ TEST_F(RunControlTest, RefusedTimerOnSpeedChangeStandsStill) {
     EXPECT_FALSE(timer.Ticking());
     EXPECT_TRUE(regs().running);
 }
-
-// --- Load during a run ---------------------------------------------------------------------------
 
 TEST_F(RunControlTest, LoadDuringARunKeepsItGoingAtMailboxZero) {
     tobric_test::TempFolder folder;

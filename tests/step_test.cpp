@@ -104,60 +104,42 @@ INSTANTIATE_TEST_SUITE_P(
                       Skip{"SkzNegative", "SKZ", -1, false}),
     [](const ::testing::TestParamInfo<Skip>& row) { return std::string(row.param.name); });
 
-TEST_F(StepTest, JumpShowsTheTargetAndObeysItNext) {
-    Start({"JMP 03", "HLT", "HLT", "OUT"}, {.accumulator = 11});
-    machine().Step();
-    EXPECT_EQ(regs().programCounter, 3);
-    EXPECT_EQ(view.Last("ShowRegisters"), "pc=3 ins=JMP mdr=3");
-    machine().Step();
-    EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"11"});
-}
-
-TEST_F(StepTest, StaThenLdaGivesTheAccumulatorBack) {
-    Start({"STA 50", "LDA 51", "LDA 50"}, {.accumulator = -123456});
-    machine().Step();
-    EXPECT_EQ(store().Get(50), "DAT -123456");
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 0);
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, -123456);
-}
-
-TEST_F(StepTest, LdaReadsTheNumberOfAnyLine) {
-    LoadProgram({"LDA 03", "LDA 04", "LDA 05", "ADD 07", "JMP 3", "DAT 42"});
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 7);
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 3);
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 42);
-}
-
-TEST_F(StepTest, AddAndSubWrapIn32Bits) {
-    Start({"ADD 02", "SUB 02", "DAT 1"}, {.accumulator = std::numeric_limits<std::int32_t>::max()});
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(view.Last("ShowCalculator"), "-2147483648 ");
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, std::numeric_limits<std::int32_t>::max());
-}
-
-TEST_F(StepTest, UnknownMnemonicCarriesTheOneBefore) {
-    LoadProgram(
-        {"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"});
-    machine().Step();
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 105);
-    EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=ADD mdr=9");
-}
-
-TEST_F(StepTest, DataAndCommentLinesOnlyAdvance) {
-    Start({"DAT 12", "* note", "HLT"}, {.accumulator = 4});
-    machine().Step();
-    machine().Step();
-    EXPECT_EQ(regs().accumulator, 4);
-    EXPECT_EQ(regs().programCounter, 2);
-    EXPECT_EQ(view.Last("ShowRegisters"), "pc=1 ins=* mdr=12");
+// Steps one at a time: the accumulator and the register boxes after each, what came out, the
+// counter after the last step and mailbox 50, STA's target below.
+TEST_F(StepTest, EachInstructionLeavesTheAccumulatorAndTheBoxes) {
+    const auto check = [&](const char* name, const Lines& program, std::int32_t accumulator,
+                           const std::vector<std::int32_t>& accumulators, const Lines& shown,
+                           const Calls& outputs, int programCounter, const std::string& mailbox50) {
+        SCOPED_TRACE(name);
+        Start(program, {.accumulator = accumulator});
+        for (std::size_t step = 0; step < accumulators.size(); ++step) {
+            machine().Step();
+            EXPECT_EQ(regs().accumulator, accumulators[step]) << step;
+            EXPECT_EQ(view.Last("ShowCalculator"), std::to_string(accumulators[step]) + " ");
+            EXPECT_EQ(view.Last("ShowRegisters"), shown[step]) << step;
+        }
+        EXPECT_EQ(view.ArgumentsOf("ShowOutput"), outputs);
+        EXPECT_EQ(regs().programCounter, programCounter);
+        EXPECT_EQ(store().Get(50), mailbox50);
+    };
+    check("jump shows the target and obeys it next", {"JMP 03", "HLT", "HLT", "OUT"}, 11, {11, 11},
+          {"pc=3 ins=JMP mdr=3", "pc=3 ins=OUT mdr=3"}, {"11"}, 4, "DAT 00");
+    check("STA then LDA gives the accumulator back", {"STA 50", "LDA 51", "LDA 50"}, -123456,
+          {-123456, 0, -123456},
+          {"pc=0 ins=STA mdr=50", "pc=1 ins=LDA mdr=51", "pc=2 ins=LDA mdr=50"}, {}, 3,
+          "DAT -123456");
+    check("LDA reads the number of any line",
+          {"LDA 03", "LDA 04", "LDA 05", "ADD 07", "JMP 3", "DAT 42"}, 0, {7, 3, 42},
+          {"pc=0 ins=LDA mdr=3", "pc=1 ins=LDA mdr=4", "pc=2 ins=LDA mdr=5"}, {}, 3, "DAT 00");
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    check("ADD and SUB wrap in 32 bits", {"ADD 02", "SUB 02", "DAT 1"}, kMax, {kMin, kMax},
+          {"pc=0 ins=ADD mdr=2", "pc=1 ins=SUB mdr=2"}, {}, 2, "DAT 00");
+    check("an unknown mnemonic carries the one before",
+          {"ADD 07", "XYZ 09", "HLT", "HLT", "HLT", "HLT", "HLT", "DAT 5", "DAT 6", "DAT 100"}, 0,
+          {5, 105}, {"pc=0 ins=ADD mdr=7", "pc=1 ins=ADD mdr=9"}, {}, 2, "DAT 00");
+    check("data and comment lines only advance", {"DAT 12", "* note", "HLT"}, 4, {4, 4},
+          {"pc=0 ins=DAT mdr=12", "pc=1 ins=* mdr=12"}, {}, 2, "DAT 00");
 }
 
 // STA 99 on a store that Delete Command has shortened to 99 lines.
@@ -213,22 +195,19 @@ TEST_F(StepTest, CancelledInPromptAnswersZeroAndTheRunGoesOn) {
 
 // --- Failures ------------------------------------------------------------------------------------
 
+// The empty answer fails too, quoted as the empty text.
 TEST_F(StepTest, InAnswerThatIsNoNumberStopsTheRun) {
-    Start({"IN", "HLT"}, {.accumulator = 17});
-    view.answers = {"abc"};
-    machine().Run();
-    const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
-    EXPECT_EQ(error.message(), "'abc' is not a valid integer value");
-    EXPECT_EQ(regs().accumulator, 17);
-    EXPECT_EQ(regs().programCounter, 0);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(view.calls, Calls{kInPrompt});
-}
-
-TEST_F(StepTest, EmptyAnswerFailsForTheEmptyText) {
-    LoadProgram({"IN", "HLT"});
-    view.answers = {""};
-    EXPECT_EQ(ErrorFrom([&] { machine().Step(); }).message(), "'' is not a valid integer value");
+    for (const std::string answer : {"abc", ""}) {
+        Start({"IN", "HLT"}, {.accumulator = 17});
+        view.answers = {answer};
+        machine().Run();
+        const tobric::MachineError error = ErrorFrom([&] { machine().TimerTimer(); });
+        EXPECT_EQ(error.message(), "'" + answer + "' is not a valid integer value");
+        EXPECT_EQ(regs().accumulator, 17);
+        EXPECT_EQ(regs().programCounter, 0);
+        EXPECT_FALSE(timer.Enabled());
+        EXPECT_EQ(view.calls, Calls{kInPrompt});
+    }
 }
 
 TEST_F(StepTest, RunningPastTheLastMailboxFailsAtOneHundred) {

@@ -95,20 +95,12 @@ test('a student\u2019s check gives tobric-run\u2019s verdicts on the visible cas
   page,
 }) => {
   test.setTimeout(60_000);
-  const checks: [string, string, string][] = [
-    // [program file, its folder, cases file]
+  type Check = [program: string, folder: string, cases: string];
+  const checks: Check[] = [
     ...readdirSync(examples)
       .filter((name) => name.endsWith('.txt'))
-      .map((name): [string, string, string] => [
-        name,
-        examples,
-        join(examples, name.replace(/\.txt$/, '.cases')),
-      ]),
-    ...Object.keys(kFaulty).map((name): [string, string, string] => [
-      name,
-      folder,
-      join(folder, 'mixed.cases'),
-    ]),
+      .map((name): Check => [name, examples, join(examples, name.replace(/\.txt$/, '.cases'))]),
+    ...Object.keys(kFaulty).map((name): Check => [name, folder, join(folder, 'mixed.cases')]),
     ['add_two_numbers.txt', examples, join(folder, 'mixed.cases')],
     ['wrong.txt', folder, join(folder, 'silent.cases')],
   ];

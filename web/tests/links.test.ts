@@ -113,20 +113,15 @@ test('a damaged link changes nothing and says why', async ({ page }) => {
   await page.goto('./#example=count_down');
   await expect(rows(page).nth(2)).toHaveText('02 LDA 10');
   const before = await store(page);
+  const follow = (hash: string) => page.evaluate((to) => (location.hash = to), hash);
   for (const [fragment, reason] of damaged) {
-    await page.evaluate((hash) => {
-      location.hash = hash;
-    }, fragment);
+    await follow(fragment);
     await expect(page.getByRole('status'), fragment.slice(0, 30)).toContainText(reason);
     expect(await store(page)).toEqual(before);
-    await page.evaluate(() => {
-      location.hash = '';
-    });
+    await follow('');
   }
   // A good link after them loads at once.
-  await page.evaluate(() => {
-    location.hash = 'lines=IN%0AOUT%0AHLT';
-  });
+  await follow('lines=IN%0AOUT%0AHLT');
   await expect(rows(page).nth(1)).toHaveText('01 OUT');
   await expect(page.getByRole('status')).toHaveText('');
 });

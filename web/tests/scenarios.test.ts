@@ -82,13 +82,8 @@ for (const scenario of scenarios) {
       if (step.load !== undefined) {
         const chooser = page.waitForEvent('filechooser');
         await page.locator('#loadmenu').click();
-        await (
-          await chooser
-        ).setFiles({
-          name: 'program.txt',
-          mimeType: 'text/plain',
-          buffer: Buffer.from(step.load, 'latin1'),
-        });
+        const buffer = Buffer.from(step.load, 'latin1');
+        await (await chooser).setFiles({ name: 'program.txt', mimeType: 'text/plain', buffer });
         // The file is read asynchronously: loaded once the first mailbox shows its first line.
         await expect(rows(page).first()).toHaveText(`00 ${step.load.split(/\r\n|\r|\n/)[0]}`);
       } else if (step.loadCancelled) {

@@ -11,7 +11,10 @@ const kTooLong = 'This link\u2019s program is too long to load. Nothing was load
 const kCasesDamaged = 'This link is damaged: its checks cannot be read. Nothing was loaded.';
 
 const bytes = (text: string): Uint8Array => Uint8Array.from(text, (c) => c.charCodeAt(0));
-const program = (text: string) => ({ kind: 'program', bytes: bytes(text) });
+const loaded = (text: string) => ({
+  program: { kind: 'program', bytes: bytes(text) },
+  cases: null,
+});
 const error = (message: string) => ({ program: { kind: 'error', message }, cases: null });
 
 // Bytes that deflate poorly, so that their base64 passes the 32 KiB its encoder takes at a time.
@@ -41,24 +44,12 @@ for (const { name, program, cases } of kRoundTrips) {
 
 const kFragments: [string, () => string | Promise<string>, unknown][] = [
   ['no parameters', () => 'top', { program: { kind: 'none' }, cases: null }],
-  ['readable lines', () => 'lines=IN%0AOUT', { program: program('IN\nOUT'), cases: null }],
-  [
-    'Latin-1 and wider',
-    () => 'lines=caf%C3%A9%E2%82%AC',
-    { program: program('caf\xe9?'), cases: null },
-  ],
-  ['a value holding "="', () => 'lines=A%3D=B', { program: program('A==B'), cases: null }],
+  ['readable lines', () => 'lines=IN%0AOUT', loaded('IN\nOUT')],
+  ['Latin-1 and wider', () => 'lines=caf%C3%A9%E2%82%AC', loaded('caf\xe9?')],
+  ['a value holding "="', () => 'lines=A%3D=B', loaded('A==B')],
   ['a bad escape', () => 'lines=%E9', error(kDamaged)],
-  [
-    'the first parameter of a kind',
-    () => 'x=1&lines=A&lines=B',
-    { program: program('A'), cases: null },
-  ],
-  [
-    'the first of the program parameters',
-    () => 'lines=A&example=echo',
-    { program: program('A'), cases: null },
-  ],
+  ['the first parameter of a kind', () => 'x=1&lines=A&lines=B', loaded('A')],
+  ['the first of the program parameters', () => 'lines=A&example=echo', loaded('A')],
   [
     'an example by name',
     () => 'example=count%5Fdown',
@@ -74,7 +65,7 @@ const kFragments: [string, () => string | Promise<string>, unknown][] = [
   [
     'the longest link',
     () => `lines=${'A'.repeat(kMostLinkLength - 6)}`,
-    { program: program('A'.repeat(kMostLinkLength - 6)), cases: null },
+    loaded('A'.repeat(kMostLinkLength - 6)),
   ],
   ['a link a byte longer', () => `lines=${'A'.repeat(kMostLinkLength - 5)}`, error(kTooLong)],
   [

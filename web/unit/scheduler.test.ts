@@ -99,49 +99,24 @@ function ticksOver(span: number, interval: number, stepping: boolean, browser: B
   }
 }
 
-interface Case {
-  name: string;
-  browser: Browser;
-  steps: number[]; // intervals to run with a step that re-arms the timer, as a run does
-  repeats: number[]; // intervals to run with the countdown repeating untouched
-}
-
 // A repeating countdown delivers at most four late ticks at once, so it keeps an interval of 1 ms
-// only where ticks come at most 4 ms late.
-const kCases: Case[] = [
-  {
-    name: 'timers 4 ms late',
-    browser: { timerDelay: 4 },
-    steps: [1, 10, 100],
-    repeats: [1, 10, 100],
-  },
-  { name: 'timers 12 ms late', browser: { timerDelay: 12 }, steps: [10, 100], repeats: [10, 100] },
-  { name: 'a 16 ms clock', browser: { clockGrain: 16 }, steps: [1, 10, 100], repeats: [10, 100] },
-  {
-    name: '5 ms frames at 60 Hz',
-    browser: { frames: [kFrame, 5] },
-    steps: [1, 10, 100],
-    repeats: [10, 100],
-  },
-  { name: '30 ms frames at 10 Hz', browser: { frames: [100, 30] }, steps: [10], repeats: [10] },
-  { name: '0.4 ms steps', browser: { stepTime: 0.4 }, steps: [1, 10, 100], repeats: [1, 10, 100] },
-  {
-    name: '5 ms frames, 0.4 ms steps',
-    browser: { frames: [kFrame, 5], stepTime: 0.4 },
-    steps: [1, 10],
-    repeats: [10],
-  },
-  {
-    name: 'a 5 s hold',
-    browser: { hold: [1000, 6000] },
-    steps: [1, 10, 100],
-    repeats: [1, 10, 100],
-  },
+// only where ticks come at most 4 ms late. Each case: its name, the browser, the intervals to run
+// with a step that re-arms the timer as a run does, and those to run with the countdown repeating
+// untouched.
+const kCases: [string, Browser, number[], number[]][] = [
+  ['timers 4 ms late', { timerDelay: 4 }, [1, 10, 100], [1, 10, 100]],
+  ['timers 12 ms late', { timerDelay: 12 }, [10, 100], [10, 100]],
+  ['a 16 ms clock', { clockGrain: 16 }, [1, 10, 100], [10, 100]],
+  ['5 ms frames at 60 Hz', { frames: [kFrame, 5] }, [1, 10, 100], [10, 100]],
+  ['30 ms frames at 10 Hz', { frames: [100, 30] }, [10], [10]],
+  ['0.4 ms steps', { stepTime: 0.4 }, [1, 10, 100], [1, 10, 100]],
+  ['5 ms frames, 0.4 ms steps', { frames: [kFrame, 5], stepTime: 0.4 }, [1, 10], [10]],
+  ['a 5 s hold', { hold: [1000, 6000] }, [1, 10, 100], [1, 10, 100]],
 ];
 
 const kTicks = 500; // ticks each run is long enough for, besides any hold
 
-for (const { name, browser, steps, repeats } of kCases) {
+for (const [name, browser, steps, repeats] of kCases) {
   const runs = [
     ...steps.map((interval) => ({ interval, stepping: true })),
     ...repeats.map((interval) => ({ interval, stepping: false })),
