@@ -3,8 +3,8 @@
 // teacher publishes the grades.
 #include <ostream>
 
+#include "escaped_text.h"
 #include "grading.h"
-#include "json_text.h"
 #include "report_parts.h"
 #include "student_feedback.h"
 

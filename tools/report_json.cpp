@@ -3,8 +3,8 @@
 // the order tobric-run(1) documents.
 #include <ostream>
 
+#include "escaped_text.h"
 #include "grading.h"
-#include "json_text.h"
 #include "report_parts.h"
 
 namespace tobric {

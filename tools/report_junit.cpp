@@ -3,9 +3,9 @@
 // per case, named by the student's view of it.
 #include <ostream>
 
+#include "escaped_text.h"
 #include "grading.h"
 #include "student_feedback.h"
-#include "xml_text.h"
 
 namespace tobric {
 namespace {

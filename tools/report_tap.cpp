@@ -3,9 +3,8 @@
 // test point; a test point per case, with its feedback as a YAML block two spaces further in.
 #include <ostream>
 
+#include "escaped_text.h"
 #include "grading.h"
-#include "json_text.h"
-#include "printable.h"
 #include "student_feedback.h"
 
 namespace tobric {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "student_feedback.h"
 
-#include "printable.h"
+#include "escaped_text.h"
 #include "report_parts.h"
 
 namespace tobric {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "escaped_text.h"
 #include "grade_programs.h"
 #include "grading.h"
 #include "headless_run.h"
@@ -18,7 +19,6 @@
 #include "machine/file_system.h"
 #include "machine/program_file.h"
 #include "named_input.h"
-#include "printable.h"
 #include "program_check.h"
 #include "report_formats.h"
 #include "test_cases.h"
