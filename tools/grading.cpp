@@ -33,19 +33,13 @@ ProgramGrade GradeProgramText(const std::string& name, std::string_view fileByte
     const std::vector<std::string> lines = SplitProgramText(fileBytes);
     std::ostringstream discarded;
     for (const TestCase& testCase : cases) {
-        RunOptions options;
-        options.answers = testCase.answers;
-        options.maxSteps = StepLimit(testCase, maxSteps);
-        options.printOutputs = false;
-        HeadlessRun run(lines, std::move(options), discarded);
-        const RunResult result = run.Run();
-        CaseResult caseResult;
-        caseResult.end = result.end;
-        caseResult.error = result.error;
-        caseResult.steps = result.steps;
-        caseResult.actual = result.outputs;
-        caseResult.passed = result.end == RunEnd::Halted && result.outputs == testCase.expected;
-        grade.cases.push_back(std::move(caseResult));
+        RunOptions options{.answers = testCase.answers,
+                           .maxSteps = StepLimit(testCase, maxSteps),
+                           .printOutputs = false};
+        RunResult result = HeadlessRun(lines, std::move(options), discarded).Run();
+        const bool passed = result.end == RunEnd::Halted && result.outputs == testCase.expected;
+        grade.cases.push_back(
+            {passed, result.end, std::move(result.error), result.steps, std::move(result.outputs)});
     }
     return grade;
 }

@@ -12,15 +12,6 @@ std::string JoinedNumbers(const std::vector<std::int32_t>& numbers) {
     return text;
 }
 
-std::string JoinedTexts(const std::vector<std::string>& texts) {
-    std::string text;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i > 0) text += ',';
-        text += texts[i];
-    }
-    return text;
-}
-
 std::string CaseTitle(const TestCase& testCase) {
     return testCase.name.empty() ? "line " + std::to_string(testCase.lineNumber) : testCase.name;
 }

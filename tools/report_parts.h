@@ -13,7 +13,6 @@ namespace tobric {
 
 // "3,4": comma-separated, no blanks, as the cases file writes them.
 std::string JoinedNumbers(const std::vector<std::int32_t>& numbers);
-std::string JoinedTexts(const std::vector<std::string>& texts);
 
 // The case's name, or "line N" when the file gives none.
 std::string CaseTitle(const TestCase& testCase);
