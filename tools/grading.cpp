@@ -26,6 +26,19 @@ std::string ResultText(const CaseResult& result) {
     return "error";
 }
 
+Score ProgramScore(const ProgramGrade& grade, const std::vector<TestCase>& cases) {
+    Score score;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        score.earned += CaseScore(cases[i], grade.cases[i]);
+        score.possible += cases[i].points;
+    }
+    return score;
+}
+
+std::string CaseTitle(const TestCase& testCase) {
+    return testCase.name.empty() ? "line " + std::to_string(testCase.lineNumber) : testCase.name;
+}
+
 ProgramGrade GradeProgramText(const std::string& name, std::string_view fileBytes,
                               const std::vector<TestCase>& cases, std::int64_t maxSteps) {
     ProgramGrade grade;
