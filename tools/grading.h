@@ -60,6 +60,8 @@ Score ProgramScore(const ProgramGrade& grade, const std::vector<TestCase>& cases
 std::string CaseTitle(const TestCase& testCase);
 
 // ---- The reports, one per format; every one shows the same verdicts ----
+using ReportWriter = void (*)(std::ostream& out, const std::vector<ProgramGrade>& grades,
+                              const CasesFile& file, std::int64_t maxSteps);
 // The teacher's (teacher_reports.cpp): the whole truth, hidden cases and all, at every level.
 
 // A passed/total line per program, then what went wrong in each failing case.

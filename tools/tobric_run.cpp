@@ -20,7 +20,6 @@
 #include "machine/program_file.h"
 #include "named_input.h"
 #include "program_check.h"
-#include "report_formats.h"
 #include "test_cases.h"
 #include "tobric/version.h"
 
@@ -99,9 +98,7 @@ int GradePrograms(const tobric::CommandLine& command) {
     }
     const std::int64_t maxSteps = command.options.maxSteps;
     const auto grades = tobric::GradePrograms(command.programs, file.cases, maxSteps);
-    const tobric::ReportFormat* format =
-        tobric::FindReportFormat(command.format.empty() ? "text" : command.format);
-    format->write(std::cout, grades, file, maxSteps);
+    command.writeReport(std::cout, grades, file, maxSteps);
     // The report is out before the CSV file is written, whatever becomes of that.
     if (CheckedOutput(Success) != Success) return BadUsage;
     if (!command.csvFile.empty()) {
