@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "decoded_line.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "decoder.h"
@@ -14,12 +13,7 @@ DecodedLine DecodeOnce(std::string_view line) {
     decoded.known = true;
     decoded.empty = line.empty();
     NamedMnemonic(line, decoded.named);
-
-    char text[2];  // OperandText without building a string
-    const std::string_view field = line.substr(std::min<std::size_t>(4, line.size()), 2);
-    for (std::size_t i = 0; i < field.size(); ++i) text[i] = UpperAscii(field[i]);
-    const std::optional<std::int32_t> operand =
-        TryParseInteger(std::string_view(text, field.size()));
+    const std::optional<std::int32_t> operand = TryParseInteger(OperandText(line));
     decoded.operandConverts = operand.has_value();
     decoded.operand = operand.value_or(0);
 

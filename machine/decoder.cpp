@@ -9,6 +9,8 @@
 namespace tobric {
 namespace {
 
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // Upper-cased character at a 0-based position, or NUL past the end; a NUL names nothing.
 char UpperAt(std::string_view line, std::size_t position) {
     return position < line.size() ? UpperAscii(line[position]) : '\0';
@@ -42,8 +44,6 @@ bool NamedMnemonic(std::string_view line, Mnemonic& mnemonic) {
         default: return false;
     }
 }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string UpperCased(std::string_view text) {
     std::string upper(text);

@@ -9,10 +9,7 @@
 
 namespace tobric {
 
-// Upper-cases the letters a to z only; every other byte stays as it is.
-char UpperAscii(char c);
-
-// The text with UpperAscii applied to every byte.
+// The text with the letters a to z upper-cased; every other byte stays as it is.
 std::string UpperCased(std::string_view text);
 
 // Sets `mnemonic` to the one the line's first letters name and returns true; returns false and

@@ -6,10 +6,7 @@
 namespace tobric {
 
 MachineError ConversionError(std::string_view text) {
-    std::string message = "'";
-    message += text;
-    message += "' is not a valid integer value";
-    return {ErrorKind::Conversion, message};
+    return {ErrorKind::Conversion, "'" + std::string(text) + "' is not a valid integer value"};
 }
 
 MachineError ListIndexError(std::int64_t index) {
@@ -21,15 +18,10 @@ MachineError InsertError() { return {ErrorKind::Insert, "Unable to insert a line
 namespace {
 
 // Load and Save word a file they cannot use alike, but for the verb.
-MachineError FileError(ErrorKind kind, std::string_view verb, std::string_view fullPath,
+MachineError FileError(ErrorKind kind, const char* verb, std::string_view fullPath,
                        std::string_view reason) {
-    std::string message = "Cannot ";
-    message += verb;
-    message += " file \"";
-    message += fullPath;
-    message += "\". ";
-    message += reason;
-    return {kind, message};
+    return {kind, std::string("Cannot ") + verb + " file \"" + std::string(fullPath) + "\". " +
+                      std::string(reason)};
 }
 
 }  // namespace

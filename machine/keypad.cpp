@@ -21,10 +21,6 @@ void Keypad::ChooseOperator(Operator op, std::int32_t& accumulator) {
     }
 }
 
-void Keypad::PressPlus(std::int32_t& accumulator) { ChooseOperator(Operator::Plus, accumulator); }
-
-void Keypad::PressMinus(std::int32_t& accumulator) { ChooseOperator(Operator::Minus, accumulator); }
-
 void Keypad::PressEquals(std::int32_t& accumulator, MachineView& view) {
     switch (m_operator) {
         case Operator::Plus: accumulator = WrappingAdd(accumulator, m_entry); break;

@@ -15,8 +15,8 @@ public:
     enum class Operator : char { None = 0, Plus = '+', Minus = '-' };
 
     void PressDigit(int digit, MachineView& view);
-    void PressPlus(std::int32_t& accumulator);
-    void PressMinus(std::int32_t& accumulator);
+    void PressPlus(std::int32_t& accumulator) { ChooseOperator(Operator::Plus, accumulator); }
+    void PressMinus(std::int32_t& accumulator) { ChooseOperator(Operator::Minus, accumulator); }
     void PressEquals(std::int32_t& accumulator, MachineView& view);
     void PressClear(std::int32_t accumulator, MachineView& view);        // "C"
     void PressClearEntry(std::int32_t& accumulator, MachineView& view);  // "CE"

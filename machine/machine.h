@@ -68,10 +68,6 @@ public:
         const DecodedLine& known = m_store.Known(address);
         return known.valueConverts ? known.value : MailboxValueOfText(address);
     }
-    // Writes a mailbox line and rebuilds the display.
-    void StoreMailbox(std::uint16_t address, std::string text);
-    // StoreMailbox(address, "DAT " + std::to_string(n)) without building a string: STA.
-    void StoreNumber(std::uint16_t address, std::int32_t n);
 
     // Run control.
     void Run();

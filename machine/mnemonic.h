@@ -29,29 +29,16 @@ enum class Mnemonic : std::uint8_t {
 // "*", "IN", "OUT", "LDA", ... and "" for None.
 std::string_view MnemonicText(Mnemonic m);
 
+// The five mnemonics whose operand is a mailbox address.
+inline bool TakesAddress(Mnemonic m) {
+    return m == Mnemonic::Sta || m == Mnemonic::Lda || m == Mnemonic::Jmp || m == Mnemonic::Add ||
+           m == Mnemonic::Sub;
+}
+
 // Whether the decoder reads an operand for a line under this mnemonic. The empty mnemonic does.
 // Inline: the step asks on every instruction.
 inline bool TakesOperand(Mnemonic m) {
-    switch (m) {
-        case Mnemonic::Comment:
-        case Mnemonic::In:
-        case Mnemonic::Out:
-        case Mnemonic::Skp:
-        case Mnemonic::Skn:
-        case Mnemonic::Skz:
-        case Mnemonic::Hlt: return false;
-        case Mnemonic::None:
-        case Mnemonic::Lda:
-        case Mnemonic::Sta:
-        case Mnemonic::Add:
-        case Mnemonic::Sub:
-        case Mnemonic::Jmp:
-        case Mnemonic::Dat: return true;
-    }
-    return true;
+    return m == Mnemonic::None || m == Mnemonic::Dat || TakesAddress(m);
 }
-
-// The five mnemonics whose operand is a mailbox address.
-bool TakesAddress(Mnemonic m);
 
 }  // namespace tobric

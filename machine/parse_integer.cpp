@@ -6,11 +6,12 @@
 namespace tobric {
 namespace {
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+// A hexadecimal digit's value; anything else is above every base.
+unsigned DigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    return 16;
 }
 
 }  // namespace
@@ -22,37 +23,24 @@ std::optional<std::int32_t> TryParseInteger(std::string_view text) {
     std::size_t i = 0;
     while (at(i) == ' ') ++i;
 
-    bool negative = false;
-    if (at(i) == '-' || at(i) == '+') {
-        negative = at(i) == '-';
-        ++i;
-    }
+    const bool negative = at(i) == '-';
+    if (negative || at(i) == '+') ++i;
 
-    bool hex = false;
-    if (at(i) == '$' || at(i) == 'x' || at(i) == 'X') {
-        hex = true;
-        i += 1;
-    } else if (at(i) == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X')) {
-        hex = true;
-        i += 2;
-    }
+    const bool zeroX = at(i) == '0' && (at(i + 1) == 'x' || at(i + 1) == 'X');
+    const bool hex = zeroX || at(i) == '$' || at(i) == 'x' || at(i) == 'X';
+    if (hex) i += zeroX ? 2 : 1;
     if (at(i) == '\0') return std::nullopt;
 
+    // Past the largest value the digits allow before one more digit, the number cannot fit.
+    const std::uint32_t base = hex ? 16 : 10;
+    const std::uint32_t most = hex ? 0x0FFFFFFFu : 214748364u;
     std::uint32_t value = 0;
-    if (hex) {
-        for (; at(i) != '\0'; ++i) {
-            const int digit = HexDigitValue(at(i));
-            if (digit < 0 || value > 0x0FFFFFFFu) return std::nullopt;
-            value = value * 16 + static_cast<std::uint32_t>(digit);
-        }
-    } else {
-        for (; at(i) != '\0'; ++i) {
-            const char c = at(i);
-            if (c < '0' || c > '9' || value > 214748364u) return std::nullopt;
-            value = value * 10 + static_cast<std::uint32_t>(c - '0');
-        }
-        if (value > (negative ? 2147483648u : 2147483647u)) return std::nullopt;
+    for (; at(i) != '\0'; ++i) {
+        const std::uint32_t digit = DigitValue(at(i));
+        if (digit >= base || value > most) return std::nullopt;
+        value = value * base + digit;
     }
+    if (!hex && value > (negative ? 2147483648u : 2147483647u)) return std::nullopt;
     // Two's complement: hexadecimal 80000000 and up read as negative; negating wraps.
     return static_cast<std::int32_t>(negative ? 0u - value : value);
 }

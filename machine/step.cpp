@@ -24,8 +24,4 @@ void Machine::DecodeIncomplete() {
 
 Asked Machine::TimerTimer() { return ObeyStep(m_view, m_timer); }
 
-void Machine::StoreNumber(std::uint16_t address, std::int32_t n) {
-    StoreNumber<false>(m_view, address, n);
-}
-
 }  // namespace tobric

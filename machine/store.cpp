@@ -70,14 +70,6 @@ void Store::Delete(int i) {
     m_decoded.erase(m_decoded.begin() + i);
 }
 
-void Store::Add(std::string text) {
-    WriteOutNumbers();
-    m_lines.push_back(std::move(text));
-    m_decoded.emplace_back();
-    m_textLags.push_back(false);
-    if (m_tracking) m_changes.push_back({Change::Kind::Insert, Count() - 1, {}, {}});
-}
-
 void Store::ReplaceAll(std::vector<std::string> lines) {
     WriteOutNumbers();
     if (m_tracking)

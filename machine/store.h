@@ -59,7 +59,7 @@ public:
     void Insert(int i, std::string text);
     // Removes line i; an index outside the store does nothing.
     void Delete(int i);
-    void Add(std::string text);
+    void Add(std::string text) { Insert(-1, std::move(text)); }
     void ReplaceAll(std::vector<std::string> lines);
 
     // The mailbox display shows the store as it stood at its last rebuild, also after a command

@@ -17,11 +17,6 @@ void Machine::ChangeStore(const std::function<void(MailboxEditor&)>& change) {
     ShowMailboxes();
 }
 
-void Machine::StoreMailbox(std::uint16_t address, std::string text) {
-    m_store.Put(address, std::move(text));
-    ShowMailboxes();
-}
-
 void Machine::ShowMailboxes() {
     // The display shows the lines as they stand now; its journal starts afresh.
     m_store.MarkShown();

@@ -233,7 +233,7 @@ TEST(NoProgramRule, FewerThanTwoLines) {
     EXPECT_FALSE(tobric::HasNoProgram(StoreOf({"HLT", ""})));
 }
 
-// --- MailboxValue and StoreMailbox, through the machine that owns the store -----------------
+// --- MailboxValue and Put, through the machine that owns the store ---------------------------
 
 using MailboxValueTest = tobric_test::MachineTest;
 
@@ -276,7 +276,7 @@ using StoreMailboxTest = tobric_test::MachineTest;
 
 TEST_F(StoreMailboxTest, ReplacesTheLineAndRebuildsTheDisplay) {
     LoadProgram({"IN", "HLT"});
-    machine().StoreMailbox(10, "DAT 3");
+    machine().ChangeStore([](tobric::MailboxEditor& editor) { editor.Put(10, "DAT 3"); });
     EXPECT_EQ(store().Get(10), "DAT 3");
     EXPECT_EQ(store().Count(), 100);
     EXPECT_EQ(view.calls, std::vector<std::string>{"ShowMailboxes"});
@@ -286,8 +286,8 @@ TEST_F(StoreMailboxTest, ReplacesTheLineAndRebuildsTheDisplay) {
 TEST_F(StoreMailboxTest, BeyondTheStoreFailsWithoutRebuildingTheDisplay) {
     LoadProgram({"IN", "HLT"});
     for (const std::uint16_t address : {std::uint16_t{101}, std::uint16_t{65535}}) {
-        const tobric::MachineError error =
-            ErrorFrom([&] { machine().StoreMailbox(address, "DAT 1"); });
+        const tobric::MachineError error = ErrorFrom(
+            [&] { machine().ChangeStore([&](auto& editor) { editor.Put(address, "DAT 1"); }); });
         EXPECT_EQ(error.kind(), ErrorKind::Insert);
     }
     EXPECT_EQ(store().Count(), 100);

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "report_formats.h"
-
 namespace tobric {
 
 const char* const kUsageText =
@@ -39,6 +37,35 @@ const char* const kUsageText =
     "every program passed, 1 otherwise. With --check: 0 when nothing was found, 1 otherwise.\n";
 
 namespace {
+
+// The entry of `table` called `name`, or null.
+template <typename Entry, std::size_t kSize>
+const Entry* Named(const Entry (&table)[kSize], std::string_view name) {
+    const auto found = std::find_if(std::begin(table), std::end(table),
+                                    [&](const Entry& entry) { return entry.name == name; });
+    return found == std::end(table) ? nullptr : found;
+}
+
+struct ReportFormat {
+    std::string_view name;
+    ReportWriter write;
+};
+
+// The report writers by the names --format takes.
+constexpr ReportFormat kFormats[] = {
+    {"text", WriteText},   {"csv", WriteCsv}, {"json", WriteJson},
+    {"junit", WriteJunit}, {"tap", WriteTap}, {"gradescope", WriteGradescope},
+};
+
+// "text, csv, json, junit, tap or gradescope", for messages.
+std::string FormatNames() {
+    std::string names;
+    for (std::size_t i = 0; i < std::size(kFormats); ++i) {
+        if (i > 0) names += i + 1 < std::size(kFormats) ? ", " : " or ";
+        names += kFormats[i].name;
+    }
+    return names;
+}
 
 // Each option's action sets what it stands for and returns an error text, or an empty text.
 using OptionAction = std::string (*)(CommandLine& command, std::string_view name,
@@ -80,9 +107,11 @@ std::string SetFileName(CommandLine& command, std::string_view name, std::string
 }
 
 std::string SetFormat(CommandLine& command, std::string_view, std::string_view value) {
-    if (FindReportFormat(value) == nullptr)
-        return "--format must be " + ReportFormatNames() + ", not '" + std::string(value) + "'";
+    const ReportFormat* format = Named(kFormats, value);
+    if (format == nullptr)
+        return "--format must be " + FormatNames() + ", not '" + std::string(value) + "'";
     command.format = value;
+    command.writeReport = format->write;
     return {};
 }
 
@@ -111,12 +140,6 @@ constexpr Option kOptions[] = {
     {"--version", false, SetFlag<&CommandLine::version>},
     {"-h", false, SetFlag<&CommandLine::help>},
 };
-
-const Option* FindOption(std::string_view name) {
-    const auto found = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                    [&](const Option& option) { return option.name == name; });
-    return found == std::end(kOptions) ? nullptr : found;
-}
 
 // Cuts "=VALUE" off an argument that begins with the name of an option taking a value
 // ("--input=3,4" leaves "--input"); any other argument keeps its "=" and names no option.
@@ -159,7 +182,7 @@ std::string ApplyOption(const std::vector<std::string_view>& args, std::size_t& 
                         CommandLine& command) {
     std::string_view arg = args[i];
     std::optional<std::string_view> value = CutInlineValue(arg);
-    const Option* option = FindOption(arg);
+    const Option* option = Named(kOptions, arg);
     if (option == nullptr) return "unknown option " + std::string(arg);
     if (option->takesValue && !value) {
         if (i + 1 >= args.size()) return std::string(arg) + " needs a value";

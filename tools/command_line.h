@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "grading.h"
 #include "headless_run.h"
 
 namespace tobric {
@@ -17,7 +18,8 @@ struct CommandLine {
     bool version = false;
     std::string casesFile;
     std::string csvFile;
-    std::string format;  // a name FindReportFormat knows; empty: the text report
+    std::string format;  // as --format gives it; empty: the text report
+    ReportWriter writeReport = WriteText;
     std::vector<std::string> programs;
 };
 

@@ -26,6 +26,19 @@ std::string ResultText(const CaseResult& result) {
     return "error";
 }
 
+Score ProgramScore(const ProgramGrade& grade, const std::vector<TestCase>& cases) {
+    Score score;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        score.earned += CaseScore(cases[i], grade.cases[i]);
+        score.possible += cases[i].points;
+    }
+    return score;
+}
+
+std::string CaseTitle(const TestCase& testCase) {
+    return testCase.name.empty() ? "line " + std::to_string(testCase.lineNumber) : testCase.name;
+}
+
 ProgramGrade GradeProgramText(const std::string& name, std::string_view fileBytes,
                               const std::vector<TestCase>& cases, std::int64_t maxSteps) {
     ProgramGrade grade;
@@ -33,19 +46,13 @@ ProgramGrade GradeProgramText(const std::string& name, std::string_view fileByte
     const std::vector<std::string> lines = SplitProgramText(fileBytes);
     std::ostringstream discarded;
     for (const TestCase& testCase : cases) {
-        RunOptions options;
-        options.answers = testCase.answers;
-        options.maxSteps = StepLimit(testCase, maxSteps);
-        options.printOutputs = false;
-        HeadlessRun run(lines, std::move(options), discarded);
-        const RunResult result = run.Run();
-        CaseResult caseResult;
-        caseResult.end = result.end;
-        caseResult.error = result.error;
-        caseResult.steps = result.steps;
-        caseResult.actual = result.outputs;
-        caseResult.passed = result.end == RunEnd::Halted && result.outputs == testCase.expected;
-        grade.cases.push_back(std::move(caseResult));
+        RunOptions options{.answers = testCase.answers,
+                           .maxSteps = StepLimit(testCase, maxSteps),
+                           .printOutputs = false};
+        RunResult result = HeadlessRun(lines, std::move(options), discarded).Run();
+        const bool passed = result.end == RunEnd::Halted && result.outputs == testCase.expected;
+        grade.cases.push_back(
+            {passed, result.end, std::move(result.error), result.steps, std::move(result.outputs)});
     }
     return grade;
 }

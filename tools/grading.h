@@ -49,8 +49,20 @@ inline int CaseScore(const TestCase& testCase, const CaseResult& result) {
     return result.passed ? testCase.points : 0;
 }
 
+// The points a program earned, and the points there were, over the cases given.
+struct Score {
+    std::int64_t earned = 0;
+    std::int64_t possible = 0;
+};
+Score ProgramScore(const ProgramGrade& grade, const std::vector<TestCase>& cases);
+
+// The case's name, or "line N" when the file gives none.
+std::string CaseTitle(const TestCase& testCase);
+
 // ---- The reports, one per format; every one shows the same verdicts ----
-// The teacher's: the whole truth, hidden cases and all, whatever the file's feedback level.
+using ReportWriter = void (*)(std::ostream& out, const std::vector<ProgramGrade>& grades,
+                              const CasesFile& file, std::int64_t maxSteps);
+// The teacher's (teacher_reports.cpp): the whole truth, hidden cases and all, at every level.
 
 // A passed/total line per program, then what went wrong in each failing case.
 void WriteText(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
@@ -65,9 +77,9 @@ void WriteCsv(std::ostream& out, const std::vector<ProgramGrade>& grades, const 
 void WriteJson(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,
                std::int64_t maxSteps);
 
-// The student's, for course sites: a failing case tells what the file's feedback level allows,
-// and a hidden case is neither named nor explained (Gradescope keeps it until grades are
-// published instead). A program that cannot be loaded says why at every level.
+// The student's (student_reports.cpp), for course sites: a failing case tells what the file's
+// feedback level allows, and a hidden case is neither named nor explained (Gradescope keeps it
+// until grades are published instead). A program that cannot be loaded says why at every level.
 
 // JUnit XML: a <testsuite> per program, a <testcase> per case, unloadable programs as <error>.
 void WriteJunit(std::ostream& out, const std::vector<ProgramGrade>& grades, const CasesFile& file,

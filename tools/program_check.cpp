@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "machine/decoder.h"
-#include "machine/errors.h"
 #include "machine/parse_integer.h"
 #include "machine/program_file.h"
 #include "machine/registers.h"
@@ -20,24 +19,15 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // The machine's conversion skips spaces only: any other character is text it reads.
 constexpr std::string_view kSpace = " ";
 
-bool Converts(std::string_view text) {
-    try {
-        ParseInteger(text);
-        return true;
-    } catch (const MachineError&) {
-        return false;
-    }
-}
-
 // A data line: LDA, ADD and SUB read everything from position 5 on as its number.
 void CheckData(int mailbox, const std::string& line, std::vector<Finding>& findings) {
     if (line.size() <= 4 || Trimmed(std::string_view(line).substr(4), kSpace).empty()) {
         findings.push_back({mailbox, "DAT without a value: the machine stops here with an error"});
-    } else if (!Converts(std::string_view(line).substr(4, 2))) {
+    } else if (!TryParseInteger(std::string_view(line).substr(4, 2))) {
         findings.push_back({mailbox, "the value '" + line.substr(4) +
                                          "' does not start with a number: "
                                          "the machine stops here with an error"});
-    } else if (!Converts(std::string_view(line).substr(4))) {
+    } else if (!TryParseInteger(std::string_view(line).substr(4))) {
         findings.push_back({mailbox, "the value '" + line.substr(4) +
                                          "' is no number: "
                                          "LDA, ADD or SUB of this mailbox stops with an error"});
@@ -57,29 +47,28 @@ void CheckAddress(int mailbox, const std::string& line, Mnemonic mnemonic, int l
         return;
     }
     const std::string_view read = rest.substr(0, 2);
-    if (!Converts(read)) {
+    const std::optional<std::int32_t> operand = TryParseInteger(read);
+    if (!operand) {
         findings.push_back({mailbox, "the operand '" + std::string(read) +
                                          "' is no number: the machine stops here with an error"});
         return;
     }
-    const std::int32_t operand = ParseInteger(read);
     // The operand word as written, up to the next blank.
-    std::size_t end = rest.find(' ', start);
-    if (end == std::string_view::npos) end = rest.size();
+    const std::size_t end = std::min(rest.find(' ', start), rest.size());
     const std::string_view word = rest.substr(start, end - start);
     const auto digits = std::count_if(word.begin(), word.end(), IsDigit);
     if (digits >= 3 && word.find_first_not_of("+-0123456789") == std::string_view::npos)
         findings.push_back({mailbox, "the operand " + std::string(word) + " has " +
                                          std::to_string(digits) +
                                          " digits: only the first two are read, so this is " +
-                                         name + " " + std::to_string(operand)});
+                                         name + " " + std::to_string(*operand)});
     const std::string_view after = Trimmed(std::string_view(line).substr(4 + end), kSpace);
     if (!after.empty())
         findings.push_back(
             {mailbox, "text after the operand is not read: '" + std::string(after) + "'"});
-    if (AddressOf(operand) > lastMailbox)
-        findings.push_back({mailbox, name + " " + std::to_string(operand) + " names mailbox " +
-                                         std::to_string(AddressOf(operand)) +
+    if (AddressOf(*operand) > lastMailbox)
+        findings.push_back({mailbox, name + " " + std::to_string(*operand) + " names mailbox " +
+                                         std::to_string(AddressOf(*operand)) +
                                          ", beyond the last mailbox " +
                                          std::to_string(lastMailbox)});
 }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_cases.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
 
-#include "machine/errors.h"
 #include "machine/parse_integer.h"
 #include "machine/program_file.h"
 #include "trimmed.h"
@@ -105,21 +105,18 @@ TestCase ParseCase(std::string_view line, int lineNumber, std::string name) {
         expected = expected.substr(0, open);
     }
     for (const std::string& number : Items(expected, lineNumber, "OUT numbers")) {
-        try {
-            testCase.expected.push_back(ParseInteger(number));
-        } catch (const MachineError&) {
-            throw CasesFileError(lineNumber, "'" + number + "' is not a whole number");
-        }
+        const std::optional<std::int32_t> value = TryParseInteger(number);
+        if (!value) throw CasesFileError(lineNumber, "'" + number + "' is not a whole number");
+        testCase.expected.push_back(*value);
     }
     return testCase;
 }
 
+constexpr std::string_view kWordCharacters =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-_";
+
 bool IsOptionWord(std::string_view word) {
-    if (word.empty()) return false;
-    for (const char c : word)
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_'))
-            return false;
-    return true;
+    return !word.empty() && word.find_first_not_of(kWordCharacters) == std::string_view::npos;
 }
 
 // A line without "->": a file option "WORD: VALUE", or a case that lost its arrow.
@@ -136,15 +133,13 @@ void ApplyFileOption(std::string_view line, CasesFile& file, int lineNumber, int
         throw CasesFileError(lineNumber, "feedback is given twice (first on line " +
                                              std::to_string(feedbackLine) + ")");
     feedbackLine = lineNumber;
-    if (value == "full")
-        file.feedback = Feedback::Full;
-    else if (value == "actual")
-        file.feedback = Feedback::Actual;
-    else if (value == "none")
-        file.feedback = Feedback::None;
-    else
+    constexpr Feedback kLevels[] = {Feedback::Full, Feedback::Actual, Feedback::None};
+    const auto level = std::find_if(std::begin(kLevels), std::end(kLevels),
+                                    [&](Feedback named) { return value == FeedbackName(named); });
+    if (level == std::end(kLevels))
         throw CasesFileError(
             lineNumber, "feedback must be full, actual or none, not '" + std::string(value) + "'");
+    file.feedback = *level;
 }
 
 }  // namespace
@@ -176,12 +171,8 @@ CasesFile ParseCasesFile(std::string_view text) {
 std::vector<TestCase> ParseTestCases(std::string_view text) { return ParseCasesFile(text).cases; }
 
 const char* FeedbackName(Feedback feedback) {
-    switch (feedback) {
-        case Feedback::Full: return "full";
-        case Feedback::Actual: return "actual";
-        case Feedback::None: return "none";
-    }
-    return "full";
+    constexpr const char* kNames[] = {"full", "actual", "none"};  // in the enumeration's order
+    return kNames[static_cast<int>(feedback)];
 }
 
 }  // namespace tobric

@@ -38,12 +38,7 @@ inline constexpr int kMaxCasePoints = 1000000;
 class CasesFileError : public std::runtime_error {
 public:
     CasesFileError(int lineNumber, const std::string& message)
-        : std::runtime_error("line " + std::to_string(lineNumber) + ": " + message),
-          m_lineNumber(lineNumber) {}
-    int lineNumber() const { return m_lineNumber; }
-
-private:
-    int m_lineNumber;
+        : std::runtime_error("line " + std::to_string(lineNumber) + ": " + message) {}
 };
 
 // Throws CasesFileError for the first malformed line; nothing is run then.

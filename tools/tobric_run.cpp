@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "escaped_text.h"
 #include "grade_programs.h"
 #include "grading.h"
 #include "headless_run.h"
@@ -18,9 +19,7 @@
 #include "machine/file_system.h"
 #include "machine/program_file.h"
 #include "named_input.h"
-#include "printable.h"
 #include "program_check.h"
-#include "report_formats.h"
 #include "test_cases.h"
 #include "tobric/version.h"
 
@@ -34,8 +33,20 @@ void Complain(const std::string& message) {
     std::cerr << "tobric-run: " << tobric::Printable(message) << '\n';
 }
 
-std::vector<std::string> ReadProgram(const std::string& name) {
-    return tobric::SplitProgramText(tobric::ReadNamedInput(name));
+// Runs `work`: true, or false once what it failed with is told.
+template <typename Work>
+bool Completed(Work work) {
+    try {
+        work();
+        return true;
+    } catch (...) {
+        Complain(tobric::ReportText(std::current_exception()));
+        return false;
+    }
+}
+
+bool ReadProgram(const std::string& name, std::vector<std::string>& lines) {
+    return Completed([&] { lines = tobric::SplitProgramText(tobric::ReadNamedInput(name)); });
 }
 
 // Everything written to standard output really left: a full disk or a closed pipe is an error,
@@ -52,10 +63,7 @@ int CheckPrograms(const std::vector<std::string>& programs) {
     int status = Success;
     for (const std::string& program : programs) {
         std::vector<std::string> lines;
-        try {
-            lines = ReadProgram(program);
-        } catch (...) {
-            Complain(tobric::ReportText(std::current_exception()));
+        if (!ReadProgram(program, lines)) {
             status = BadUsage;
             continue;
         }
@@ -90,20 +98,14 @@ int GradePrograms(const tobric::CommandLine& command) {
     }
     const std::int64_t maxSteps = command.options.maxSteps;
     const auto grades = tobric::GradePrograms(command.programs, file.cases, maxSteps);
-    const tobric::ReportFormat* format =
-        tobric::FindReportFormat(command.format.empty() ? "text" : command.format);
-    format->write(std::cout, grades, file, maxSteps);
+    command.writeReport(std::cout, grades, file, maxSteps);
     // The report is out before the CSV file is written, whatever becomes of that.
     if (CheckedOutput(Success) != Success) return BadUsage;
     if (!command.csvFile.empty()) {
         std::ostringstream csv;
         tobric::WriteCsv(csv, grades, file, maxSteps);
-        try {
-            tobric::WriteFileBytes(command.csvFile, csv.str());
-        } catch (...) {
-            Complain(tobric::ReportText(std::current_exception()));
+        if (!Completed([&] { tobric::WriteFileBytes(command.csvFile, csv.str()); }))
             return BadUsage;
-        }
     }
     const bool allPassed = std::all_of(grades.begin(), grades.end(), [&](const auto& grade) {
         return grade.Passed() == static_cast<int>(file.cases.size());
@@ -113,13 +115,7 @@ int GradePrograms(const tobric::CommandLine& command) {
 
 int RunProgram(const tobric::CommandLine& command) {
     std::vector<std::string> lines;
-    try {
-        lines = ReadProgram(command.programs.front());
-    } catch (...) {
-        Complain(tobric::ReportText(std::current_exception()));
-        return BadUsage;
-    }
-
+    if (!ReadProgram(command.programs.front(), lines)) return BadUsage;
     tobric::HeadlessRun run(std::move(lines), command.options, std::cout);
     const tobric::RunResult result = run.Run();
     if (command.dump) run.Dump(std::cout);
