@@ -22,7 +22,6 @@ MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
     setBackgroundRole(QPalette::Button);
     viewport()->setBackgroundRole(QPalette::Button);
     viewport()->setAutoFillBackground(true);
-    setAccessibleName(QStringLiteral("Mailboxes"));
     verticalScrollBar()->setSingleStep(1);
     UpdateScrollRange();
 }
@@ -152,8 +151,6 @@ void MailboxDisplay::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRange();
 }
-
-void MailboxDisplay::scrollContentsBy(int, int) { viewport()->update(); }
 
 void MailboxDisplay::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);

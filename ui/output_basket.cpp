@@ -50,7 +50,6 @@ OutputBasket::OutputBasket(QWidget* parent)
     list->setItemDelegate(new OutputRowDelegate(list));
     setView(list);
     setModel(m_outputs);
-    setAccessibleName(QStringLiteral("OUT Basket"));
     lineEdit()->setAccessibleName(QStringLiteral("OUT Basket"));
     // The field and its list sit on the button face, not on the white of a text box.
     QPalette colours = palette();
