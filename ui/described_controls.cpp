@@ -50,7 +50,7 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
         case ControlKind::Panel: return new Panel(&parent);
         case ControlKind::LoweredPanel: {
             auto* panel = new Panel(&parent);
-            panel->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+            panel->SetSunken();
             return panel;
         }
         case ControlKind::Heading: {
@@ -73,7 +73,7 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
         }
         case ControlKind::Display: {
             auto* display = new Panel(&parent);
-            display->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+            display->SetSunken();
             display->SetCaptionAlignment(Qt::AlignRight);
             display->setFont(CalculatorFont());
             display->SetShrinkToFit(16);

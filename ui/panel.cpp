@@ -12,11 +12,11 @@ namespace {
 
 // One 1-pixel bevel around `r`: a raised bevel is light at the top left and dark at the bottom
 // right, a lowered one the other way round.
-void DrawBevel(QPainter& painter, const QRect& r, Panel::Bevel bevel, const QPalette& palette) {
+void DrawBevel(QPainter& painter, const QRect& r, bool raised, const QPalette& palette) {
     const QColor light = palette.color(QPalette::Light);
     const QColor dark = palette.color(QPalette::Dark);
-    const QColor& topLeft = bevel == Panel::Bevel::Raised ? light : dark;
-    const QColor& bottomRight = bevel == Panel::Bevel::Raised ? dark : light;
+    const QColor& topLeft = raised ? light : dark;
+    const QColor& bottomRight = raised ? dark : light;
     painter.setPen(topLeft);
     painter.drawLine(r.left(), r.top(), r.right(), r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
@@ -42,19 +42,13 @@ void Panel::SetCaption(const QString& caption) {
     update();
 }
 
-void Panel::SetBevels(Bevel outer, Bevel inner) {
-    m_outer = outer;
-    m_inner = inner;
-    update();
-}
-
 void Panel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     painter.fillRect(inner.adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
-    DrawBevel(painter, outer, m_outer, palette());
-    DrawBevel(painter, inner, m_inner, palette());
+    DrawBevel(painter, outer, false, palette());
+    DrawBevel(painter, inner, m_innerRaised, palette());
     if (m_caption.isEmpty()) return;
 
     const QRect text = inner.adjusted(1, 1, -1, -1);
@@ -73,8 +67,6 @@ void Panel::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(text.left(), top, text.width(), h),
                      flags | static_cast<int>((m_alignment | Qt::AlignTop).toInt()), m_caption);
 }
-
-PanelButton::PanelButton(QWidget* parent) : Panel(parent) {}
 
 void PanelButton::SetGlyph(const QString& svgResource) {
     auto* glyph = new Picture(svgResource, this);
