@@ -15,7 +15,6 @@
 
 #include "accessibility.h"
 #include "described_controls.h"
-#include "editing/mailbox_commands.h"
 #include "error_report.h"
 #include "fonts.h"
 #include "mailbox_display.h"
@@ -74,9 +73,8 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     ConnectGuarded(&m_timer, &QtExecutionTimer::Tick, this, &TForm1::TimerTimer);
 
     splash = new QTimer(this);
-    splash->setInterval(1);
     ConnectGuarded(splash, &QTimer::timeout, this, &TForm1::splashTimer);
-    splash->start();
+    splash->start(1);
 
     CentreOnFirstShow(*this, [this] { return screen() ? screen()->geometry() : QRect(); });
 }
@@ -110,14 +108,8 @@ std::function<void()> TForm1::Handler(Action action, int digit) {
         case Action::InsertCommand: return [this] { InsertCommand1Click(); };
         case Action::DeleteCommand: return [this] { DeleteCommand1Click(); };
         case Action::OpenEditor: return [this] { EditPrograminEditor1Click(); };
-        case Action::None:
-        case Action::CloseAbout:
-        case Action::CloseSplash:
-        case Action::SaveChanges:
-        case Action::CancelChanges:
-        case Action::ClearAll: break;
+        default: return {};
     }
-    return {};
 }
 
 void TForm1::BuildControls() {
@@ -179,21 +171,8 @@ void TForm1::Image1Click() {
     m_aboutBox->activateWindow();
 }
 
-// The popup commands act on the display's selected row, read anew after their prompt.
-void TForm1::EditthisMailbox1Click() {
-    AnswerNow(EditThisMailbox(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
-}
-
-void TForm1::InsertCommand1Click() {
-    AnswerNow(InsertCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
-}
-
-void TForm1::DeleteCommand1Click() {
-    DeleteCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); });
-}
-
-void TForm1::EditPrograminEditor1Click() {
-    if (m_openEditor) m_openEditor();
+SelectedIndexSource TForm1::SelectedRow() {
+    return [this] { return mailboxshow->SelectedIndex(); };
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
