@@ -12,7 +12,7 @@ void SetUpApplication(QApplication& application) {
     application.setApplicationName(QString::fromLatin1(kApplicationTitle));
     application.setApplicationVersion(QString::fromLatin1(kVersion));
     application.setDesktopFileName(QStringLiteral("tobric"));
-    UseWindowFontEverywhere();
+    QApplication::setFont(WindowFont());  // prompts and message boxes share it
 }
 
 }  // namespace tobric

@@ -137,18 +137,13 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     m_cancel->setGeometry(m_layout.cancelLeft, m_layout.buttonTop, m_layout.buttonWidth,
                           m_layout.buttonHeight);
     setFixedSize(m_layout.clientWidth, m_layout.clientHeight);
-    PlaceOnScreen(parentOrNull);
+    if (QScreen* screen =
+            parentOrNull ? parentOrNull->window()->screen() : QGuiApplication::primaryScreen())
+        CentreOnFirstShow(*this, [area = screen->geometry()] { return area; });
 
     // Typing replaces the whole default.
     m_edit->selectAll();
     m_edit->setFocus(Qt::OtherFocusReason);
-}
-
-void PromptDialog::PlaceOnScreen(QWidget* parentOrNull) {
-    QScreen* screen = parentOrNull != nullptr ? parentOrNull->window()->screen()
-                                              : QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    CentreOnFirstShow(*this, [area = screen->geometry()] { return area; });
 }
 
 void PromptDialog::OnTextEdited(const QString& text) {
