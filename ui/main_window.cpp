@@ -2,7 +2,6 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -17,10 +16,14 @@
 #include "described_controls.h"
 #include "error_report.h"
 #include "fonts.h"
+#include "input_prompt.h"
+#include "machine/display_text.h"
 #include "mailbox_display.h"
+#include "notice.h"
 #include "output_basket.h"
 #include "panel.h"
 #include "placement.h"
+#include "text_codec.h"
 
 static void InitArtResources() { Q_INIT_RESOURCE(art); }
 
@@ -174,6 +177,34 @@ void TForm1::Image1Click() {
 SelectedIndexSource TForm1::SelectedRow() {
     return [this] { return mailboxshow->SelectedIndex(); };
 }
+
+void TForm1::ShowMailboxes(const Store&) { mailboxshow->Rebuild(); }
+
+void TForm1::ShowRegisters(const Registers& registers) {
+    pctext->setText(QString::number(registers.programCounter));
+    mdrtext->setText(QString::number(registers.operand));
+    opcodetext->setText(ToQt(MnemonicText(registers.mnemonic)));
+}
+
+void TForm1::ShowCalculator(std::int32_t n) {
+    calculatorValueText->SetCaption(ToQt(CalculatorText(n)));
+}
+
+void TForm1::ShowOutput(std::int32_t n) { outbasket->ShowOutput(n); }
+
+void TForm1::ShowInBasket(std::int32_t n) { inbasket->setText(QString::number(n)); }
+
+std::optional<std::string> TForm1::Answer(const Question& question) {
+    switch (question.kind) {
+        case Question::Kind::Line:
+            return InputPrompt(nullptr, question.caption, question.text, question.defaultText);
+        case Question::Kind::OpenFile: return m_files->ChooseFileToOpen();
+        case Question::Kind::SaveFile: return m_files->ChooseFileToSave();
+    }
+    return std::nullopt;
+}
+
+void TForm1::ShowNotice(const std::string& text) { ShowNoticeBox(text); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
