@@ -4,7 +4,6 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>

@@ -152,14 +152,10 @@ void MailboxDisplay::resizeEvent(QResizeEvent* event) {
     UpdateScrollRange();
 }
 
-void MailboxDisplay::focusInEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
-}
-
-void MailboxDisplay::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+bool MailboxDisplay::event(QEvent* event) {
+    // The focus frame comes and goes with the focus: repaint the viewport, which draws it.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) viewport()->update();
+    return QAbstractScrollArea::event(event);
 }
 
 }  // namespace tobric
