@@ -25,21 +25,12 @@ namespace tobric {
 int MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c) {
     std::int64_t product = 0;
     if (c == 0 || __builtin_mul_overflow(a, b, &product)) return -1;
-    if (c == -1 && product == std::numeric_limits<std::int64_t>::min()) return -1;
-
-    std::int64_t quotient = product / c;  // truncated towards zero
-    const std::int64_t remainder = product % c;
-    // Compare the remainder with half the divisor as magnitudes, in unsigned arithmetic so that
-    // neither can overflow: round away from zero when the remainder is at least the other half.
-    const auto magnitude = [](std::int64_t v) {
-        return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-    };
-    const std::uint64_t r = magnitude(remainder);
-    const std::uint64_t d = magnitude(c);
-    if (r != 0 && r >= d - r) quotient += ((product < 0) != (c < 0)) ? -1 : 1;
-
-    if (quotient < INT_MIN || quotient > INT_MAX) return -1;
-    return static_cast<int>(quotient);
+    // In 128 bits nothing overflows: twice the product, moved one divisor further from zero and
+    // truncated by twice the divisor, is the quotient with its halves rounded away from zero.
+    __extension__ using Wide = __int128;
+    const Wide twice = Wide{product} * 2;
+    const Wide quotient = (twice + ((product < 0) == (c < 0) ? c : -Wide{c})) / (Wide{c} * 2);
+    return quotient < INT_MIN || quotient > INT_MAX ? -1 : static_cast<int>(quotient);
 }
 
 PromptLayout ComputePromptLayout(int averageCharWidth, int averageCharHeight, int labelHeight,
