@@ -123,18 +123,13 @@ public:
         return state;
     }
 
-    // The drop-down list, then the field.
     int childCount() const override { return 2; }
     QAccessibleInterface* child(int index) const override {
-        if (index == 0) return QAccessible::queryAccessibleInterface(Basket()->view());
-        if (index == 1) return QAccessible::queryAccessibleInterface(Basket()->lineEdit());
-        return nullptr;
+        return index == 0 || index == 1 ? QAccessible::queryAccessibleInterface(Parts()[index])
+                                        : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child) return -1;
-        if (child->object() == Basket()->view()) return 0;
-        if (child->object() == Basket()->lineEdit()) return 1;
-        return -1;
+        return child ? static_cast<int>(Parts().indexOf(child->object())) : -1;
     }
 
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
@@ -148,6 +143,8 @@ public:
 
 private:
     OutputBasket* Basket() const { return static_cast<OutputBasket*>(widget()); }
+    // The drop-down list, then the field.
+    QObjectList Parts() const { return {Basket()->view(), Basket()->lineEdit()}; }
 };
 
 // One row of the mailbox display, made when a reader asks for it.
