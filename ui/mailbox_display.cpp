@@ -97,8 +97,6 @@ void MailboxDisplay::DrawRow(QPainter& painter, int row) const {
     }
 }
 
-int MailboxDisplay::FocusRow() const { return m_selected < 0 ? TopRow() : m_selected; }
-
 void MailboxDisplay::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setFont(font());

@@ -82,15 +82,6 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     CentreOnFirstShow(*this, [this] { return screen() ? screen()->geometry() : QRect(); });
 }
 
-TForm1::~TForm1() = default;
-
-void TForm1::SetCompanions(QWidget* splashWindow, QWidget* aboutBox,
-                           std::function<void()> openEditor) {
-    m_splashWindow = splashWindow;
-    m_aboutBox = aboutBox;
-    m_openEditor = std::move(openEditor);
-}
-
 std::function<void()> TForm1::Handler(Action action, int digit) {
     switch (action) {
         case Action::Run: return [this] { runmenuClick(); };

@@ -32,14 +32,17 @@ class TForm1 final : public QWidget, public MachineView, private Answerer {
     Q_OBJECT
 public:
     explicit TForm1(std::unique_ptr<FileChooser> files = nullptr, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     Machine& machine() { return m_machine; }
     QtExecutionTimer& executionTimer() { return m_timer; }
 
     // The windows the main window opens: the splash window, the about box, and the program
     // editor (through the function that opens it).
-    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor);
+    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor) {
+        m_splashWindow = splashWindow;
+        m_aboutBox = aboutBox;
+        m_openEditor = std::move(openEditor);
+    }
     // How the program ends; tests replace it to see the exit code instead of dying.
     void SetProcessExit(std::function<void(int)> exitProcess) {
         m_exitProcess = std::move(exitProcess);
