@@ -165,9 +165,8 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     static_cast<QLabel*>(made.value(QStringLiteral("Label1")))->setBuddy(lineno);
     ConnectGuarded(lineno, &QLineEdit::returnPressed, this, &TForm4::Button1Click);
 
-    m_filler = new QTimer(this);
-    m_filler->setInterval(0);
-    connect(m_filler, &QTimer::timeout, this, [this] { Guarded([this] { FillNextPart(); }); });
+    m_filler = new QTimer(this);  // a part each time the event loop is free
+    ConnectGuarded(m_filler, &QTimer::timeout, this, &TForm4::FillNextPart);
     tobriceditor->installEventFilter(this);
     tobriceditor->viewport()->installEventFilter(this);
 
@@ -195,8 +194,7 @@ void TForm4::Open() {
         tobriceditor->setReadOnly(true);
         m_filler->start();
     } else {
-        m_fillText.clear();
-        m_fillFrom = 0;
+        StopFilling();  // nothing left to put in
     }
     show();
     raise();

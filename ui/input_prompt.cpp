@@ -67,9 +67,7 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                 Qt::MSWindowsFixedSizeDialogHint) {
     // "[*]" in a window title is the modified-marker placeholder; doubled, it shows as itself.
-    QString title = caption;
-    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(title);
+    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     setAccessibleName(caption);
     setWindowModality(Qt::ApplicationModal);
     setSizeGripEnabled(false);
@@ -101,12 +99,11 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     // default. maxLength only has to be large enough to take the default whole.
     m_edit->setMaxLength(static_cast<int>(std::clamp<qsizetype>(
         defaultText.size(), m_edit->maxLength(), std::numeric_limits<int>::max())));
-    m_edit->setText(defaultText);
-    m_lastText = m_edit->text();
     // QLineEdit reports a user's edit (textEdited) before the change itself (textChanged), so
     // m_lastText still holds the old text while OnTextEdited looks at an edit.
     connect(m_edit, &QLineEdit::textEdited, this, &PromptDialog::OnTextEdited);
     connect(m_edit, &QLineEdit::textChanged, this, [this] { m_lastText = m_edit->text(); });
+    m_edit->setText(defaultText);
 
     // Layout from the average character of the dialog's font.
     const QSize average = AverageCharSize(font());
