@@ -73,8 +73,7 @@ std::optional<std::string> DialogFileChooser::Choose(bool save, std::string& las
     dialog.setWindowModality(Qt::ApplicationModal);
     if (!lastName.empty()) dialog.selectFile(QFile::decodeName(lastName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QByteArray path = QFile::encodeName(dialog.selectedFiles().constFirst());
-    lastName.assign(path.constData(), static_cast<std::size_t>(path.size()));
+    lastName = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
     return lastName;
 }
 
