@@ -14,7 +14,6 @@ namespace tobric {
 Taboutfrm::Taboutfrm()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
-    DescribeWindow(*this, AboutBoxDescription());
     setModal(false);
     setFont(WindowFont());
     setBackgroundRole(QPalette::Button);

@@ -126,16 +126,13 @@ void OnPress(QWidget* widget, std::function<void()> handler) {
 
 }  // namespace
 
-void DescribeWindow(QWidget& window, const WindowDescription& description) {
-    window.setObjectName(QLatin1String(description.name));
-    window.setWindowTitle(QString::fromLatin1(description.title));
-    window.setFixedSize(description.width, description.height);
-}
-
 QHash<QString, QWidget*> BuildControls(
     QWidget& window, const WindowDescription& description,
     const std::function<std::function<void()>(const Control&)>& handler,
     const std::function<QWidget*(const Control&, QWidget& parent)>& makeSpecial) {
+    window.setObjectName(QLatin1String(description.name));
+    window.setWindowTitle(QString::fromLatin1(description.title));
+    window.setFixedSize(description.width, description.height);
     QHash<QString, QWidget*> made;
     std::vector<std::pair<int, QWidget*>> stops;
     for (const Control& control : description.controls) {

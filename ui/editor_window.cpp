@@ -123,7 +123,6 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_machine(machine),
       m_mainWindow(mainWindow) {
-    DescribeWindow(*this, EditorWindowDescription());
     setFont(WindowFont());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);

@@ -64,7 +64,6 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
       m_exitProcess(EndProcess) {
     InitArtResources();
     InstallAccessibility();
-    DescribeWindow(*this, MainWindowDescription());
     setWindowIcon(WindowIcon());
     setFont(WindowFont());
     setBackgroundRole(QPalette::Dark);  // the application-workspace grey of the platform

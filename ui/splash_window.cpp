@@ -12,7 +12,6 @@ namespace tobric {
 
 TForm2::TForm2(QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
-    DescribeWindow(*this, SplashWindowDescription());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
