@@ -170,15 +170,13 @@ void PromptDialog::OnTextEdited(const QString& text) {
 std::string InputPrompt(QWidget* parentOrNull, const std::string& caption,
                         const std::string& prompt, const std::string& defaultText) {
     const QPointer<QWidget> wasActive = QApplication::activeWindow();
-    bool accepted = false;
-    std::string answer;
+    std::string answer = defaultText;
     {
         PromptDialog dialog(parentOrNull, ToQt(caption), ToQt(prompt), ToQt(defaultText));
-        accepted = dialog.exec() == QDialog::Accepted;
-        if (accepted) answer = FromQt(dialog.lineEdit()->text());
+        if (dialog.exec() == QDialog::Accepted) answer = FromQt(dialog.lineEdit()->text());
     }
     if (wasActive != nullptr && wasActive->isVisible()) wasActive->activateWindow();
-    return accepted ? answer : defaultText;
+    return answer;
 }
 
 }  // namespace tobric
