@@ -14,7 +14,6 @@ namespace tobric {
 Taboutfrm::Taboutfrm()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
-    setModal(false);
     setFont(WindowFont());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);

@@ -143,8 +143,6 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     tobriceditor = static_cast<QPlainTextEdit*>(made.value(QStringLiteral("tobriceditor")));
     tobriceditor->setBackgroundRole(QPalette::Button);
     tobriceditor->viewport()->setBackgroundRole(QPalette::Button);
-    tobriceditor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    tobriceditor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     tobriceditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tobriceditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tobriceditor->setTabChangesFocus(true);

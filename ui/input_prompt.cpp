@@ -70,7 +70,6 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     setAccessibleName(caption);
     setWindowModality(Qt::ApplicationModal);
-    setSizeGripEnabled(false);
 
     // Created in tab order: edit box, OK, Cancel. The label takes no focus.
     m_label = new QLabel(this);

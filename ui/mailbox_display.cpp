@@ -17,12 +17,8 @@ MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
     : QAbstractScrollArea(parent), m_store(store) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Button);
     viewport()->setBackgroundRole(QPalette::Button);
-    viewport()->setAutoFillBackground(true);
-    verticalScrollBar()->setSingleStep(1);
     UpdateScrollRange();
 }
 

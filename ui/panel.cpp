@@ -28,7 +28,6 @@ void DrawBevel(QPainter& painter, const QRect& r, bool raised, const QPalette& p
 }  // namespace
 
 Panel::Panel(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Children (labels) then draw their text in the button-text colour on the button face.
     setBackgroundRole(QPalette::Button);
