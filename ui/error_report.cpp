@@ -62,7 +62,6 @@ void ReportError(const std::exception_ptr& error) {
         QPointer<QWidget> focus = QApplication::focusWidget();
         QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
                         MessageText(ReportText(error)), QMessageBox::Ok);
-        box.setWindowModality(Qt::ApplicationModal);
         box.setAccessibleName(QStringLiteral("Error"));
         box.exec();
         if (focus) focus->setFocus();

@@ -68,7 +68,6 @@ std::optional<std::string> DialogFileChooser::Choose(bool save, std::string& las
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);
     dialog.setWindowModality(Qt::ApplicationModal);
     if (!lastName.empty()) dialog.selectFile(QFile::decodeName(lastName.c_str()));

@@ -16,7 +16,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWidget;
 
 namespace tobric {
 
