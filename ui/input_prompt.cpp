@@ -145,9 +145,8 @@ void PromptDialog::OnTextEdited(const QString& text) {
         !before.endsWith(QStringView(text).sliced(text.size() - tail))) {
         tail = 0;
         while (tail < before.size() && tail < text.size() &&
-               before[before.size() - 1 - tail] == text[text.size() - 1 - tail]) {
+               before[before.size() - 1 - tail] == text[text.size() - 1 - tail])
             ++tail;
-        }
     }
     const qsizetype headLimit = std::min(before.size(), text.size()) - tail;
     qsizetype head = 0;
@@ -161,8 +160,7 @@ void PromptDialog::OnTextEdited(const QString& text) {
 
     qsizetype keep = room;
     if (keep > 0 && text[head + keep - 1].isHighSurrogate()) --keep;  // never half a pair
-    const QString trimmed = text.left(head + keep) + text.right(tail);
-    m_edit->setText(trimmed);
+    m_edit->setText(text.left(head + keep) + text.right(tail));
     m_edit->setCursorPosition(static_cast<int>(head + keep));
 }
 

@@ -39,7 +39,8 @@ void MailboxDisplay::SelectRow(int row) {
     if (row < 0 || row >= m_rows) row = -1;
     const int previous = m_selected;
     m_selected = row;
-    if (row >= 0) MakeVisible(row);
+    if (row >= 0)  // scrolled just far enough to show it
+        verticalScrollBar()->setValue(std::clamp(TopRow(), row - RowsOnScreen() + 1, row));
     viewport()->update();
     AnnounceSelectionMove(this, previous);
 }
@@ -61,13 +62,6 @@ void MailboxDisplay::UpdateScrollRange() {
     const int onScreen = RowsOnScreen();
     verticalScrollBar()->setPageStep(onScreen);
     verticalScrollBar()->setRange(0, std::max(0, m_rows - onScreen));
-}
-
-void MailboxDisplay::MakeVisible(int row) {
-    if (row < TopRow())
-        verticalScrollBar()->setValue(row);
-    else if (row >= TopRow() + RowsOnScreen())
-        verticalScrollBar()->setValue(row - RowsOnScreen() + 1);
 }
 
 void MailboxDisplay::DrawRow(QPainter& painter, int row) const {

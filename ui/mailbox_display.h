@@ -55,7 +55,6 @@ private:
     // The row the keyboard works from: the selected one, else the first on screen.
     int FocusRow() const { return m_selected < 0 ? TopRow() : m_selected; }
     void UpdateScrollRange();
-    void MakeVisible(int row);
     void DrawRow(QPainter& painter, int row) const;
 
     const Store& m_store;
