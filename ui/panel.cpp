@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <utility>
 
 #include "accessibility.h"
 
@@ -35,8 +36,7 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
 
 void Panel::SetCaption(const QString& caption) {
     if (caption == m_caption) return;
-    const QString before = m_caption;
-    m_caption = caption;
+    const QString before = std::exchange(m_caption, caption);
     AnnounceTextChange(this, CaptionAsRead(before), CaptionAsRead(caption));
     update();
 }
@@ -53,11 +53,9 @@ void Panel::paintEvent(QPaintEvent*) {
     const QRect text = inner.adjusted(1, 1, -1, -1);
     QFont font = this->font();
     const int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs | Qt::TextSingleLine;
-    if (m_shrinkMinimum > 0) {
-        while (font.pixelSize() > m_shrinkMinimum &&
-               QFontMetrics(font).boundingRect(text, flags, m_caption).width() > text.width())
-            font.setPixelSize(font.pixelSize() - 1);
-    }
+    while (m_shrinkMinimum > 0 && font.pixelSize() > m_shrinkMinimum &&
+           QFontMetrics(font).boundingRect(text, flags, m_caption).width() > text.width())
+        font.setPixelSize(font.pixelSize() - 1);
     painter.setFont(font);
     // The text line is as high as a "W" and centred between the inner bevels.
     const int h = QFontMetrics(font).height();
@@ -68,8 +66,7 @@ void Panel::paintEvent(QPaintEvent*) {
 }
 
 void PanelButton::SetGlyph(const QString& svgResource) {
-    auto* glyph = new Picture(svgResource, this);
-    glyph->setGeometry(8, 8, 16, 16);
+    (new Picture(svgResource, this))->setGeometry(8, 8, 16, 16);
 }
 
 void PanelButton::mousePressEvent(QMouseEvent* event) {
