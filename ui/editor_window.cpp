@@ -252,12 +252,9 @@ std::vector<std::string> TForm4::DisplayedLines() const {
         const QString text = block.text();
         // The last block is empty when the text ends with a line break (or is empty): no line.
         if (!block.next().isValid() && text.isEmpty()) break;
-        if (rowWidth.FitsOneRow(text)) {
-            lines.push_back(FromQt(text));
-            continue;
-        }
-        if (layout) layout->ensureBlockLayout(block);
-        const QTextLayout* rows = block.layout();
+        const bool oneRow = rowWidth.FitsOneRow(text);
+        if (!oneRow && layout) layout->ensureBlockLayout(block);
+        const QTextLayout* rows = oneRow ? nullptr : block.layout();
         if (!rows || rows->lineCount() == 0) {
             lines.push_back(FromQt(text));
             continue;
