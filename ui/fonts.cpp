@@ -8,9 +8,7 @@ namespace tobric {
 namespace {
 
 struct Families {
-    QString window;
-    QString heading;
-    QString calculator;
+    QString window, heading, calculator;
 };
 
 // Registers a built-in face and answers its family as the font database reads it from the file.
