@@ -30,7 +30,7 @@ static void InitArtResources() { Q_INIT_RESOURCE(art); }
 namespace tobric {
 namespace {
 
-// Pictures for the window icon, drawn from the SVG at the two sizes the title bar and the
+// Pictures for the window icon, drawn from the SVG at the sizes the title bar and the
 // task switcher ask for.
 QIcon WindowIcon() {
     QSvgRenderer renderer(QStringLiteral(":/art/tobric_icon.svg"));
