@@ -15,10 +15,8 @@ void RenumberAddresses(MailboxEditor& store, int selected, int step) {
     for (int i = 0; i < count; ++i) {
         DecodeLine(store.Get(i), mnemonic, operand);
         if (!TakesAddress(mnemonic) || operand < selected) continue;
-        std::string rewritten(MnemonicText(mnemonic));
-        rewritten += ' ';
-        rewritten += std::to_string(WrappingAdd(operand, step));
-        store.Put(i, std::move(rewritten));
+        store.Put(i, std::string(MnemonicText(mnemonic)) + ' ' +
+                         std::to_string(WrappingAdd(operand, step)));
     }
 }
 

@@ -10,23 +10,10 @@
 #include "fonts.h"
 
 namespace tobric {
-namespace {
-
-// Where an installed copy keeps its example programs (share/tobric/examples beside bin/), or
-// nothing when run from a build tree.
-QString ExamplesFolder() {
-    const QDir folder(QCoreApplication::applicationDirPath() +
-                      QStringLiteral("/../share/tobric/examples"));
-    return folder.exists() ? QDir::cleanPath(folder.absolutePath()) : QString();
-}
-
-}  // namespace
 
 Taboutfrm::Taboutfrm()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
-    DescribeWindow(*this, AboutBoxDescription());
-    setModal(false);
     setFont(WindowFont());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -47,14 +34,17 @@ Taboutfrm::Taboutfrm()
     titleFont.setPixelSize(21);
     made.value(QStringLiteral("Label1"))->setFont(titleFont);
 
-    // An installed copy names where its example programs are.
+    // An installed copy names where its example programs are: share/tobric/examples beside bin/.
+    const QDir examples(QCoreApplication::applicationDirPath() +
+                        QStringLiteral("/../share/tobric/examples"));
     auto* notice = static_cast<QLabel*>(made.value(QStringLiteral("Label3")));
-    if (const QString examples = ExamplesFolder(); !examples.isEmpty())
-        notice->setText(notice->text() + QStringLiteral(" Example programs: %1").arg(examples));
+    if (examples.exists())
+        notice->setText(
+            notice->text() +
+            QStringLiteral(" Example programs: %1").arg(QDir::cleanPath(examples.absolutePath())));
 
     Button1 = static_cast<QPushButton*>(made.value(QStringLiteral("Button1")));
     Button1->setDefault(true);
-    Button1->setAutoDefault(true);
     Button1->setFocus();
 }
 

@@ -17,41 +17,36 @@
 namespace tobric {
 namespace {
 
-// The name a reader gives a widget: the one set for it, or else a panel's caption.
-QString NameOf(const QWidget* widget) {
-    if (!widget->accessibleName().isEmpty()) return widget->accessibleName();
-    if (const auto* panel = qobject_cast<const Panel*>(widget))
-        return CaptionAsRead(panel->caption());
-    return {};
-}
-
 // A press action clicks from the event loop a moment later, as Qt's own push buttons do: a handler
 // that opens a modal box must not hold the reader's request open until the box is closed. Only a
 // widget that the mouse could click then gets the click.
-template <typename Widget>
-void ClickLater(Widget* widget) {
+void ClickLater(QWidget* widget) {
     QTimer::singleShot(0, widget, [widget] {
         const QWidget* modal = QApplication::activeModalWidget();
         if (!widget->isVisible() || !widget->isEnabled() || (modal && modal != widget->window()))
             return;
-        emit widget->Clicked();
+        QMetaObject::invokeMethod(widget, "Clicked");
     });
 }
 
-// Panels: a panel button is a push button; a panel with a caption (a heading or the calculator
-// display) is static text that offers its caption as text and value; the rest group others.
-// The kind is read from the widget each time, as the interface may be made while it is built.
+// Panels and pictures. A panel button, or a picture that something acts on (the image strip opens
+// the about box), is a push button; another picture is a graphic; a panel with a caption (a
+// heading or the calculator display) is static text that offers its caption as text and value;
+// the rest group others. The kind is read from the widget each time, as the interface may be
+// made while it is built.
 class PanelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit PanelAccessible(Panel* panel) : QAccessibleWidget(panel) {}
+    explicit PanelAccessible(QWidget* widget) : QAccessibleWidget(widget) {}
 
     QAccessible::Role role() const override {
         if (Button()) return QAccessible::Button;
+        if (qobject_cast<const Picture*>(widget())) return QAccessible::Graphic;
         return Shown().isEmpty() ? QAccessible::Grouping : QAccessible::StaticText;
     }
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return NameOf(widget());
+        if (t == QAccessible::Name)
+            return widget()->accessibleName().isEmpty() ? Shown() : widget()->accessibleName();
         if (t == QAccessible::Value && !Button()) return Shown();
         return QAccessibleWidget::text(t);
     }
@@ -75,9 +70,8 @@ public:
         return Button() ? QStringList{pressAction()} : QAccessibleWidget::actionNames();
     }
     void doAction(const QString& action) override {
-        if (PanelButton* button = Button(); button && action == pressAction()) ClickLater(button);
+        if (Button() && action == pressAction()) ClickLater(widget());
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
     // The caption as read-only text, without a caret or a selection.
     QString text(int start, int end) const override { return Shown().mid(start, end - start); }
@@ -99,29 +93,14 @@ public:
     }
 
 private:
-    PanelButton* Button() const { return qobject_cast<PanelButton*>(widget()); }
-    QString Shown() const { return CaptionAsRead(static_cast<const Panel*>(widget())->caption()); }
-};
-
-// A picture is a push button when something acts on its clicks (the image strip opens the about
-// box), and otherwise a graphic.
-class PictureAccessible final : public QAccessibleWidget {
-public:
-    explicit PictureAccessible(Picture* picture) : QAccessibleWidget(picture) {}
-
-    QAccessible::Role role() const override {
-        return Clickable() ? QAccessible::Button : QAccessible::Graphic;
+    bool Button() const {
+        const auto* picture = qobject_cast<const Picture*>(widget());
+        return qobject_cast<const PanelButton*>(widget()) || (picture && picture->IsClickable());
     }
-    QStringList actionNames() const override {
-        return Clickable() ? QStringList{pressAction()} : QAccessibleWidget::actionNames();
+    QString Shown() const {
+        const auto* panel = qobject_cast<const Panel*>(widget());
+        return panel ? CaptionAsRead(panel->caption()) : QString();
     }
-    void doAction(const QString& action) override {
-        if (Clickable() && action == pressAction()) ClickLater(static_cast<Picture*>(widget()));
-    }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    bool Clickable() const { return static_cast<const Picture*>(widget())->IsClickable(); }
 };
 
 // The OUT basket as Qt's combo box shows it, but for the name: on Unix Qt names a combo box after
@@ -144,18 +123,13 @@ public:
         return state;
     }
 
-    // The drop-down list, then the field.
     int childCount() const override { return 2; }
     QAccessibleInterface* child(int index) const override {
-        if (index == 0) return QAccessible::queryAccessibleInterface(Basket()->view());
-        if (index == 1) return QAccessible::queryAccessibleInterface(Basket()->lineEdit());
-        return nullptr;
+        return index == 0 || index == 1 ? QAccessible::queryAccessibleInterface(Parts()[index])
+                                        : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child) return -1;
-        if (child->object() == Basket()->view()) return 0;
-        if (child->object() == Basket()->lineEdit()) return 1;
-        return -1;
+        return child ? static_cast<int>(Parts().indexOf(child->object())) : -1;
     }
 
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
@@ -166,10 +140,11 @@ public:
         else
             Basket()->showPopup();
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
     OutputBasket* Basket() const { return static_cast<OutputBasket*>(widget()); }
+    // The drop-down list, then the field.
+    QObjectList Parts() const { return {Basket()->view(), Basket()->lineEdit()}; }
 };
 
 // One row of the mailbox display, made when a reader asks for it.
@@ -294,9 +269,8 @@ QAccessibleInterface* MakeInterface(const QString& className, QObject* object) {
     if (className == QLatin1String("QWidget") &&
         static_cast<QWidget*>(object)->windowType() == Qt::Window)
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    if (Is<Panel>(className) || Is<PanelButton>(className))
-        return new PanelAccessible(static_cast<Panel*>(object));
-    if (Is<Picture>(className)) return new PictureAccessible(static_cast<Picture*>(object));
+    if (Is<Panel>(className) || Is<PanelButton>(className) || Is<Picture>(className))
+        return new PanelAccessible(static_cast<QWidget*>(object));
     if (Is<OutputBasket>(className))
         return new OutputBasketAccessible(static_cast<OutputBasket*>(object));
     if (Is<MailboxDisplay>(className))

@@ -48,9 +48,15 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
     const QString caption = QString::fromLatin1(Caption(control));
     switch (control.kind) {
         case ControlKind::Panel: return new Panel(&parent);
-        case ControlKind::LoweredPanel: {
+        case ControlKind::LoweredPanel:
+        case ControlKind::Display: {
             auto* panel = new Panel(&parent);
-            panel->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
+            panel->SetSunken();
+            if (control.kind == ControlKind::LoweredPanel) return panel;
+            panel->SetCaptionAlignment(Qt::AlignRight);
+            panel->setFont(CalculatorFont());
+            panel->SetShrinkToFit(16);
+            panel->SetCaption(caption);
             return panel;
         }
         case ControlKind::Heading: {
@@ -70,15 +76,6 @@ QWidget* MakeWidget(const Control& control, QWidget& parent) {
             auto* key = new PanelButton(&parent);
             key->SetCaption(caption);
             return key;
-        }
-        case ControlKind::Display: {
-            auto* display = new Panel(&parent);
-            display->SetBevels(Panel::Bevel::Lowered, Panel::Bevel::Lowered);
-            display->SetCaptionAlignment(Qt::AlignRight);
-            display->setFont(CalculatorFont());
-            display->SetShrinkToFit(16);
-            display->SetCaption(caption);
-            return display;
         }
         case ControlKind::Label: return new QLabel(caption, &parent);
         case ControlKind::Text: {
@@ -129,16 +126,13 @@ void OnPress(QWidget* widget, std::function<void()> handler) {
 
 }  // namespace
 
-void DescribeWindow(QWidget& window, const WindowDescription& description) {
-    window.setObjectName(QLatin1String(description.name));
-    window.setWindowTitle(QString::fromLatin1(description.title));
-    window.setFixedSize(description.width, description.height);
-}
-
 QHash<QString, QWidget*> BuildControls(
     QWidget& window, const WindowDescription& description,
     const std::function<std::function<void()>(const Control&)>& handler,
     const std::function<QWidget*(const Control&, QWidget& parent)>& makeSpecial) {
+    window.setObjectName(QLatin1String(description.name));
+    window.setWindowTitle(QString::fromLatin1(description.title));
+    window.setFixedSize(description.width, description.height);
     QHash<QString, QWidget*> made;
     std::vector<std::pair<int, QWidget*>> stops;
     for (const Control& control : description.controls) {

@@ -4,7 +4,6 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +17,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 
 #include "described_controls.h"
 #include "error_report.h"
@@ -30,6 +30,34 @@ namespace tobric {
 
 namespace {
 
+// The advances of the printable ASCII characters in one font, and the most a kerned pair of them
+// adds to its two advances: enough to bound the width of most program lines without shaping them.
+// Worked out once per font, at the first Save Changes.
+struct AsciiWidths {
+    QString fontKey;
+    std::array<qreal, 0x7F> advance{};
+    qreal pairSlack = 0;
+};
+
+const AsciiWidths& AsciiWidthsOf(const QFont& font) {
+    static AsciiWidths widths;
+    if (widths.fontKey == font.key()) return widths;
+    const QFontMetricsF metrics(font);
+    for (char16_t code = 0x20; code < 0x7F; ++code)
+        widths.advance[code] = metrics.horizontalAdvance(QChar(code));
+    widths.pairSlack = 0;
+    for (char16_t first = 0x20; first < 0x7F; ++first) {
+        for (char16_t second = 0x20; second < 0x7F; ++second) {
+            const QChar pair[] = {QChar(first), QChar(second)};
+            widths.pairSlack =
+                std::max(widths.pairSlack, metrics.horizontalAdvance(QString(pair, 2)) -
+                                               widths.advance[first] - widths.advance[second]);
+        }
+    }
+    widths.fontKey = font.key();
+    return widths;
+}
+
 // Laying out every block to find its rows took a second on a large store, yet a block whose text
 // is narrower than the box always shows on one row. This answers that question without a layout,
 // erring towards "no" (the caller then lays the block out): only text of plain Latin-1 characters
@@ -37,9 +65,8 @@ namespace {
 // or take width of its own, and a margin covers a last glyph that reaches past its advance.
 class RowWidth {
 public:
-    RowWidth(QTextDocument& document, QPlainTextDocumentLayout* layout,
-             const TForm4::AsciiWidths& ascii)
-        : m_metrics(document.defaultFont()), m_ascii(ascii) {
+    RowWidth(QTextDocument& document, QPlainTextDocumentLayout* layout)
+        : m_metrics(document.defaultFont()), m_ascii(AsciiWidthsOf(document.defaultFont())) {
         // The width the layout gives every row, read from the first block's first row: a huge
         // one when the box does not wrap (yet).
         if (!layout) return;
@@ -69,7 +96,7 @@ public:
 
 private:
     QFontMetricsF m_metrics;
-    const TForm4::AsciiWidths& m_ascii;
+    const AsciiWidths& m_ascii;
     qreal m_width = -1;
 };
 
@@ -96,7 +123,6 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_machine(machine),
       m_mainWindow(mainWindow) {
-    DescribeWindow(*this, EditorWindowDescription());
     setFont(WindowFont());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -117,8 +143,6 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     tobriceditor = static_cast<QPlainTextEdit*>(made.value(QStringLiteral("tobriceditor")));
     tobriceditor->setBackgroundRole(QPalette::Button);
     tobriceditor->viewport()->setBackgroundRole(QPalette::Button);
-    tobriceditor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    tobriceditor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     tobriceditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tobriceditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tobriceditor->setTabChangesFocus(true);
@@ -138,9 +162,8 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
     static_cast<QLabel*>(made.value(QStringLiteral("Label1")))->setBuddy(lineno);
     ConnectGuarded(lineno, &QLineEdit::returnPressed, this, &TForm4::Button1Click);
 
-    m_filler = new QTimer(this);
-    m_filler->setInterval(0);
-    connect(m_filler, &QTimer::timeout, this, [this] { Guarded([this] { FillNextPart(); }); });
+    m_filler = new QTimer(this);  // a part each time the event loop is free
+    ConnectGuarded(m_filler, &QTimer::timeout, this, &TForm4::FillNextPart);
     tobriceditor->installEventFilter(this);
     tobriceditor->viewport()->installEventFilter(this);
 
@@ -168,8 +191,7 @@ void TForm4::Open() {
         tobriceditor->setReadOnly(true);
         m_filler->start();
     } else {
-        m_fillText.clear();
-        m_fillFrom = 0;
+        StopFilling();  // nothing left to put in
     }
     show();
     raise();
@@ -223,21 +245,16 @@ void TForm4::Button3Click() {
 std::vector<std::string> TForm4::DisplayedLines() const {
     QTextDocument* document = tobriceditor->document();
     auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
-    const QFont font = document->defaultFont();
-    if (m_asciiWidths.fontKey != font.key()) m_asciiWidths = AsciiWidths::Of(font);
-    const RowWidth rowWidth(*document, layout, m_asciiWidths);
+    const RowWidth rowWidth(*document, layout);
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(document->blockCount()));
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
         // The last block is empty when the text ends with a line break (or is empty): no line.
         if (!block.next().isValid() && text.isEmpty()) break;
-        if (rowWidth.FitsOneRow(text)) {
-            lines.push_back(FromQt(text));
-            continue;
-        }
-        if (layout) layout->ensureBlockLayout(block);
-        const QTextLayout* rows = block.layout();
+        const bool oneRow = rowWidth.FitsOneRow(text);
+        if (!oneRow && layout) layout->ensureBlockLayout(block);
+        const QTextLayout* rows = oneRow ? nullptr : block.layout();
         if (!rows || rows->lineCount() == 0) {
             lines.push_back(FromQt(text));
             continue;
@@ -248,24 +265,6 @@ std::vector<std::string> TForm4::DisplayedLines() const {
         }
     }
     return lines;
-}
-
-TForm4::AsciiWidths TForm4::AsciiWidths::Of(const QFont& font) {
-    const QFontMetricsF metrics(font);
-    AsciiWidths widths;
-    widths.fontKey = font.key();
-    for (char16_t code = 0x20; code < 0x7F; ++code)
-        widths.advance[code] = metrics.horizontalAdvance(QChar(code));
-    widths.pairSlack = 0;
-    for (char16_t first = 0x20; first < 0x7F; ++first) {
-        for (char16_t second = 0x20; second < 0x7F; ++second) {
-            const QChar pair[] = {QChar(first), QChar(second)};
-            widths.pairSlack =
-                std::max(widths.pairSlack, metrics.horizontalAdvance(QString(pair, 2)) -
-                                               widths.advance[first] - widths.advance[second]);
-        }
-    }
-    return widths;
 }
 
 void TForm4::closeEvent(QCloseEvent* event) {

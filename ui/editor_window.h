@@ -5,11 +5,9 @@
 
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <string>
 #include <vector>
 
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,16 +43,6 @@ public:
     QPushButton* Button3 = nullptr;
     QLineEdit* lineno = nullptr;
 
-    // The advances of the printable ASCII characters in one font, and the most a kerned pair of
-    // them adds to its two advances: enough to bound the width of most program lines without
-    // shaping them. Worked out once per font, at the first Save Changes.
-    struct AsciiWidths {
-        static AsciiWidths Of(const QFont& font);
-        QString fontKey;
-        std::array<qreal, 0x7F> advance{};
-        qreal pairSlack = 0;
-    };
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -67,7 +55,6 @@ private:
 
     Machine& m_machine;
     QWidget* m_mainWindow;
-    mutable AsciiWidths m_asciiWidths;
     // The text Open has still to put in, from m_fillFrom on, and the timer that puts in each part.
     QString m_fillText;
     qsizetype m_fillFrom = 0;

@@ -22,19 +22,6 @@ QString MessageText(const std::string& message) {
     return utf8.hasError() ? ToQt(message) : text;
 }
 
-void ShowErrorBox(const std::exception_ptr& error) {
-    // A press or a drag in progress ends here.
-    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-    QPointer<QWidget> focus = QApplication::focusWidget();
-
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
-                    MessageText(ReportText(error)), QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.setAccessibleName(QStringLiteral("Error"));
-    box.exec();
-    if (focus) focus->setFocus();
-}
-
 std::string KindOfFailure(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
@@ -70,7 +57,14 @@ void ReportStartupFailure(const std::exception_ptr& error) {
 
 void ReportError(const std::exception_ptr& error) {
     try {
-        ShowErrorBox(error);
+        // A press or a drag in progress ends here.
+        if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+        QPointer<QWidget> focus = QApplication::focusWidget();
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
+                        MessageText(ReportText(error)), QMessageBox::Ok);
+        box.setAccessibleName(QStringLiteral("Error"));
+        box.exec();
+        if (focus) focus->setFocus();
     } catch (...) {
         // Nothing sensible is left to do when the report itself fails.
     }

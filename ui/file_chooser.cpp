@@ -16,14 +16,6 @@
 namespace tobric {
 namespace {
 
-// The file dialogs keep their history and last folder in the toolkit's own settings file. The
-// program keeps no settings: point those settings at a folder that can never exist (a path under
-// a device file), so that nothing is read from there and nothing is ever written.
-void KeepFileDialogsFromSettings() {
-    for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
-        QSettings::setPath(QSettings::defaultFormat(), scope, QStringLiteral("/dev/null"));
-}
-
 // Opens wide enough to show the name and every other column of its detail view whole: the
 // toolkit's own widths cut the size, the type and the date short.
 class ProgramFileDialog final : public QFileDialog {
@@ -64,15 +56,11 @@ private:
 }  // namespace
 
 DialogFileChooser::DialogFileChooser(QWidget* parent) : m_parent(parent) {
-    KeepFileDialogsFromSettings();
-}
-
-std::optional<std::string> DialogFileChooser::ChooseFileToOpen() {
-    return Choose(false, m_lastOpenName);
-}
-
-std::optional<std::string> DialogFileChooser::ChooseFileToSave() {
-    return Choose(true, m_lastSaveName);
+    // The file dialogs keep their history and last folder in the toolkit's own settings file. The
+    // program keeps no settings: point those settings at a folder that can never exist (a path
+    // under a device file), so that nothing is read from there and nothing is ever written.
+    for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+        QSettings::setPath(QSettings::defaultFormat(), scope, QStringLiteral("/dev/null"));
 }
 
 std::optional<std::string> DialogFileChooser::Choose(bool save, std::string& lastName) {
@@ -80,13 +68,11 @@ std::optional<std::string> DialogFileChooser::Choose(bool save, std::string& las
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);
     dialog.setWindowModality(Qt::ApplicationModal);
     if (!lastName.empty()) dialog.selectFile(QFile::decodeName(lastName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QByteArray path = QFile::encodeName(dialog.selectedFiles().constFirst());
-    lastName.assign(path.constData(), static_cast<std::size_t>(path.size()));
+    lastName = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
     return lastName;
 }
 

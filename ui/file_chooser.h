@@ -25,8 +25,8 @@ public:
 class DialogFileChooser final : public FileChooser {
 public:
     explicit DialogFileChooser(QWidget* parent);
-    std::optional<std::string> ChooseFileToOpen() override;
-    std::optional<std::string> ChooseFileToSave() override;
+    std::optional<std::string> ChooseFileToOpen() override { return Choose(false, m_lastOpenName); }
+    std::optional<std::string> ChooseFileToSave() override { return Choose(true, m_lastSaveName); }
 
 private:
     std::optional<std::string> Choose(bool save, std::string& lastName);

@@ -1,24 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fonts.h"
 
-#include <QApplication>
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace tobric {
 namespace {
 
-// The faces built into the program (ui/CMakeLists.txt lists them), so the window looks the same
-// whatever fonts the system has.
-constexpr const char* kWindowFace = ":/fonts/LiberationSans-Regular.ttf";
-constexpr const char* kHeadingFace = ":/fonts/ComicNeue-Bold.otf";
-constexpr const char* kCalculatorFace = ":/fonts/DSEG7Classic-Regular.ttf";
-// The about box sets its title in the heading family without bold.
-constexpr const char* kLightHeadingFace = ":/fonts/ComicNeue-Regular.otf";
-
 struct Families {
-    QString window;
-    QString heading;
-    QString calculator;
+    QString window, heading, calculator;
 };
 
 // Registers a built-in face and answers its family as the font database reads it from the file.
@@ -29,11 +19,15 @@ QString AddFace(const char* resource) {
     return families.value(0);
 }
 
-// Registered once, on first use: the font database needs the application object to exist.
+// The faces built into the program (ui/CMakeLists.txt lists them), so the window looks the same
+// whatever fonts the system has. Registered once, on first use: the font database needs the
+// application object to exist.
 const Families& BuiltInFamilies() {
     static const Families kFamilies = [] {
-        AddFace(kLightHeadingFace);
-        return Families{AddFace(kWindowFace), AddFace(kHeadingFace), AddFace(kCalculatorFace)};
+        AddFace(":/fonts/ComicNeue-Regular.otf");  // the about box's title: the heading, not bold
+        return Families{AddFace(":/fonts/LiberationSans-Regular.ttf"),
+                        AddFace(":/fonts/ComicNeue-Bold.otf"),
+                        AddFace(":/fonts/DSEG7Classic-Regular.ttf")};
     }();
     return kFamilies;
 }
@@ -64,7 +58,5 @@ QFont CalculatorFont() {
     font.setStyleHint(QFont::Monospace);
     return font;
 }
-
-void UseWindowFontEverywhere() { QApplication::setFont(WindowFont()); }
 
 }  // namespace tobric

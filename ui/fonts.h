@@ -12,7 +12,5 @@ QFont WindowFont();
 QFont HeadingFont();
 // The calculator display: the DSEG7 seven-segment face at 48 px.
 QFont CalculatorFont();
-// Makes the window font the application's, so prompts and message boxes share it.
-void UseWindowFontEverywhere();
 
 }  // namespace tobric

@@ -25,21 +25,12 @@ namespace tobric {
 int MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c) {
     std::int64_t product = 0;
     if (c == 0 || __builtin_mul_overflow(a, b, &product)) return -1;
-    if (c == -1 && product == std::numeric_limits<std::int64_t>::min()) return -1;
-
-    std::int64_t quotient = product / c;  // truncated towards zero
-    const std::int64_t remainder = product % c;
-    // Compare the remainder with half the divisor as magnitudes, in unsigned arithmetic so that
-    // neither can overflow: round away from zero when the remainder is at least the other half.
-    const auto magnitude = [](std::int64_t v) {
-        return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-    };
-    const std::uint64_t r = magnitude(remainder);
-    const std::uint64_t d = magnitude(c);
-    if (r != 0 && r >= d - r) quotient += ((product < 0) != (c < 0)) ? -1 : 1;
-
-    if (quotient < INT_MIN || quotient > INT_MAX) return -1;
-    return static_cast<int>(quotient);
+    // In 128 bits nothing overflows: twice the product, moved one divisor further from zero and
+    // truncated by twice the divisor, is the quotient with its halves rounded away from zero.
+    __extension__ using Wide = __int128;
+    const Wide twice = Wide{product} * 2;
+    const Wide quotient = (twice + ((product < 0) == (c < 0) ? c : -Wide{c})) / (Wide{c} * 2);
+    return quotient < INT_MIN || quotient > INT_MAX ? -1 : static_cast<int>(quotient);
 }
 
 PromptLayout ComputePromptLayout(int averageCharWidth, int averageCharHeight, int labelHeight,
@@ -76,12 +67,9 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                 Qt::MSWindowsFixedSizeDialogHint) {
     // "[*]" in a window title is the modified-marker placeholder; doubled, it shows as itself.
-    QString title = caption;
-    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(title);
+    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     setAccessibleName(caption);
     setWindowModality(Qt::ApplicationModal);
-    setSizeGripEnabled(false);
 
     // Created in tab order: edit box, OK, Cancel. The label takes no focus.
     m_label = new QLabel(this);
@@ -110,12 +98,11 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     // default. maxLength only has to be large enough to take the default whole.
     m_edit->setMaxLength(static_cast<int>(std::clamp<qsizetype>(
         defaultText.size(), m_edit->maxLength(), std::numeric_limits<int>::max())));
-    m_edit->setText(defaultText);
-    m_lastText = m_edit->text();
     // QLineEdit reports a user's edit (textEdited) before the change itself (textChanged), so
     // m_lastText still holds the old text while OnTextEdited looks at an edit.
     connect(m_edit, &QLineEdit::textEdited, this, &PromptDialog::OnTextEdited);
     connect(m_edit, &QLineEdit::textChanged, this, [this] { m_lastText = m_edit->text(); });
+    m_edit->setText(defaultText);
 
     // Layout from the average character of the dialog's font.
     const QSize average = AverageCharSize(font());
@@ -137,18 +124,13 @@ PromptDialog::PromptDialog(QWidget* parentOrNull, const QString& caption, const 
     m_cancel->setGeometry(m_layout.cancelLeft, m_layout.buttonTop, m_layout.buttonWidth,
                           m_layout.buttonHeight);
     setFixedSize(m_layout.clientWidth, m_layout.clientHeight);
-    PlaceOnScreen(parentOrNull);
+    if (QScreen* screen =
+            parentOrNull ? parentOrNull->window()->screen() : QGuiApplication::primaryScreen())
+        CentreOnFirstShow(*this, [area = screen->geometry()] { return area; });
 
     // Typing replaces the whole default.
     m_edit->selectAll();
     m_edit->setFocus(Qt::OtherFocusReason);
-}
-
-void PromptDialog::PlaceOnScreen(QWidget* parentOrNull) {
-    QScreen* screen = parentOrNull != nullptr ? parentOrNull->window()->screen()
-                                              : QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    CentreOnFirstShow(*this, [area = screen->geometry()] { return area; });
 }
 
 void PromptDialog::OnTextEdited(const QString& text) {
@@ -163,9 +145,8 @@ void PromptDialog::OnTextEdited(const QString& text) {
         !before.endsWith(QStringView(text).sliced(text.size() - tail))) {
         tail = 0;
         while (tail < before.size() && tail < text.size() &&
-               before[before.size() - 1 - tail] == text[text.size() - 1 - tail]) {
+               before[before.size() - 1 - tail] == text[text.size() - 1 - tail])
             ++tail;
-        }
     }
     const qsizetype headLimit = std::min(before.size(), text.size()) - tail;
     qsizetype head = 0;
@@ -179,23 +160,20 @@ void PromptDialog::OnTextEdited(const QString& text) {
 
     qsizetype keep = room;
     if (keep > 0 && text[head + keep - 1].isHighSurrogate()) --keep;  // never half a pair
-    const QString trimmed = text.left(head + keep) + text.right(tail);
-    m_edit->setText(trimmed);
+    m_edit->setText(text.left(head + keep) + text.right(tail));
     m_edit->setCursorPosition(static_cast<int>(head + keep));
 }
 
 std::string InputPrompt(QWidget* parentOrNull, const std::string& caption,
                         const std::string& prompt, const std::string& defaultText) {
     const QPointer<QWidget> wasActive = QApplication::activeWindow();
-    bool accepted = false;
-    std::string answer;
+    std::string answer = defaultText;
     {
         PromptDialog dialog(parentOrNull, ToQt(caption), ToQt(prompt), ToQt(defaultText));
-        accepted = dialog.exec() == QDialog::Accepted;
-        if (accepted) answer = FromQt(dialog.lineEdit()->text());
+        if (dialog.exec() == QDialog::Accepted) answer = FromQt(dialog.lineEdit()->text());
     }
     if (wasActive != nullptr && wasActive->isVisible()) wasActive->activateWindow();
-    return accepted ? answer : defaultText;
+    return answer;
 }
 
 }  // namespace tobric

@@ -16,24 +16,17 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWidget;
 
 namespace tobric {
 
 // Client-area coordinates, in pixels, of everything in the prompt.
 struct PromptLayout {
     int clientWidth;
-    int labelLeft;
-    int labelTop;
+    int labelLeft, labelTop;
     int labelMaxWidth;  // the prompt wraps at word boundaries to stay within this
-    int editLeft;
-    int editTop;
-    int editWidth;
-    int buttonTop;
-    int buttonWidth;
-    int buttonHeight;
-    int okLeft;
-    int cancelLeft;
+    int editLeft, editTop, editWidth;
+    int buttonTop, buttonWidth, buttonHeight;
+    int okLeft, cancelLeft;
     int clientHeight;
 
     friend bool operator==(const PromptLayout&, const PromptLayout&) = default;
@@ -73,7 +66,6 @@ public:
 
 private:
     void OnTextEdited(const QString& text);
-    void PlaceOnScreen(QWidget* parentOrNull);
 
     QLabel* m_label = nullptr;
     QLineEdit* m_edit = nullptr;

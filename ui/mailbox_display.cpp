@@ -17,13 +17,8 @@ MailboxDisplay::MailboxDisplay(const Store& store, QWidget* parent)
     : QAbstractScrollArea(parent), m_store(store) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Button);
     viewport()->setBackgroundRole(QPalette::Button);
-    viewport()->setAutoFillBackground(true);
-    setAccessibleName(QStringLiteral("Mailboxes"));
-    verticalScrollBar()->setSingleStep(1);
     UpdateScrollRange();
 }
 
@@ -44,7 +39,8 @@ void MailboxDisplay::SelectRow(int row) {
     if (row < 0 || row >= m_rows) row = -1;
     const int previous = m_selected;
     m_selected = row;
-    if (row >= 0) MakeVisible(row);
+    if (row >= 0)  // scrolled just far enough to show it
+        verticalScrollBar()->setValue(std::clamp(TopRow(), row - RowsOnScreen() + 1, row));
     viewport()->update();
     AnnounceSelectionMove(this, previous);
 }
@@ -66,13 +62,6 @@ void MailboxDisplay::UpdateScrollRange() {
     const int onScreen = RowsOnScreen();
     verticalScrollBar()->setPageStep(onScreen);
     verticalScrollBar()->setRange(0, std::max(0, m_rows - onScreen));
-}
-
-void MailboxDisplay::MakeVisible(int row) {
-    if (row < TopRow())
-        verticalScrollBar()->setValue(row);
-    else if (row >= TopRow() + RowsOnScreen())
-        verticalScrollBar()->setValue(row - RowsOnScreen() + 1);
 }
 
 void MailboxDisplay::DrawRow(QPainter& painter, int row) const {
@@ -97,8 +86,6 @@ void MailboxDisplay::DrawRow(QPainter& painter, int row) const {
         painter.drawRect(rect.adjusted(0, 0, -1, -1));
     }
 }
-
-int MailboxDisplay::FocusRow() const { return m_selected < 0 ? TopRow() : m_selected; }
 
 void MailboxDisplay::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
@@ -153,16 +140,10 @@ void MailboxDisplay::resizeEvent(QResizeEvent* event) {
     UpdateScrollRange();
 }
 
-void MailboxDisplay::scrollContentsBy(int, int) { viewport()->update(); }
-
-void MailboxDisplay::focusInEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
-}
-
-void MailboxDisplay::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+bool MailboxDisplay::event(QEvent* event) {
+    // The focus frame comes and goes with the focus: repaint the viewport, which draws it.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) viewport()->update();
+    return QAbstractScrollArea::event(event);
 }
 
 }  // namespace tobric

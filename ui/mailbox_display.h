@@ -47,17 +47,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int RowsOnScreen() const;
     int TopRow() const;
     // The row the keyboard works from: the selected one, else the first on screen.
-    int FocusRow() const;
+    int FocusRow() const { return m_selected < 0 ? TopRow() : m_selected; }
     void UpdateScrollRange();
-    void MakeVisible(int row);
     void DrawRow(QPainter& painter, int row) const;
 
     const Store& m_store;

@@ -2,7 +2,6 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -15,20 +14,23 @@
 
 #include "accessibility.h"
 #include "described_controls.h"
-#include "editing/mailbox_commands.h"
 #include "error_report.h"
 #include "fonts.h"
+#include "input_prompt.h"
+#include "machine/display_text.h"
 #include "mailbox_display.h"
+#include "notice.h"
 #include "output_basket.h"
 #include "panel.h"
 #include "placement.h"
+#include "text_codec.h"
 
 static void InitArtResources() { Q_INIT_RESOURCE(art); }
 
 namespace tobric {
 namespace {
 
-// Pictures for the window icon, drawn from the SVG at the two sizes the title bar and the
+// Pictures for the window icon, drawn from the SVG at the sizes the title bar and the
 // task switcher ask for.
 QIcon WindowIcon() {
     QSvgRenderer renderer(QStringLiteral(":/art/tobric_icon.svg"));
@@ -62,7 +64,6 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
       m_exitProcess(EndProcess) {
     InitArtResources();
     InstallAccessibility();
-    DescribeWindow(*this, MainWindowDescription());
     setWindowIcon(WindowIcon());
     setFont(WindowFont());
     setBackgroundRole(QPalette::Dark);  // the application-workspace grey of the platform
@@ -74,20 +75,10 @@ TForm1::TForm1(std::unique_ptr<FileChooser> files, QWidget* parent)
     ConnectGuarded(&m_timer, &QtExecutionTimer::Tick, this, &TForm1::TimerTimer);
 
     splash = new QTimer(this);
-    splash->setInterval(1);
     ConnectGuarded(splash, &QTimer::timeout, this, &TForm1::splashTimer);
-    splash->start();
+    splash->start(1);
 
     CentreOnFirstShow(*this, [this] { return screen() ? screen()->geometry() : QRect(); });
-}
-
-TForm1::~TForm1() = default;
-
-void TForm1::SetCompanions(QWidget* splashWindow, QWidget* aboutBox,
-                           std::function<void()> openEditor) {
-    m_splashWindow = splashWindow;
-    m_aboutBox = aboutBox;
-    m_openEditor = std::move(openEditor);
 }
 
 std::function<void()> TForm1::Handler(Action action, int digit) {
@@ -110,14 +101,8 @@ std::function<void()> TForm1::Handler(Action action, int digit) {
         case Action::InsertCommand: return [this] { InsertCommand1Click(); };
         case Action::DeleteCommand: return [this] { DeleteCommand1Click(); };
         case Action::OpenEditor: return [this] { EditPrograminEditor1Click(); };
-        case Action::None:
-        case Action::CloseAbout:
-        case Action::CloseSplash:
-        case Action::SaveChanges:
-        case Action::CancelChanges:
-        case Action::ClearAll: break;
+        default: return {};
     }
-    return {};
 }
 
 void TForm1::BuildControls() {
@@ -179,22 +164,37 @@ void TForm1::Image1Click() {
     m_aboutBox->activateWindow();
 }
 
-// The popup commands act on the display's selected row, read anew after their prompt.
-void TForm1::EditthisMailbox1Click() {
-    AnswerNow(EditThisMailbox(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
+SelectedIndexSource TForm1::SelectedRow() {
+    return [this] { return mailboxshow->SelectedIndex(); };
 }
 
-void TForm1::InsertCommand1Click() {
-    AnswerNow(InsertCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); }));
+void TForm1::ShowMailboxes(const Store&) { mailboxshow->Rebuild(); }
+
+void TForm1::ShowRegisters(const Registers& registers) {
+    pctext->setText(QString::number(registers.programCounter));
+    mdrtext->setText(QString::number(registers.operand));
+    opcodetext->setText(ToQt(MnemonicText(registers.mnemonic)));
 }
 
-void TForm1::DeleteCommand1Click() {
-    DeleteCommand(m_machine, [this] { return mailboxshow->SelectedIndex(); });
+void TForm1::ShowCalculator(std::int32_t n) {
+    calculatorValueText->SetCaption(ToQt(CalculatorText(n)));
 }
 
-void TForm1::EditPrograminEditor1Click() {
-    if (m_openEditor) m_openEditor();
+void TForm1::ShowOutput(std::int32_t n) { outbasket->ShowOutput(n); }
+
+void TForm1::ShowInBasket(std::int32_t n) { inbasket->setText(QString::number(n)); }
+
+std::optional<std::string> TForm1::Answer(const Question& question) {
+    switch (question.kind) {
+        case Question::Kind::Line:
+            return InputPrompt(nullptr, question.caption, question.text, question.defaultText);
+        case Question::Kind::OpenFile: return m_files->ChooseFileToOpen();
+        case Question::Kind::SaveFile: return m_files->ChooseFileToSave();
+    }
+    return std::nullopt;
 }
+
+void TForm1::ShowNotice(const std::string& text) { ShowNoticeBox(text); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -5,17 +5,16 @@
 // Guarded() so that a failure is reported once and never escapes into Qt.
 
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
 
+#include "editing/mailbox_commands.h"
 #include "file_chooser.h"
 #include "machine/machine.h"
 #include "machine/machine_view.h"
 #include "qt_execution_timer.h"
 #include "window_description.h"
 
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QScrollBar;
@@ -33,14 +32,17 @@ class TForm1 final : public QWidget, public MachineView, private Answerer {
     Q_OBJECT
 public:
     explicit TForm1(std::unique_ptr<FileChooser> files = nullptr, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     Machine& machine() { return m_machine; }
     QtExecutionTimer& executionTimer() { return m_timer; }
 
     // The windows the main window opens: the splash window, the about box, and the program
     // editor (through the function that opens it).
-    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor);
+    void SetCompanions(QWidget* splashWindow, QWidget* aboutBox, std::function<void()> openEditor) {
+        m_splashWindow = splashWindow;
+        m_aboutBox = aboutBox;
+        m_openEditor = std::move(openEditor);
+    }
     // How the program ends; tests replace it to see the exit code instead of dying.
     void SetProcessExit(std::function<void(int)> exitProcess) {
         m_exitProcess = std::move(exitProcess);
@@ -66,10 +68,12 @@ public:
     void ScrollBar1Change(int position) { m_machine.ChangeSpeed(position); }
     void splashTimer();
     void Image1Click();
-    void EditthisMailbox1Click();
-    void InsertCommand1Click();
-    void DeleteCommand1Click();
-    void EditPrograminEditor1Click();
+    void EditthisMailbox1Click() { AnswerNow(EditThisMailbox(m_machine, SelectedRow())); }
+    void InsertCommand1Click() { AnswerNow(InsertCommand(m_machine, SelectedRow())); }
+    void DeleteCommand1Click() { DeleteCommand(m_machine, SelectedRow()); }
+    void EditPrograminEditor1Click() {
+        if (m_openEditor) m_openEditor();
+    }
 
     // The controls, by their names.
     MailboxDisplay* mailboxshow = nullptr;
@@ -99,6 +103,8 @@ private:
     // event loop goes on serving clicks and timer ticks; the command then goes on.
     std::optional<std::string> Answer(const Question& question) override;
     void AnswerNow(Asked asked) { AnswerAtOnce(std::move(asked), *this); }
+    // The popup commands act on the display's selected row, read anew after their prompt.
+    SelectedIndexSource SelectedRow();
 
     void BuildControls();
     // What a control or a popup item does; nothing for the other windows' actions.

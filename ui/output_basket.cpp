@@ -50,7 +50,6 @@ OutputBasket::OutputBasket(QWidget* parent)
     list->setItemDelegate(new OutputRowDelegate(list));
     setView(list);
     setModel(m_outputs);
-    setAccessibleName(QStringLiteral("OUT Basket"));
     lineEdit()->setAccessibleName(QStringLiteral("OUT Basket"));
     // The field and its list sit on the button face, not on the white of a text box.
     QPalette colours = palette();
@@ -63,13 +62,6 @@ void OutputBasket::ShowOutput(std::int32_t n) {
     m_outputs->Append(n);
     // The latest output is current, so the list opens at it.
     setCurrentIndex(m_outputs->rowCount() - 1);
-    FitFieldFont(text);
-    lineEdit()->setText(text);
-    lineEdit()->setCursorPosition(0);
-    AnnounceValueChange(this, text);
-}
-
-void OutputBasket::FitFieldFont(const QString& text) {
     // A long number in the large font is wider than the field, which would scroll its sign and
     // first digits out of sight: shrink the field's font until the whole number fits.
     QFont fitted = font();
@@ -77,6 +69,9 @@ void OutputBasket::FitFieldFont(const QString& text) {
     while (fitted.pixelSize() > 8 && QFontMetrics(fitted).horizontalAdvance(text) > room)
         fitted.setPixelSize(fitted.pixelSize() - 1);
     lineEdit()->setFont(fitted);
+    lineEdit()->setText(text);
+    lineEdit()->setCursorPosition(0);
+    AnnounceValueChange(this, text);
 }
 
 }  // namespace tobric

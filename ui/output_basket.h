@@ -32,8 +32,6 @@ public:
     void ShowOutput(std::int32_t n);
 
 private:
-    void FitFieldFont(const QString& text);
-
     OutputListModel* m_outputs;
 };
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <utility>
 
 #include "accessibility.h"
 
@@ -12,11 +13,11 @@ namespace {
 
 // One 1-pixel bevel around `r`: a raised bevel is light at the top left and dark at the bottom
 // right, a lowered one the other way round.
-void DrawBevel(QPainter& painter, const QRect& r, Panel::Bevel bevel, const QPalette& palette) {
+void DrawBevel(QPainter& painter, const QRect& r, bool raised, const QPalette& palette) {
     const QColor light = palette.color(QPalette::Light);
     const QColor dark = palette.color(QPalette::Dark);
-    const QColor& topLeft = bevel == Panel::Bevel::Raised ? light : dark;
-    const QColor& bottomRight = bevel == Panel::Bevel::Raised ? dark : light;
+    const QColor& topLeft = raised ? light : dark;
+    const QColor& bottomRight = raised ? dark : light;
     painter.setPen(topLeft);
     painter.drawLine(r.left(), r.top(), r.right(), r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
@@ -28,7 +29,6 @@ void DrawBevel(QPainter& painter, const QRect& r, Panel::Bevel bevel, const QPal
 }  // namespace
 
 Panel::Panel(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Children (labels) then draw their text in the button-text colour on the button face.
     setBackgroundRole(QPalette::Button);
@@ -36,15 +36,8 @@ Panel::Panel(QWidget* parent) : QWidget(parent) {
 
 void Panel::SetCaption(const QString& caption) {
     if (caption == m_caption) return;
-    const QString before = m_caption;
-    m_caption = caption;
+    const QString before = std::exchange(m_caption, caption);
     AnnounceTextChange(this, CaptionAsRead(before), CaptionAsRead(caption));
-    update();
-}
-
-void Panel::SetBevels(Bevel outer, Bevel inner) {
-    m_outer = outer;
-    m_inner = inner;
     update();
 }
 
@@ -53,18 +46,16 @@ void Panel::paintEvent(QPaintEvent*) {
     const QRect outer = rect();
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     painter.fillRect(inner.adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
-    DrawBevel(painter, outer, m_outer, palette());
-    DrawBevel(painter, inner, m_inner, palette());
+    DrawBevel(painter, outer, false, palette());
+    DrawBevel(painter, inner, m_innerRaised, palette());
     if (m_caption.isEmpty()) return;
 
     const QRect text = inner.adjusted(1, 1, -1, -1);
     QFont font = this->font();
     const int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs | Qt::TextSingleLine;
-    if (m_shrinkMinimum > 0) {
-        while (font.pixelSize() > m_shrinkMinimum &&
-               QFontMetrics(font).boundingRect(text, flags, m_caption).width() > text.width())
-            font.setPixelSize(font.pixelSize() - 1);
-    }
+    while (m_shrinkMinimum > 0 && font.pixelSize() > m_shrinkMinimum &&
+           QFontMetrics(font).boundingRect(text, flags, m_caption).width() > text.width())
+        font.setPixelSize(font.pixelSize() - 1);
     painter.setFont(font);
     // The text line is as high as a "W" and centred between the inner bevels.
     const int h = QFontMetrics(font).height();
@@ -74,11 +65,8 @@ void Panel::paintEvent(QPaintEvent*) {
                      flags | static_cast<int>((m_alignment | Qt::AlignTop).toInt()), m_caption);
 }
 
-PanelButton::PanelButton(QWidget* parent) : Panel(parent) {}
-
 void PanelButton::SetGlyph(const QString& svgResource) {
-    auto* glyph = new Picture(svgResource, this);
-    glyph->setGeometry(8, 8, 16, 16);
+    (new Picture(svgResource, this))->setGeometry(8, 8, 16, 16);
 }
 
 void PanelButton::mousePressEvent(QMouseEvent* event) {

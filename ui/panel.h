@@ -14,8 +14,6 @@ namespace tobric {
 class Panel : public QWidget {
     Q_OBJECT
 public:
-    enum class Bevel { Lowered, Raised };
-
     explicit Panel(QWidget* parent = nullptr);
 
     void SetCaption(const QString& caption);
@@ -24,7 +22,11 @@ public:
         m_alignment = horizontal;
         update();
     }
-    void SetBevels(Bevel outer, Bevel inner);
+    // Lowers the inner bevel too, as the outer one always is: a sunken field.
+    void SetSunken() {
+        m_innerRaised = false;
+        update();
+    }
     // Shrinks the caption's font, never below `minimumPixelSize`, until the caption fits inside
     // the bevels: the calculator keeps long numbers whole.
     void SetShrinkToFit(int minimumPixelSize) {
@@ -38,8 +40,7 @@ protected:
 private:
     QString m_caption;
     Qt::Alignment m_alignment = Qt::AlignHCenter;
-    Bevel m_outer = Bevel::Lowered;
-    Bevel m_inner = Bevel::Raised;
+    bool m_innerRaised = true;
     int m_shrinkMinimum = 0;
 };
 
@@ -48,7 +49,7 @@ private:
 class PanelButton : public Panel {
     Q_OBJECT
 public:
-    explicit PanelButton(QWidget* parent = nullptr);
+    using Panel::Panel;
 
     // A 16 x 16 picture at (8, 8) that swallows clicks on it.
     void SetGlyph(const QString& svgResource);

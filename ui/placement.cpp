@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace tobric {
 namespace {
@@ -22,6 +23,13 @@ constexpr qint64 kFrameWaitMs = 500;
 constexpr qint64 kLongestWaitMs = 5000;
 // Set on a window from its creation until it stands where its first placement put it.
 constexpr const char* kAwaitingPlacement = "tobricAwaitingPlacement";
+
+// The top-left corner that centres `size` in `area`, halves rounded toward zero, and never above
+// or to the left of `floor`.
+QPoint CentredPosition(const QRect& area, const QSize& size, const QPoint& floor) {
+    return {std::max(floor.x(), area.left() + (area.width() - size.width()) / 2),
+            std::max(floor.y(), area.top() + (area.height() - size.height()) / 2)};
+}
 
 QMargins Margins(const QWidget& window) {
     const QWindow* handle = window.windowHandle();

@@ -12,7 +12,6 @@ namespace tobric {
 
 TForm2::TForm2(QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
-    DescribeWindow(*this, SplashWindowDescription());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
@@ -24,9 +23,8 @@ TForm2::TForm2(QWidget* mainWindow)
     Image1 = static_cast<Picture*>(made.value(QStringLiteral("Image1")));
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(5000);
     ConnectGuarded(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
-    Timer1->start();
+    Timer1->start(5000);
 
     // Over the main window's outer frame, once the main window stands in its own place.
     CentreOnFirstShow(
@@ -40,7 +38,5 @@ void TForm2::Timer1Timer() {
     m_mainWindow->activateWindow();
     Timer1->stop();
 }
-
-void TForm2::Image1Click() { Timer1Timer(); }
 
 }  // namespace tobric

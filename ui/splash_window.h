@@ -17,7 +17,7 @@ public:
     explicit TForm2(QWidget* mainWindow);
 
     void Timer1Timer();
-    void Image1Click();
+    void Image1Click() { Timer1Timer(); }
 
     Picture* Image1 = nullptr;
     QTimer* Timer1 = nullptr;

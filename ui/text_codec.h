@@ -16,9 +16,6 @@ inline QString ToQt(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::string FromQt(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
+inline std::string FromQt(const QString& text) { return text.toLatin1().toStdString(); }
 
 }  // namespace tobric

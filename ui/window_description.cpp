@@ -97,6 +97,12 @@ constexpr MenuItem kMailboxMenu[] = {
     {"Edit Program in Editor", OpenEditor},
 };
 
+constexpr WindowDescription kMainWindow{"Form1", kApplicationTitle, 633, 434, kMainControls};
+constexpr WindowDescription kAboutBox{"aboutfrm", "About", 229, 273, kAboutControls};
+constexpr WindowDescription kSplashWindow{"Form2", "About", 150, 153, kSplashControls};
+constexpr WindowDescription kEditorWindow{"Form4", "Edit Tobric Program", 427, 273,
+                                          kEditorControls};
+
 void ReplaceAll(std::string& text, std::string_view field, std::string_view value) {
     for (auto at = text.find(field); at != std::string::npos;
          at = text.find(field, at + value.size()))
@@ -105,27 +111,10 @@ void ReplaceAll(std::string& text, std::string_view field, std::string_view valu
 
 }  // namespace
 
-const WindowDescription& MainWindowDescription() {
-    static constexpr WindowDescription kWindow{"Form1", kApplicationTitle, 633, 434, kMainControls};
-    return kWindow;
-}
-
-const WindowDescription& AboutBoxDescription() {
-    static constexpr WindowDescription kWindow{"aboutfrm", "About", 229, 273, kAboutControls};
-    return kWindow;
-}
-
-const WindowDescription& SplashWindowDescription() {
-    static constexpr WindowDescription kWindow{"Form2", "About", 150, 153, kSplashControls};
-    return kWindow;
-}
-
-const WindowDescription& EditorWindowDescription() {
-    static constexpr WindowDescription kWindow{"Form4", "Edit Tobric Program", 427, 273,
-                                               kEditorControls};
-    return kWindow;
-}
-
+const WindowDescription& MainWindowDescription() { return kMainWindow; }
+const WindowDescription& AboutBoxDescription() { return kAboutBox; }
+const WindowDescription& SplashWindowDescription() { return kSplashWindow; }
+const WindowDescription& EditorWindowDescription() { return kEditorWindow; }
 std::span<const MenuItem> MailboxMenuItems() { return kMailboxMenu; }
 
 std::string Caption(const Control& control) {
