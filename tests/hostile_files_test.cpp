@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ios>
+#include <iterator>
 #include <random>
+#include <utility>
 
 #include "machine/program_file.h"
 #include "support/machine_test.h"
@@ -31,6 +34,9 @@ protected:
     }
 
     TempFolder folder;
+    RecordingView view;
+    tobric_test::TestTimer timer;
+    AnsweringMachine machine{view, timer};
 };
 
 TEST_F(HostileFilesTest, BinaryJunkLoadsAsLinesWithoutBreaks) {
@@ -50,9 +56,6 @@ TEST_F(HostileFilesTest, BinaryJunkLoadsAsLinesWithoutBreaks) {
     EXPECT_EQ(bytes + breaks, junk.size());
 
     // The machine runs into the junk and stops with a reported error, or halts, or keeps going.
-    RecordingView view;
-    tobric_test::TestTimer timer;
-    AnsweringMachine machine(view, timer);
     machine.ReplaceProgram(lines);
     machine.Run();
     try {
@@ -70,9 +73,6 @@ TEST_F(HostileFilesTest, HundredMegabytesAndAMillionLines) {
     WriteBytes(folder / "big.txt", text);
     text = {};
 
-    RecordingView view;
-    tobric_test::TestTimer timer;
-    AnsweringMachine machine(view, timer);
     view.openNames = {folder / "big.txt"};
     machine.Load();
     const tobric::Store& store = machine.store();
@@ -90,9 +90,6 @@ TEST_F(HostileFilesTest, HundredMegabytesAndAMillionLines) {
 TEST_F(HostileFilesTest, SingleTenMegabyteLine) {
     const std::string line = "DAT " + std::string(10'000'000, '7');
     WriteBytes(folder / "long.txt", line);
-    RecordingView view;
-    tobric_test::TestTimer timer;
-    AnsweringMachine machine(view, timer);
     view.openNames = {folder / "long.txt"};
     machine.Load();
     EXPECT_EQ(machine.store().Get(0), line);
@@ -117,32 +114,10 @@ TEST_F(HostileFilesTest, NulEndsTheDataAndEveryOtherByteStays) {
 
 // POSIX only: these need file modes that bind an ordinary user, resource limits and pipes.
 #ifndef _WIN32
-TEST_F(HostileFilesTest, UnreadableFileAndFolderRefuseToLoad) {
-    WriteBytes(folder / "secret.txt", "HLT\r\n");
-    ::chmod((folder / "secret.txt").c_str(), 0);
-    const std::string secret = folder / "secret.txt";
-    const std::string directory = folder.path().string();
-    const auto refused = [&] {
-        for (const std::string& path : {secret, directory}) {
-            try {
-                tobric::ReadProgramFile(path);
-                return false;
-            } catch (const tobric::MachineError& error) {
-                if (error.kind() != ErrorKind::FileOpen) return false;
-                if (error.message().find("\"" + path + "\"") == std::string::npos) return false;
-            }
-        }
-        return true;
-    };
-    EXPECT_EQ(RunAsOrdinaryUser(refused), "");
-}
-
-TEST_F(HostileFilesTest, FullDiskReportsTheWriteErrorAndKeepsTheOldFile) {
-    WriteBytes(folder / "program.txt", "OLD\r\n");
-    const std::string target = folder / "program.txt";
-    ::chmod(target.c_str(), 0666);
-    // A file-size limit makes the write fall short, as a full disk does.
-    const auto fallsShort = [&] {
+// Whether writing ten thousand lines to `target` fails with the write error when a file-size
+// limit makes the write fall short, as a full disk does: "" when it does.
+std::string FullDiskWriteFails(const std::string& target) {
+    return RunAsOrdinaryUser([&] {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{4096, 4096};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
@@ -152,52 +127,53 @@ TEST_F(HostileFilesTest, FullDiskReportsTheWriteErrorAndKeepsTheOldFile) {
         } catch (const tobric::MachineError& error) {
             return error.kind() == ErrorKind::Write && error.message() == "Stream write error";
         }
-    };
-    EXPECT_EQ(RunAsOrdinaryUser(fallsShort), "");
-    EXPECT_EQ(ReadBytes(target), "OLD\r\n");
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        ++files;
-    EXPECT_EQ(files, 1);  // the unfinished copy is gone
+    });
 }
 
-// A folder that takes no new file leaves writing in place: a full disk must keep the old text.
-TEST_F(HostileFilesTest, FullDiskDuringAnInPlaceSaveKeepsTheOldFile) {
-    const std::string target = folder / "program.txt";
-    WriteBytes(target, "OLD\r\n");
-    ::chmod(target.c_str(), 0666);
-    ::chmod(folder.path().c_str(), 0555);
-    const auto fallsShort = [&] {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
-        try {
-            tobric::WriteProgramFile(target, std::vector<std::string>(10'000, "DAT 12345"));
-            return false;
-        } catch (const tobric::MachineError& error) {
-            return error.kind() == ErrorKind::Write;
-        }
-    };
-    EXPECT_EQ(RunAsOrdinaryUser(fallsShort), "");
-    ::chmod(folder.path().c_str(), 0777);
-    EXPECT_EQ(ReadBytes(target), "OLD\r\n");
-}
-
-// A pipe would keep Load waiting for a writer for ever.
-TEST_F(HostileFilesTest, PipeRefusesToLoadAtOnce) {
+// Refused at once, naming the path: a pipe would keep Load waiting for a writer for ever.
+TEST_F(HostileFilesTest, UnreadableFileFolderAndPipeRefuseToLoad) {
+    const std::string secret = folder / "secret.txt";
+    WriteBytes(secret, "HLT\r\n");
+    ::chmod(secret.c_str(), 0);
     const std::string pipe = folder / "pipe.txt";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    // Each path with the whole message when it is known.
+    const std::pair<std::string, std::string> refusals[] = {
+        {secret, ""},
+        {folder.path().string(), ""},
+        {pipe, "Cannot open file \"" + pipe + "\". Not an ordinary file"}};
     const auto refused = [&] {
-        try {
-            tobric::ReadProgramFile(pipe);
-            return false;
-        } catch (const tobric::MachineError& error) {
-            return error.kind() == ErrorKind::FileOpen &&
-                   error.message() == "Cannot open file \"" + pipe + "\". Not an ordinary file";
+        for (const auto& [path, whole] : refusals) {
+            try {
+                tobric::ReadProgramFile(path);
+                return false;
+            } catch (const tobric::MachineError& error) {
+                if (error.kind() != ErrorKind::FileOpen) return false;
+                if (error.message().find("\"" + path + "\"") == std::string::npos) return false;
+                if (!whole.empty() && error.message() != whole) return false;
+            }
         }
+        return true;
     };
     EXPECT_EQ(RunAsOrdinaryUser(refused), "");
 }
+
+// Through a new copy, or in place where the folder takes no new file: either way the old text
+// stays and no unfinished copy is left.
+TEST_F(HostileFilesTest, FullDiskReportsTheWriteErrorAndKeepsTheOldFile) {
+    const std::string target = folder / "program.txt";
+    for (const ::mode_t folderMode : {0777u, 0555u}) {
+        WriteBytes(target, "OLD\r\n");
+        ::chmod(target.c_str(), 0666);
+        ::chmod(folder.path().c_str(), folderMode);
+        EXPECT_EQ(FullDiskWriteFails(target), "") << "folder mode " << std::oct << folderMode;
+        ::chmod(folder.path().c_str(), 0777);
+        EXPECT_EQ(ReadBytes(target), "OLD\r\n");
+        using Files = std::filesystem::directory_iterator;
+        EXPECT_EQ(std::distance(Files(folder.path()), Files()), 1);
+    }
+}
+
 #endif
 
 }  // namespace

@@ -93,7 +93,7 @@ class Run:
 # ---- Readers: each format back to {program index: [verdict per case]} ----
 
 
-def text_verdicts(out, programs):
+def text_verdicts(_test, out, programs, *_):
     verdicts = {}
     current = None
     for line in out.split(b"\n")[:-1]:
@@ -109,7 +109,7 @@ def text_verdicts(out, programs):
     return verdicts
 
 
-def csv_verdicts(test, out, programs):
+def csv_verdicts(test, out, programs, *_):
     rows = list(csv.reader(io.StringIO(out.decode("utf-8", "surrogateescape"), newline="")))
     test.assertEqual(rows[0], ["program", "case", "result", "expected", "actual", "steps", "error",
                                "points", "score", "hidden"])
@@ -146,14 +146,13 @@ def is_int(value):
     return isinstance(value, int) and not isinstance(value, bool)
 
 
-def json_verdicts(test, out, programs, level):
+def json_verdicts(test, out, programs, level, _feedback):
     # Valid UTF-8 whatever the files held; compact, one line.
     test.assertEqual(out.count(b"\n"), 1)
     test.assertTrue(out.endswith(b"\n"))
     top = json.loads(out.decode("utf-8"), object_pairs_hook=ordered)
     test.assertEqual(top["__keys__"], JSON_KEYS["top"])
     test.assertEqual((top["feedback"], top["step_limit"]), (level, MAX_STEPS))
-    totals = {"programs": 0, "cases": 0, "passed": 0, "score": 0, "max_score": 0}
     verdicts = {}
     for index, program in enumerate(top["programs"]):
         test.assertEqual(program["__keys__"], JSON_KEYS["program"])
@@ -180,16 +179,15 @@ def json_verdicts(test, out, programs, level):
         test.assertEqual(program["passed"], sum(verdicts[index]))
         test.assertEqual(program["score"], sum(c["score"] for c in program["cases"]))
         test.assertEqual(program["max_score"], sum(POINTS))
-        for key in ("passed", "score", "max_score"):
-            totals[key] += program[key]
-        totals["programs"] += 1
-        totals["cases"] += program["cases_total"]
     test.assertEqual(top["totals"]["__keys__"], JSON_KEYS["totals"])
+    totals = {key: sum(program[key] for program in top["programs"])
+              for key in ("passed", "score", "max_score")}
+    totals.update(programs=len(top["programs"]), cases=sum(map(len, verdicts.values())))
     test.assertEqual({k: v for k, v in top["totals"].items() if k != "__keys__"}, totals)
     return verdicts
 
 
-def junit_verdicts(test, out, programs, feedback):
+def junit_verdicts(test, out, programs, _level, feedback):
     root = ElementTree.fromstring(out)  # refuses what is not well-formed XML 1.0 in UTF-8
     test.assertEqual(root.tag, "testsuites")
     counts = {"tests": 0, "failures": 0, "errors": 0}
@@ -306,7 +304,7 @@ def read_tap_document(test, lines, i, indent):
             for ok, _, description, diagnostics, children in points], i
 
 
-def tap_verdicts(test, out, programs, feedback):
+def tap_verdicts(test, out, programs, _level, feedback):
     text = out.decode("utf-8")  # TAP 14 producers must write UTF-8
     test.assertTrue(text.endswith("\n"))
     lines = text[:-1].split("\n")
@@ -358,20 +356,22 @@ def gradescope_verdicts(test, out, index, feedback):
     return verdicts
 
 
+READERS = {"text": text_verdicts, "csv": csv_verdicts, "json": json_verdicts,
+           "junit": junit_verdicts, "tap": tap_verdicts}
+
+
 class ReportFormatsTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.TemporaryDirectory()
         root = os.fsencode(cls.folder.name)
-        for name, text, _ in PROGRAMS:
-            if text is not None:
-                with open(os.path.join(root, name), "wb") as file:
-                    file.write(text)
-        for level in LEVELS:
-            with open(os.path.join(root, f"{level}.cases".encode()), "wb") as file:
-                file.write(CASES.format(level=level).encode("latin-1"))
-        with open(os.path.join(root, b"passing.cases"), "wb") as file:
-            file.write(PASSING_CASES.encode())
+        files = {name: text for name, text, _ in PROGRAMS if text is not None}
+        files.update({f"{level}.cases".encode(): CASES.format(level=level).encode("latin-1")
+                      for level in LEVELS})
+        files[b"passing.cases"] = PASSING_CASES.encode()
+        for name, data in files.items():
+            with open(os.path.join(root, name), "wb") as file:
+                file.write(data)
         cls.names = [name for name, _, _ in PROGRAMS]
         cls.expected = {i: verdicts for i, (_, _, verdicts) in enumerate(PROGRAMS)}
 
@@ -399,21 +399,11 @@ class ReportFormatsTest(unittest.TestCase):
                         run = self.grade(level, report_format, self.names)
                         self.assertEqual(run.status, 1, run.err)
                         self.assertEqual(run.err, b"")
-                        verdicts = self.read(report_format, run.out, level, feedback)
+                        verdicts = READERS[report_format](self, run.out, self.names, level,
+                                                          feedback)
                     self.assertEqual(verdicts, self.expected)
             with self.subTest(level=level, check="student feedback"):
                 self.check_student_feedback(level, feedback)
-
-    def read(self, report_format, out, level, feedback):
-        if report_format == "text":
-            return text_verdicts(out, self.names)
-        if report_format == "csv":
-            return csv_verdicts(self, out, self.names)
-        if report_format == "json":
-            return json_verdicts(self, out, self.names, level)
-        if report_format == "junit":
-            return junit_verdicts(self, out, self.names, feedback)
-        return tap_verdicts(self, out, self.names, feedback)
 
     def check_student_feedback(self, level, feedback):
         """What every failing case told the student in JUnit, TAP and Gradescope."""

@@ -37,20 +37,13 @@ Q_DECLARE_METATYPE(Opening)
 
 namespace {
 
-QList<QWidget*> OpenNotices() {
-    QList<QWidget*> open;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && window->windowTitle() == QLatin1String(kNoticeCaption))
-            open.append(window);
-    return open;
-}
-
 // Opens a notice and calls `whileOpen` from inside its loop; once that returns, every notice
 // still open is closed, so a failed check leaves none behind.
 void OpenNoticeWhile(const std::function<void()>& whileOpen) {
     QTimer::singleShot(0, qApp, [whileOpen] {
         const auto closeNotices = qScopeGuard([] {
-            for (QWidget* box : OpenNotices()) QTimer::singleShot(0, box, &QWidget::close);
+            for (QWidget* box : BoxWatcher::OpenNotices())
+                QTimer::singleShot(0, box, &QWidget::close);
         });
         whileOpen();
     });
@@ -239,24 +232,24 @@ private slots:
         bool checked = false;
         const BoxDeadline deadline;
         OpenNoticeWhile([&] {
-            QWidget* first = OpenNotices().value(0);
+            QWidget* first = BoxWatcher::OpenNotices().value(0);
             QVERIFY(first);
             const QPoint firstPlace = SettledFrame(*first).topLeft();
             OpenNoticeWhile([&] {
-                const QList<QWidget*> open = OpenNotices();
+                const auto open = BoxWatcher::OpenNotices();
                 QCOMPARE(open.size(), 2);
                 const QPoint step =
                     SettledFrame(*open[1]).topLeft() - SettledFrame(*open[0]).topLeft();
                 QVERIFY(step.x() != 0);
                 QCOMPARE(step.y(), step.x());
                 OpenNoticeWhile([&] {
-                    QCOMPARE(OpenNotices().size(), 3);
+                    QCOMPARE(BoxWatcher::OpenNotices().size(), 3);
                     first->close();
-                    const QList<QWidget*> others = OpenNotices();
+                    const auto others = BoxWatcher::OpenNotices();
                     QCOMPARE(others.size(), 2);
                     OpenNoticeWhile([&] {
-                        QList<QWidget*> latest = OpenNotices();
-                        for (QWidget* box : others) latest.removeOne(box);
+                        auto latest = BoxWatcher::OpenNotices();
+                        for (QMessageBox* box : others) latest.removeOne(box);
                         QCOMPARE(latest.size(), 1);
                         QCOMPARE(SettledFrame(*latest[0]).topLeft(), firstPlace);
                         checked = true;

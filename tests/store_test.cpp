@@ -56,16 +56,6 @@ TEST(StorePut, ReplacesInsideAndAppendsAtCountOrMinusOne) {
     EXPECT_EQ(store.Lines(), (Lines{"A", "b", "C", "D"}));
 }
 
-TEST(StorePut, BeyondCountOrBelowMinusOneFailsAndChangesNothing) {
-    Store store = StoreOf({"A", "B"});
-    for (int index : {3, 4, -2}) {
-        const tobric::MachineError error = ErrorFrom([&] { store.Put(index, "X"); });
-        EXPECT_EQ(error.kind(), ErrorKind::Insert);
-        EXPECT_EQ(error.message(), "Unable to insert a line");
-    }
-    EXPECT_EQ(store.Lines(), (Lines{"A", "B"}));
-}
-
 TEST(StoreInsert, BeforeALineAtTheEndAndAtMinusOne) {
     Store store = StoreOf({"A", "B"});
     store.Insert(0, "first");
@@ -75,14 +65,17 @@ TEST(StoreInsert, BeforeALineAtTheEndAndAtMinusOne) {
     EXPECT_EQ(store.Lines(), (Lines{"first", "A", "middle", "B", "end", "appended"}));
 }
 
-TEST(StoreInsert, BeyondCountOrBelowMinusOneFailsAndChangesNothing) {
-    Store store = StoreOf({"A"});
-    for (int index : {2, -2}) {
-        const tobric::MachineError error = ErrorFrom([&] { store.Insert(index, "X"); });
-        EXPECT_EQ(error.kind(), ErrorKind::Insert);
-        EXPECT_EQ(error.message(), "Unable to insert a line");
+TEST(StorePutAndInsert, BeyondCountOrBelowMinusOneFailAndChangeNothing) {
+    Store store = StoreOf({"A", "B"});
+    for (int index : {3, 4, -2}) {
+        for (const bool insert : {false, true}) {
+            const tobric::MachineError error =
+                ErrorFrom([&] { insert ? store.Insert(index, "X") : store.Put(index, "X"); });
+            EXPECT_EQ(error.kind(), ErrorKind::Insert) << index << (insert ? " Insert" : " Put");
+            EXPECT_EQ(error.message(), "Unable to insert a line");
+        }
     }
-    EXPECT_EQ(store.Lines(), Lines{"A"});
+    EXPECT_EQ(store.Lines(), (Lines{"A", "B"}));
 }
 
 TEST(StoreDelete, RemovesInsideAndIgnoresAnyOtherIndex) {
@@ -209,22 +202,14 @@ TEST(StoreDecoded, FollowsEveryChange) {
 }
 
 TEST(PaddingRule, FillsUpToOneHundredWithDat00AndNoFurther) {
-    Store store = StoreOf({"IN", "OUT", "HLT"});
-    tobric::PadToHundred(store);
-    ASSERT_EQ(store.Count(), 100);
-    EXPECT_EQ(store.Get(2), "HLT");
-    for (int i = 3; i < 100; ++i) EXPECT_EQ(store.Get(i), "DAT 00") << "line " << i;
-
-    Store empty = StoreOf({});
-    tobric::PadToHundred(empty);
-    EXPECT_EQ(empty.Lines(), Lines(100, "DAT 00"));
-
-    Store hundred = StoreOf(Lines(100, "HLT"));
-    tobric::PadToHundred(hundred);
-    EXPECT_EQ(hundred.Count(), 100);
-    Store longer = StoreOf(Lines(120, "HLT"));
-    tobric::PadToHundred(longer);
-    EXPECT_EQ(longer.Lines(), Lines(120, "HLT"));
+    for (const Lines& lines :
+         {Lines{"IN", "OUT", "HLT"}, Lines{}, Lines(100, "HLT"), Lines(120, "HLT")}) {
+        Store store = StoreOf(lines);
+        tobric::PadToHundred(store);
+        Lines expected = lines;
+        expected.resize(std::max<std::size_t>(lines.size(), 100), "DAT 00");
+        EXPECT_EQ(store.Lines(), expected) << lines.size() << " lines";
+    }
 }
 
 TEST(NoProgramRule, FewerThanTwoLines) {
@@ -237,39 +222,27 @@ TEST(NoProgramRule, FewerThanTwoLines) {
 
 using MailboxValueTest = tobric_test::MachineTest;
 
-TEST_F(MailboxValueTest, ConvertsEverythingFromPositionFive) {
-    LoadProgram({"DAT 1234", "DAT -7", "LDA 05", "DAT 0042", "JMP 3", "DAT $10", "DAT 123456789"});
-    EXPECT_EQ(machine().MailboxValue(0), 1234);
-    EXPECT_EQ(machine().MailboxValue(1), -7);
-    EXPECT_EQ(machine().MailboxValue(2), 5);
-    EXPECT_EQ(machine().MailboxValue(3), 42);
-    EXPECT_EQ(machine().MailboxValue(4), 3);
-    EXPECT_EQ(machine().MailboxValue(5), 16);
-    EXPECT_EQ(machine().MailboxValue(6), 123456789);
-}
-
-TEST_F(MailboxValueTest, ShortLineHoldsZero) {
-    LoadProgram({"HLT", "IN", "DAT ", ""});
-    for (std::uint16_t address = 0; address < 4; ++address)
-        EXPECT_EQ(machine().MailboxValue(address), 0) << "mailbox " << address;
-}
-
-TEST_F(MailboxValueTest, TailThatIsNoNumberFails) {
-    LoadProgram({"DAT 4 2", "DAT 12 3", "DAT 5 "});
-    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(0); }).message(),
-              "'4 2' is not a valid integer value");
-    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(1); }).message(),
-              "'12 3' is not a valid integer value");
-    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(2); }).message(),
-              "'5 ' is not a valid integer value");
-}
-
-TEST_F(MailboxValueTest, AddressOutsideTheStoreFails) {
-    LoadProgram({});
-    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(100); }).message(),
-              "List index out of bounds (100)");
-    EXPECT_EQ(ErrorFrom([&] { machine().MailboxValue(65535); }).message(),
-              "List index out of bounds (65535)");
+// A line's number is its text from position five; a line of four characters or fewer holds 0.
+TEST_F(MailboxValueTest, ConvertsTheTailOrFailsWithIt) {
+    LoadProgram({"DAT 1234", "DAT -7", "LDA 05", "DAT 0042", "JMP 3", "DAT $10", "DAT 123456789",
+                 "HLT", "IN", "DAT ", "", "DAT 4 2", "DAT 12 3", "DAT 5 "});
+    // Each line's number; from "4 2" on, the tails that are no number.
+    const Lines values = {"1234", "-7", "5", "42", "3",   "16",   "123456789",
+                          "0",    "0",  "0", "0",  "4 2", "12 3", "5 "};
+    const auto valueOf = [&](std::uint16_t address) {
+        try {
+            return std::to_string(machine().MailboxValue(address));
+        } catch (const tobric::MachineError& error) {
+            return error.message();
+        }
+    };
+    for (std::uint16_t address = 0; address < values.size(); ++address)
+        EXPECT_EQ(valueOf(address), address < 11
+                                        ? values[address]
+                                        : "'" + values[address] + "' is not a valid integer value")
+            << "line " << store().Get(address);
+    EXPECT_EQ(valueOf(100), "List index out of bounds (100)");
+    EXPECT_EQ(valueOf(65535), "List index out of bounds (65535)");
 }
 
 using StoreMailboxTest = tobric_test::MachineTest;

@@ -27,7 +27,7 @@ BoxWatcher::BoxWatcher() {
     m_timer.start();
 }
 
-QList<QMessageBox*> BoxWatcher::OpenNotices() const {
+QList<QMessageBox*> BoxWatcher::OpenNotices() {
     QList<QMessageBox*> open;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(w);
@@ -76,10 +76,9 @@ BoxDeadline::BoxDeadline(int milliseconds) {
     m_timer.start(milliseconds);
 }
 
-bool UnderRealX() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-
 QString TitleShown(const QWidget& window) {
-    if (!UnderRealX()) return window.windowTitle();
+    // Only a real X server has a window manager that shows titles.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return window.windowTitle();
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"),
                 {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("-notype"),

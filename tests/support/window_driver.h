@@ -46,8 +46,8 @@ public:
 
     BoxWatcher();
 
-    // Notices still open (when dismissNotices is false).
-    QList<QMessageBox*> OpenNotices() const;
+    // Notices still open (when dismissNotices is false, or no watcher is there).
+    static QList<QMessageBox*> OpenNotices();
 
 private:
     void Poll();
@@ -69,9 +69,6 @@ private:
     QTimer m_timer;
     bool m_expired = false;
 };
-
-// Whether the suite runs under a real X server, where a window manager frames the windows.
-bool UnderRealX();
 
 // The title the window manager shows for `window`: its _NET_WM_NAME under X, the title it was
 // given elsewhere.
