@@ -110,9 +110,7 @@ class InputPromptTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void layoutFor6By13();
-    void layoutFollowsLabelAndEditHeights();
-    void layoutForOtherCharacterSize();
+    void layout();
     void mulDivRoundsHalvesAwayFromZeroWithin32Bits();
     void averageCharSizeOfAFont();
 
@@ -136,49 +134,30 @@ private slots:
     void latin1ThroughDialog();
 };
 
-void InputPromptTest::layoutFor6By13() {
-    const PromptLayout l = ComputePromptLayout(6, 13, 13, 21);
-    QCOMPARE(l.clientWidth, 270);
-    QCOMPARE(l.labelLeft, 12);
-    QCOMPARE(l.labelTop, 13);
-    QCOMPARE(l.labelMaxWidth, 246);
-    QCOMPARE(l.editLeft, 12);
-    QCOMPARE(l.editTop, 31);
-    QCOMPARE(l.editWidth, 246);
-    QCOMPARE(l.buttonTop, 67);
-    QCOMPARE(l.buttonWidth, 75);
-    QCOMPARE(l.buttonHeight, 23);
-    QCOMPARE(l.okLeft, 57);
-    QCOMPARE(l.cancelLeft, 138);
-    QCOMPARE(l.clientHeight, 103);
-}
-
-void InputPromptTest::layoutFollowsLabelAndEditHeights() {
-    // A prompt wrapped onto two lines and a taller edit box push everything below them down.
-    const PromptLayout l = ComputePromptLayout(6, 13, 26, 22);
-    QCOMPARE(l.labelTop, 13);
-    QCOMPARE(l.editTop, 13 + 26 + 5);
-    QCOMPARE(l.buttonTop, 44 + 22 + 15);
-    QCOMPARE(l.clientHeight, 81 + 23 + 13);
-    QCOMPARE(l.clientWidth, 270);  // widths do not depend on the heights
-    QCOMPARE(l.okLeft, 57);
-}
-
-void InputPromptTest::layoutForOtherCharacterSize() {
-    // 7 x 15: several figures land on halves or quarters and show the rounding.
-    const PromptLayout l = ComputePromptLayout(7, 15, 15, 23);
-    QCOMPARE(l.clientWidth, 315);
-    QCOMPARE(l.labelLeft, 14);
-    QCOMPARE(l.labelTop, 15);
-    QCOMPARE(l.labelMaxWidth, 287);
-    QCOMPARE(l.editWidth, 287);
-    QCOMPARE(l.editTop, 15 + 15 + 5);
-    QCOMPARE(l.buttonWidth, 88);   // 87.5
-    QCOMPARE(l.buttonHeight, 26);  // 26.25
-    QCOMPARE(l.okLeft, 67);        // 66.5
-    QCOMPARE(l.cancelLeft, 161);
-    QCOMPARE(l.buttonTop, 35 + 23 + 15);
-    QCOMPARE(l.clientHeight, 73 + 26 + 13);
+void InputPromptTest::layout() {
+    // Each figure as the layout gives it: clientWidth, labelLeft, labelTop, labelMaxWidth,
+    // editLeft, editTop, editWidth, buttonTop, buttonWidth, buttonHeight, okLeft, cancelLeft,
+    // clientHeight.
+    const struct {
+        int charWidth, charHeight, labelHeight, editHeight;
+        PromptLayout want;
+    } rows[] = {
+        {6, 13, 13, 21, {270, 12, 13, 246, 12, 31, 246, 67, 75, 23, 57, 138, 103}},
+        // A prompt wrapped onto two lines and a taller edit box push everything below them
+        // down; the widths stay.
+        {6, 13, 26, 22, {270, 12, 13, 246, 12, 44, 246, 81, 75, 23, 57, 138, 117}},
+        // 7 x 15: the button's 87.5 x 26.25 and OK's 66.5 show the rounding.
+        {7, 15, 15, 23, {315, 14, 15, 287, 14, 35, 287, 73, 88, 26, 67, 161, 112}},
+    };
+    for (const auto& row : rows) {
+        const PromptLayout got =
+            ComputePromptLayout(row.charWidth, row.charHeight, row.labelHeight, row.editHeight);
+        QVERIFY2(got == row.want, qPrintable(QStringLiteral("layout for %1 x %2, label %3, edit %4")
+                                                 .arg(row.charWidth)
+                                                 .arg(row.charHeight)
+                                                 .arg(row.labelHeight)
+                                                 .arg(row.editHeight)));
+    }
 }
 
 // Halves round away from zero, not to even; the product is taken in 64 bits; what an int cannot
