@@ -143,9 +143,6 @@ private:
     Keypad m_keypad;
 };
 
-inline constexpr const char* kNoProgramNotice = "There is no program loaded";
-inline constexpr const char* kHaltedNotice = "Program Halted";
-inline constexpr const char* kResetNotice = "Program Reset!";
 // What IN asks for the number it puts into the IN basket.
 inline const Question kInBasketQuestion{Question::Kind::Line, "Message",
                                         "Enter a value into the in basket", "0"};

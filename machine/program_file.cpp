@@ -23,10 +23,7 @@ std::string JoinProgramText(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) size += line.size() + 2;
     std::string text;
     text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
+    for (const std::string& line : lines) (text += line) += "\r\n";
     return text;
 }
 

@@ -8,7 +8,7 @@ namespace tobric {
 
 bool Machine::RefuseWithoutProgram() {
     if (!HasNoProgram(m_store)) return false;
-    m_view.ShowNotice(kNoProgramNotice);
+    m_view.ShowNotice("There is no program loaded");
     return true;
 }
 
@@ -31,7 +31,7 @@ void Machine::HaltOrContinue() {
     if (RefuseWithoutProgram()) return;
     if (m_timer.Enabled()) {
         m_timer.SetEnabled(false);
-        m_view.ShowNotice(kHaltedNotice);
+        m_view.ShowNotice("Program Halted");
     } else {
         m_registers.running = true;
         m_timer.SetEnabled(true);
@@ -45,7 +45,7 @@ void Machine::Reset() {
     m_view.ShowRegisters(m_registers);
     m_view.ShowCalculator(0);
     // The timer is left alone: a run goes on from mailbox 0 behind the notice.
-    m_view.ShowNotice(kResetNotice);
+    m_view.ShowNotice("Program Reset!");
 }
 
 void Machine::ChangeSpeed(int position) { m_timer.SetInterval(position); }

@@ -36,10 +36,6 @@ void AppendHex(std::string& out, const char* prefix, char32_t code, int digits) 
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(code >> shift) & 15];
 }
 
-void AppendBytesShown(std::string& out, std::string_view bytes) {
-    for (const char c : bytes) AppendHex(out, "\\x", static_cast<unsigned char>(c), 2);
-}
-
 // The length of the valid UTF-8 sequence at the start of `text` whose character may be shown on
 // a terminal, or 0.
 std::size_t ShowableSequence(std::string_view text) {
@@ -74,7 +70,8 @@ std::string XmlEscaped(std::string_view text, bool attribute) {
         const Utf8Char c = DecodeUtf8(text);
         const std::size_t length = c.length == 0 ? 1 : c.length;
         if (c.length == 0 || !AllowedInXml(c.code)) {
-            AppendBytesShown(out, text.substr(0, length));
+            for (const char byte : text.substr(0, length))
+                AppendHex(out, "\\x", static_cast<unsigned char>(byte), 2);
         } else if (c.code == '&') {
             out += "&amp;";
         } else if (c.code == '<') {

@@ -115,15 +115,12 @@ TestCase ParseCase(std::string_view line, int lineNumber, std::string name) {
 constexpr std::string_view kWordCharacters =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-_";
 
-bool IsOptionWord(std::string_view word) {
-    return !word.empty() && word.find_first_not_of(kWordCharacters) == std::string_view::npos;
-}
-
 // A line without "->": a file option "WORD: VALUE", or a case that lost its arrow.
 void ApplyFileOption(std::string_view line, CasesFile& file, int lineNumber, int& feedbackLine) {
     const std::size_t colon = line.find(':');
     const std::string_view word = Trimmed(line.substr(0, colon), kBlanks);
-    if (colon == std::string_view::npos || !IsOptionWord(word))
+    if (colon == std::string_view::npos || word.empty() ||
+        word.find_first_not_of(kWordCharacters) != std::string_view::npos)
         throw CasesFileError(lineNumber, "no \"->\" between the IN answers and the OUT numbers");
     const std::string_view value = Trimmed(line.substr(colon + 1), kBlanks);
     if (word != "feedback")

@@ -49,12 +49,8 @@ val Reported(Event&& event) {
 }
 
 const char* KindName(Question::Kind kind) {
-    switch (kind) {
-        case Question::Kind::Line: return "line";
-        case Question::Kind::OpenFile: return "openFile";
-        case Question::Kind::SaveFile: return "saveFile";
-    }
-    return "line";
+    constexpr const char* kNames[] = {"line", "openFile", "saveFile"};  // the enumeration's order
+    return kNames[static_cast<int>(kind)];
 }
 
 std::optional<std::string> Optional(const val& text) {
@@ -82,11 +78,9 @@ public:
     val Ask() {
         return Asking([this] { return (m_machine.*kCommand)(); });
     }
-    val EditThisMailbox() {
-        return Asking([this] { return tobric::EditThisMailbox(m_machine, Selection()); });
-    }
-    val InsertCommand() {
-        return Asking([this] { return tobric::InsertCommand(m_machine, Selection()); });
+    template <auto kCommand>
+    val AskOnSelection() {
+        return Asking([this] { return kCommand(m_machine, Selection()); });
     }
     // The answer to question `id`: a line's text or a file's name, or null for Cancel.
     val Answer(int id, val answer) {
@@ -173,8 +167,8 @@ EMSCRIPTEN_BINDINGS(tobric_core) {
         .function("changeSpeed", &PageMachine::Do<&Machine::ChangeSpeed, int>)
         .function("load", &PageMachine::Ask<&Machine::Load>)
         .function("save", &PageMachine::Ask<&Machine::Save>)
-        .function("editThisMailbox", &PageMachine::EditThisMailbox)
-        .function("insertCommand", &PageMachine::InsertCommand)
+        .function("editThisMailbox", &PageMachine::AskOnSelection<&tobric::EditThisMailbox>)
+        .function("insertCommand", &PageMachine::AskOnSelection<&tobric::InsertCommand>)
         .function("deleteCommand", &PageMachine::DeleteCommand)
         .function("answer", &PageMachine::Answer)
         .function("storeLines", &PageMachine::StoreLines)

@@ -23,13 +23,6 @@ using emscripten::val;
 // tobric-run's limit when no --max-steps is given.
 const std::int64_t kStepLimit = RunOptions{}.maxSteps;
 
-template <typename T>
-val ArrayOf(const std::vector<T>& items) {
-    val array = val::array();
-    for (const T& item : items) array.call<void>("push", item);
-    return array;
-}
-
 class Grader {
 public:
     // "" when the text is a cases file, or the error naming its line. A student's check keeps the
@@ -56,8 +49,8 @@ public:
             item.set("line", testCase.lineNumber);
             item.set("points", testCase.points);
             item.set("hidden", testCase.hidden);
-            item.set("answers", ArrayOf(testCase.answers));
-            item.set("expected", ArrayOf(testCase.expected));
+            item.set("answers", val::array(testCase.answers));
+            item.set("expected", val::array(testCase.expected));
             item.set("stepLimit", static_cast<double>(StepLimit(testCase, kStepLimit)));
             cases.call<void>("push", item);
         }
@@ -68,16 +61,15 @@ public:
     val GradeCase(const std::string& name, const std::string& fileBytes, int index) {
         const ProgramGrade one = GradeProgramText(
             name, fileBytes, {m_file.cases.at(static_cast<std::size_t>(index))}, kStepLimit);
-        if (index == 0) {
+        if (index == 0)
             m_grades.push_back(one);
-        } else {
+        else
             m_grades.back().cases.push_back(one.cases.front());
-        }
         const CaseResult& result = one.cases.front();
         val item = val::object();
         item.set("result", ResultText(result));
         item.set("passed", result.passed);
-        item.set("actual", ArrayOf(result.actual));
+        item.set("actual", val::array(result.actual));
         item.set("error", result.error);
         return item;
     }

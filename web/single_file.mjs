@@ -39,11 +39,9 @@ function inline(text, tag) {
 const page = join(folder, 'index.html');
 let html = readFileSync(page, 'utf8');
 const table = {};
-for (const asked of kAskedFor) {
-  for (const file of readdirSync(join(folder, asked))) {
+for (const asked of kAskedFor)
+  for (const file of readdirSync(join(folder, asked)))
     table[`${asked}/${file}`] = dataUrl(join(folder, asked, file));
-  }
-}
 // And the workers' scripts: every script vite wrote but the page's own, which goes inline.
 const pageScript = /<script type="module"[^>]*src="\.?\/?([^"]+)"/.exec(html)?.[1];
 for (const file of readdirSync(join(folder, 'assets'))) {

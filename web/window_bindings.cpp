@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "machine/display_text.h"
 #include "ui/window_description.h"
@@ -35,11 +36,8 @@ val ControlObject(const Control& control) {
     made.set("name", std::string(control.name));
     made.set("parent", std::string(control.parent));
     made.set("kind", Name(control.kind));
-    val rect = val::array();
-    for (const int n :
-         {control.rect.left, control.rect.top, control.rect.width, control.rect.height})
-        rect.call<void>("push", n);
-    made.set("rect", rect);
+    const auto& [left, top, width, height] = control.rect;
+    made.set("rect", val::array(std::vector{left, top, width, height}));
     made.set("caption", Caption(control));
     made.set("glyph", std::string(control.glyph));
     made.set("accessibleName", std::string(control.accessibleName));

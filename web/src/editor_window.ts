@@ -98,11 +98,6 @@ export class EditorWindow {
       this.text.style.paddingRight = `${Math.max(0, kMargin + kScrollBarWidth - bar)}px`;
   }
 
-  private textWidth(): number {
-    const style = getComputedStyle(this.text);
-    return this.text.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
-  }
-
   // The lines as the text box shows them: a wrapped line gives one line per row, a break at the
   // very end starts no further line, and an empty text has none. A hidden copy of the text at the
   // box's text width, in its face, tells where the rows break.
@@ -110,7 +105,9 @@ export class EditorWindow {
     const blocks = this.text.value.split('\n');
     if (blocks[blocks.length - 1] === '') blocks.pop();
     const mirror = element('div', 'editor-mirror', this.window.client);
-    mirror.style.width = `${this.textWidth()}px`;
+    const { paddingLeft, paddingRight } = getComputedStyle(this.text);
+    const width = this.text.clientWidth - parseFloat(paddingLeft) - parseFloat(paddingRight);
+    mirror.style.width = `${width}px`;
     const shown = blocks.map((block) => element('div', '', mirror, block));
     const lines = blocks.flatMap((block, i) =>
       (shown[i].offsetHeight > kRowHeight * 1.5 ? rowsOf(shown[i]) : [block]).map(toLatin1),

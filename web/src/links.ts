@@ -87,12 +87,8 @@ async function inflated(value: string): Promise<Uint8Array | string> {
   const compressed = fromBase64Url(value);
   if (compressed === null) return kDamaged;
   try {
-    const bytes = await transform(
-      compressed,
-      new DecompressionStream('deflate-raw'),
-      kMostProgramBytes,
-    );
-    return bytes ?? kTooLong;
+    const stream = new DecompressionStream('deflate-raw');
+    return (await transform(compressed, stream, kMostProgramBytes)) ?? kTooLong;
   } catch {
     return kDamaged;
   }

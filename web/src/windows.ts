@@ -134,8 +134,8 @@ export function openWindow(
       if (!options.hidden) pageWindow.close();
       options.onClose?.();
     });
+    dragByTitle(frame, bar);
   }
-  if (bar) dragByTitle(frame, bar);
   frame.addEventListener('mousedown', () => {
     if (!options.modal && modals.length === 0) raise();
   });
