@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 #include <initializer_list>
 
 #include "machine/errors.h"
@@ -165,7 +166,7 @@ private slots:
         QVERIFY(m_form->pctext->text().isEmpty());
     }
 
-    void glyphAndAcceleratorFireNothing() {
+    void glyphAcceleratorAndReleaseOffThePanelFireNothing() {
         LoadProgram("IN\r\nHLT\r\n");
         QWidget* glyph = m_form->runmenu->findChild<Picture*>();
         QVERIFY(glyph);
@@ -173,15 +174,12 @@ private slots:
         QTest::mouseClick(glyph, Qt::LeftButton, {}, QPoint(8, 8));
         QTest::keyClick(m_form.get(), Qt::Key_R, Qt::AltModifier);
         QVERIFY(!m_form->executionTimer().Enabled());
-        ClickPanel(m_form->runmenu);
-        QVERIFY(m_form->executionTimer().Enabled());
-    }
-
-    void clickCountsOnlyWhenReleasedOnThePanel() {
-        LoadProgram("IN\r\nHLT\r\n");
+        // Nor does a press on the panel released off it.
         QTest::mousePress(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 15));
         QTest::mouseRelease(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 200));
         QVERIFY(!m_form->executionTimer().Enabled());
+        ClickPanel(m_form->runmenu);
+        QVERIFY(m_form->executionTimer().Enabled());
     }
 
     void doubleClickOnKeyEntersOneDigit() {
@@ -373,36 +371,34 @@ private slots:
         QVERIFY(!m_form->executionTimer().Enabled());
     }
 
-    void errorBoxCarriesTitleAndStopIcon() {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            QCOMPARE(box->windowTitle(), QStringLiteral("Tobric Computer for Windows"));
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), QStringLiteral("Unable to insert a line."));
-            seen = true;
-            box->button(QMessageBox::Ok)->click();
-        });
-        Guarded([] { throw InsertError(); });
-        QVERIFY(seen);
-    }
-
-    void startupFailureNamesItsKindInAnApplicationErrorBox() {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            QCOMPARE(box->windowTitle(), QStringLiteral("Application Error"));
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), QStringLiteral("Tobric Computer could not start (timer error): "
-                                                 "Not enough timers available."));
-            QVERIFY(!box->parentWidget());
-            seen = true;
-            box->button(QMessageBox::Ok)->click();
-        });
-        ReportStartupFailure(std::make_exception_ptr(TimerError()));
-        QVERIFY(seen);
+    void errorBoxesCarryTitleAndStopIcon() {
+        const struct {
+            std::function<void()> call;
+            const char *title, *text;
+            bool parentless;
+        } cases[] = {
+            {[] { Guarded([] { throw InsertError(); }); }, "Tobric Computer for Windows",
+             "Unable to insert a line.", false},
+            // A failure at startup names its kind in an application error box of its own.
+            {[] { ReportStartupFailure(std::make_exception_ptr(TimerError())); },
+             "Application Error",
+             "Tobric Computer could not start (timer error): Not enough timers available.", true},
+        };
+        for (const auto& want : cases) {
+            bool seen = false;
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QCOMPARE(box->windowTitle(), QString::fromLatin1(want.title));
+                QCOMPARE(box->icon(), QMessageBox::Critical);
+                QCOMPARE(box->text(), QString::fromLatin1(want.text));
+                QVERIFY(!want.parentless || !box->parentWidget());
+                seen = true;
+                box->button(QMessageBox::Ok)->click();
+            });
+            want.call();
+            QVERIFY2(seen, want.title);
+        }
     }
 
     void staDuringRunClearsTheSelection() {
