@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 #include <initializer_list>
 
 #include "machine/errors.h"
@@ -72,9 +73,26 @@ private:
                           panel->mapTo(m_form.get(), kOnCaption));
     }
 
-    void CloseNotices() {
-        for (QMessageBox* box : m_boxes->OpenNotices())
-            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+    // Clicks `panel`, which opens the notice `text`, and runs `check` after `delayMs` with the
+    // notice still open; closes the notice whatever happens, or the click would never return.
+    void ClickWithNoticeOpen(QWidget* panel, const QString& text, int delayMs,
+                             const std::function<void()>& check) {
+        m_boxes->dismissNotices = false;
+        bool checked = false;
+        const BoxDeadline deadline;
+        QTimer::singleShot(delayMs, this, [&] {
+            const auto closeNotices = qScopeGuard([] {
+                for (QMessageBox* box : BoxWatcher::OpenNotices())
+                    QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+            });
+            QCOMPARE(m_boxes->OpenNotices().size(), 1);
+            QCOMPARE(m_boxes->OpenNotices().front()->text(), text);
+            check();
+            checked = !QTest::currentTestFailed();
+        });
+        ClickPanel(panel);
+        QVERIFY2(!deadline.Expired(), "the notice was left open");
+        QVERIFY(checked);
     }
 
     void RunUntilStopped(int timeoutMs = 5000) {
@@ -100,21 +118,27 @@ private slots:
         m_folder.reset();
     }
 
-    void startsEmptyWithTitleAndFocus() {
+    void startsEmptyWithTitleFocusAndTabOrder() {
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Tobric Computer for Windows"));
         QCOMPARE(m_form->size(), QSize(633, 434));
         QCOMPARE(m_form->mailboxshow->RowCount(), 0);
         QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
-        QVERIFY(m_form->pctext->text().isEmpty());
-        QVERIFY(m_form->mdrtext->text().isEmpty());
-        QVERIFY(m_form->opcodetext->text().isEmpty());
-        QVERIFY(m_form->inbasket->text().isEmpty());
+        for (QLineEdit* box :
+             {m_form->pctext, m_form->mdrtext, m_form->opcodetext, m_form->inbasket})
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
         QVERIFY(!m_form->inbasket->isEnabled());
         QCOMPARE(m_form->outbasket->count(), 0);
         QCOMPARE(m_form->ScrollBar1->value(), 500);
         QCOMPARE(m_form->executionTimer().Interval(), 1000);
         m_form->activateWindow();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
+        // Tab goes round the boxes in order, back to the first.
+        const QList<QWidget*> order = {m_form->mdrtext,   m_form->opcodetext,  m_form->ScrollBar1,
+                                       m_form->outbasket, m_form->mailboxshow, m_form->pctext};
+        for (QWidget* expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected);
+        }
     }
 
     void registerLabelsEndBeforeTheirBoxes() {
@@ -128,17 +152,6 @@ private slots:
         }
     }
 
-    void tabStopsCycleInOrder() {
-        m_form->activateWindow();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_form->pctext));
-        const QList<QWidget*> order = {m_form->mdrtext,   m_form->opcodetext,  m_form->ScrollBar1,
-                                       m_form->outbasket, m_form->mailboxshow, m_form->pctext};
-        for (QWidget* expected : order) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), expected);
-        }
-    }
-
     void everyCommandRefusesWithoutProgram() {
         for (const char* name : {"runmenu", "stepmenu", "menuhalt", "resetmenu"})
             ClickPanel(Button(name));
@@ -149,7 +162,7 @@ private slots:
         QVERIFY(m_form->pctext->text().isEmpty());
     }
 
-    void glyphAndAcceleratorFireNothing() {
+    void glyphAcceleratorAndReleaseOffThePanelFireNothing() {
         LoadProgram("IN\r\nHLT\r\n");
         QWidget* glyph = m_form->runmenu->findChild<Picture*>();
         QVERIFY(glyph);
@@ -157,15 +170,12 @@ private slots:
         QTest::mouseClick(glyph, Qt::LeftButton, {}, QPoint(8, 8));
         QTest::keyClick(m_form.get(), Qt::Key_R, Qt::AltModifier);
         QVERIFY(!m_form->executionTimer().Enabled());
-        ClickPanel(m_form->runmenu);
-        QVERIFY(m_form->executionTimer().Enabled());
-    }
-
-    void clickCountsOnlyWhenReleasedOnThePanel() {
-        LoadProgram("IN\r\nHLT\r\n");
+        // Nor does a press on the panel released off it.
         QTest::mousePress(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 15));
         QTest::mouseRelease(m_form->runmenu, Qt::LeftButton, {}, QPoint(80, 200));
         QVERIFY(!m_form->executionTimer().Enabled());
+        ClickPanel(m_form->runmenu);
+        QVERIFY(m_form->executionTimer().Enabled());
     }
 
     void doubleClickOnKeyEntersOneDigit() {
@@ -196,10 +206,10 @@ private slots:
         QCOMPARE(m_form->machine().registers().accumulator, 9);
         LoadProgram("lda 05\nA&B\n\nHLT");
         QCOMPARE(m_form->mailboxshow->RowCount(), 100);
-        QCOMPARE(m_form->mailboxshow->RowText(0), QStringLiteral("00 lda 05"));
-        QCOMPARE(m_form->mailboxshow->RowText(1), QStringLiteral("01 A&B"));
-        QCOMPARE(m_form->mailboxshow->RowText(2), QStringLiteral("02 "));
-        QCOMPARE(m_form->mailboxshow->RowText(99), QStringLiteral("99 DAT 00"));
+        const std::pair<int, const char*> rows[] = {
+            {0, "00 lda 05"}, {1, "01 A&B"}, {2, "02 "}, {99, "99 DAT 00"}};
+        for (auto [row, text] : rows)
+            QCOMPARE(m_form->mailboxshow->RowText(row), QString::fromLatin1(text));
         QCOMPARE(m_form->mailboxshow->SelectedIndex(), -1);
         QCOMPARE(m_form->machine().registers().accumulator, 0);
     }
@@ -284,20 +294,15 @@ private slots:
     void speedBarFirstMoveSetsTheInterval() {
         QCOMPARE(m_form->executionTimer().Interval(), 1000);
         m_form->ScrollBar1->setFocus();
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Right);
-        QCOMPARE(m_form->executionTimer().Interval(), 510);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Home);
-        QCOMPARE(m_form->executionTimer().Interval(), 1);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_End);
-        QCOMPARE(m_form->executionTimer().Interval(), 1000);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageUp);
-        QCOMPARE(m_form->executionTimer().Interval(), 900);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_Left);
-        QCOMPARE(m_form->executionTimer().Interval(), 890);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageDown);
-        QCOMPARE(m_form->executionTimer().Interval(), 990);
-        QTest::keyClick(m_form->ScrollBar1, Qt::Key_PageDown);  // limited to 1000
-        QCOMPARE(m_form->executionTimer().Interval(), 1000);
+        // The second Page Down is limited to 1000.
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 510},    {Qt::Key_Home, 1},
+                                                 {Qt::Key_End, 1000},     {Qt::Key_PageUp, 900},
+                                                 {Qt::Key_Left, 890},     {Qt::Key_PageDown, 990},
+                                                 {Qt::Key_PageDown, 1000}};
+        for (auto [key, interval] : moves) {
+            QTest::keyClick(m_form->ScrollBar1, key);
+            QCOMPARE(m_form->executionTimer().Interval(), interval);
+        }
     }
 
     void resetDuringRunCarriesOnFromMailboxZero() {
@@ -305,24 +310,13 @@ private slots:
         m_form->ScrollBar1->setValue(1);
         ClickPanel(m_form->runmenu);
         QTRY_VERIFY(m_form->machine().registers().accumulator > 150);
-        m_boxes->dismissNotices = false;
-        bool checked = false;
-        const BoxDeadline deadline;
-        QTimer::singleShot(0, this, [&] {
-            // Whatever happens here, the notice must close, or the click below never returns.
-            const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
-            QCOMPARE(m_boxes->OpenNotices().size(), 1);
-            QCOMPARE(m_boxes->OpenNotices().front()->text(), QStringLiteral("Program Reset!"));
+        ClickWithNoticeOpen(m_form->resetmenu, QStringLiteral("Program Reset!"), 0, [this] {
             QCOMPARE(m_form->calculatorValueText->caption(), QStringLiteral("0 "));
             QCOMPARE(m_form->pctext->text(), QStringLiteral("0"));
             // The run goes on behind the notice, from mailbox 0 with the accumulator at 0.
             QTRY_VERIFY(m_form->machine().registers().accumulator >= 3);
             QVERIFY(m_form->machine().registers().accumulator < 100);
-            checked = true;
         });
-        ClickPanel(m_form->resetmenu);  // returns only when its notice is dismissed
-        QVERIFY2(!deadline.Expired(), "the notice was left open");
-        QVERIFY(checked);
         QVERIFY(m_form->executionTimer().Enabled());
     }
 
@@ -333,16 +327,10 @@ private slots:
         m_form->ScrollBar1->setValue(1);
         ClickPanel(m_form->runmenu);
         QTRY_VERIFY(m_form->machine().registers().accumulator > 5);
-        m_boxes->dismissNotices = false;
-        bool checked = false;
-        const BoxDeadline deadline;
         // While "Program Halted" is open, nothing is modal: clicks that the window system
         // delivers to the main window reach it. Step obeys one instruction at once, Halt/Continue
         // starts the run again, and a second Halt opens a box of its own.
-        QTimer::singleShot(50, this, [&] {
-            const auto closeNotices = qScopeGuard([&] { CloseNotices(); });
-            QCOMPARE(m_boxes->OpenNotices().size(), 1);
-            QCOMPARE(m_boxes->OpenNotices().front()->text(), QStringLiteral("Program Halted"));
+        ClickWithNoticeOpen(m_form->menuhalt, QStringLiteral("Program Halted"), 50, [this] {
             QVERIFY(QApplication::activeModalWidget() == nullptr);
             QVERIFY(m_form->isEnabled());
             const auto pc = m_form->machine().registers().programCounter;
@@ -350,11 +338,7 @@ private slots:
             QCOMPARE(m_form->machine().registers().programCounter, pc == 2 ? 1 : pc + 1);
             ClickThroughTheWindow(m_form->menuhalt);
             QVERIFY(m_form->executionTimer().Enabled());
-            checked = true;
         });
-        ClickPanel(m_form->menuhalt);
-        QVERIFY2(!deadline.Expired(), "the notice was left open");
-        QVERIFY(checked);
         m_boxes->dismissNotices = true;
         ClickPanel(m_form->menuhalt);
         QTRY_COMPARE(m_boxes->notices, QStringList{QStringLiteral("Program Halted")});
@@ -383,36 +367,34 @@ private slots:
         QVERIFY(!m_form->executionTimer().Enabled());
     }
 
-    void errorBoxCarriesTitleAndStopIcon() {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            QCOMPARE(box->windowTitle(), QStringLiteral("Tobric Computer for Windows"));
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), QStringLiteral("Unable to insert a line."));
-            seen = true;
-            box->button(QMessageBox::Ok)->click();
-        });
-        Guarded([] { throw InsertError(); });
-        QVERIFY(seen);
-    }
-
-    void startupFailureNamesItsKindInAnApplicationErrorBox() {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            QCOMPARE(box->windowTitle(), QStringLiteral("Application Error"));
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), QStringLiteral("Tobric Computer could not start (timer error): "
-                                                 "Not enough timers available."));
-            QVERIFY(!box->parentWidget());
-            seen = true;
-            box->button(QMessageBox::Ok)->click();
-        });
-        ReportStartupFailure(std::make_exception_ptr(TimerError()));
-        QVERIFY(seen);
+    void errorBoxesCarryTitleAndStopIcon() {
+        const struct {
+            std::function<void()> call;
+            const char *title, *text;
+            bool parentless;
+        } cases[] = {
+            {[] { Guarded([] { throw InsertError(); }); }, "Tobric Computer for Windows",
+             "Unable to insert a line.", false},
+            // A failure at startup names its kind in an application error box of its own.
+            {[] { ReportStartupFailure(std::make_exception_ptr(TimerError())); },
+             "Application Error",
+             "Tobric Computer could not start (timer error): Not enough timers available.", true},
+        };
+        for (const auto& want : cases) {
+            bool seen = false;
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QCOMPARE(box->windowTitle(), QString::fromLatin1(want.title));
+                QCOMPARE(box->icon(), QMessageBox::Critical);
+                QCOMPARE(box->text(), QString::fromLatin1(want.text));
+                QVERIFY(!want.parentless || !box->parentWidget());
+                seen = true;
+                box->button(QMessageBox::Ok)->click();
+            });
+            want.call();
+            QVERIFY2(seen, want.title);
+        }
     }
 
     void staDuringRunClearsTheSelection() {

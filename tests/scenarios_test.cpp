@@ -69,8 +69,7 @@ private slots:
         QVERIFY2(scenarios.isArray(), qPrintable(error.errorString()));
         QTest::addColumn<QJsonArray>("steps");
         for (const QJsonValue& scenario : scenarios.array())
-            QTest::newRow(qPrintable(scenario[QLatin1String("name")].toString()))
-                << scenario[QLatin1String("steps")].toArray();
+            QTest::newRow(qPrintable(scenario[u"name"].toString())) << scenario[u"steps"].toArray();
     }
 
     void plays() {
@@ -85,7 +84,7 @@ private slots:
         const tobric_test::TempFolder folder;
         // The prompts are answered as they open, from the answers in the order the file gives.
         for (const QJsonValue& step : steps)
-            if (const QJsonValue answer = step[QLatin1String("answer")]; !answer.isUndefined())
+            if (const QJsonValue answer = step[u"answer"]; !answer.isUndefined())
                 boxes.answers.push_back(answer.isNull() ? std::nullopt
                                                         : std::optional(answer.toString()));
         form.show();
@@ -94,28 +93,27 @@ private slots:
         qsizetype promptsSeen = 0;
         for (const QJsonValue& value : steps) {
             const QJsonObject step = value.toObject();
-            if (step.contains(QLatin1String("load"))) {
+            if (step.contains(u"load")) {
                 const std::string path = folder / "program.txt";
-                tobric_test::WriteBytes(
-                    path, step[QLatin1String("load")].toString().toLatin1().toStdString());
+                tobric_test::WriteBytes(path, step[u"load"].toString().toLatin1().toStdString());
                 files.openAnswers.push_back(path);
                 QTest::mouseClick(form.loadmenu, Qt::LeftButton);
-            } else if (step.contains(QLatin1String("loadCancelled"))) {
+            } else if (step.contains(u"loadCancelled")) {
                 files.openAnswers.push_back(std::nullopt);
                 QTest::mouseClick(form.loadmenu, Qt::LeftButton);
-            } else if (step.contains(QLatin1String("click"))) {
-                for (const QJsonValue name : step[QLatin1String("click")].toArray()) {
+            } else if (step.contains(u"click")) {
+                for (const QJsonValue name : step[u"click"].toArray()) {
                     auto* button = form.findChild<PanelButton*>(name.toString());
                     QVERIFY2(button, qPrintable(name.toString()));
                     QTest::mouseClick(button, Qt::LeftButton);
                 }
-            } else if (step.contains(QLatin1String("speed"))) {
-                for (const QJsonValue key : step[QLatin1String("speed")].toArray()) {
+            } else if (step.contains(u"speed")) {
+                for (const QJsonValue key : step[u"speed"].toArray()) {
                     QVERIFY2(kSpeedKeys.contains(key.toString()), qPrintable(key.toString()));
                     QTest::keyClick(form.ScrollBar1, kSpeedKeys.value(key.toString()));
                 }
-            } else if (step.contains(QLatin1String("menu"))) {
-                const int row = step[QLatin1String("row")].toInt();
+            } else if (step.contains(u"menu")) {
+                const int row = step[u"row"].toInt();
                 // Through the window, as the window system delivers clicks: a right press there
                 // is what asks for the popup menu.
                 QWidget* rows = form.mailboxshow->viewport();
@@ -125,26 +123,24 @@ private slots:
                 QTRY_VERIFY(form.mailboxmenu->isVisible());
                 QAction* chosen = nullptr;
                 for (QAction* action : form.mailboxmenu->actions())
-                    if (action->text() == step[QLatin1String("menu")].toString()) chosen = action;
+                    if (action->text() == step[u"menu"].toString()) chosen = action;
                 QVERIFY(chosen);
                 QTest::mouseClick(form.mailboxmenu, Qt::LeftButton, {},
                                   form.mailboxmenu->actionGeometry(chosen).center());
-            } else if (step.contains(QLatin1String("editor"))) {
+            } else if (step.contains(u"editor")) {
                 // The editor open: its whole text typed over, then Save Changes.
                 QTRY_VERIFY(editor.isVisible());
-                editor.tobriceditor->setPlainText(step[QLatin1String("editor")].toString());
+                editor.tobriceditor->setPlainText(step[u"editor"].toString());
                 QTest::mouseClick(editor.Button1, Qt::LeftButton);
-            } else if (step.contains(QLatin1String("answer"))) {
+            } else if (step.contains(u"answer")) {
                 QTRY_VERIFY(boxes.promptCaptions.size() > promptsSeen);
-                QCOMPARE(boxes.promptCaptions[promptsSeen],
-                         step[QLatin1String("prompt")].toString());
-                QCOMPARE(boxes.promptDefaults[promptsSeen],
-                         step[QLatin1String("default")].toString());
+                QCOMPARE(boxes.promptCaptions[promptsSeen], step[u"prompt"].toString());
+                QCOMPARE(boxes.promptDefaults[promptsSeen], step[u"default"].toString());
                 ++promptsSeen;
-            } else if (step.contains(QLatin1String("untilHalted"))) {
+            } else if (step.contains(u"untilHalted")) {
                 QTRY_VERIFY_WITH_TIMEOUT(!form.executionTimer().Enabled(), 5000);
-            } else if (step.contains(QLatin1String("expect"))) {
-                const QJsonObject expected = step[QLatin1String("expect")].toObject();
+            } else if (step.contains(u"expect")) {
+                const QJsonObject expected = step[u"expect"].toObject();
                 for (auto it = expected.begin(); it != expected.end(); ++it) {
                     if (it.key() != QLatin1String("rows")) {
                         QTRY_COMPARE(Json(it.key(), Shown(form, boxes, it.key())),
