@@ -3,7 +3,7 @@
 // one-line caption and panel buttons.
 
 import { assetUrl } from './assets';
-import { element, place } from './windows';
+import { element, placed } from './windows';
 
 export type Rect = [left: number, top: number, width: number, height: number];
 
@@ -14,9 +14,7 @@ export function panel(
   caption = '',
   align: 'left' | 'center' | 'right' = 'center',
 ): HTMLElement {
-  const made = element('div', 'panel', parent);
-  made.id = name;
-  place(made, ...rect);
+  const made = placed('div', 'panel', parent, name, rect);
   if (caption || align === 'right') {
     element('div', `caption ${align === 'center' ? '' : align}`, made);
     setCaption(made, caption);

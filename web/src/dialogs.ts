@@ -55,10 +55,8 @@ export function inputPrompt(
 ): void {
   const { x, y } = averageCharSize();
   const width = mulDivRound(180, x, 4);
-  let done = false;
   const finish = (answer: string): void => {
-    if (done) return;
-    done = true;
+    if (!box.frame.isConnected) return;
     box.close();
     answered(answer);
   };
@@ -139,10 +137,8 @@ function messageBox(
   const textHeight = measure.getBoundingClientRect().height;
   measure.remove();
   const buttonTop = 11 + Math.max(textHeight + 6, icon ? 32 : 1) + 6;
-  let done = false;
   const finish = (): void => {
-    if (done) return;
-    done = true;
+    if (!box.frame.isConnected) return;
     box.close();
     closed();
   };

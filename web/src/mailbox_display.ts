@@ -5,7 +5,7 @@
 
 import { drawSoon } from './frame';
 import type { ControlDescription } from './window_description';
-import { element, modalOpen, place } from './windows';
+import { element, modalOpen, placed } from './windows';
 
 const kRowHeight = 16;
 
@@ -31,11 +31,9 @@ export class MailboxDisplay {
     private readonly items: MenuItem[],
     private readonly rowText: (row: number, line: string) => string,
   ) {
-    this.root = element('div', 'mailboxes', parent);
-    Object.assign(this.root, { id: name, tabIndex: 0 });
+    this.root = placed('div', 'mailboxes', parent, name, rect, undefined, accessibleName);
+    this.root.tabIndex = 0;
     this.root.setAttribute('role', 'listbox');
-    this.root.setAttribute('aria-label', accessibleName);
-    place(this.root, ...rect);
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
     this.root.addEventListener('scroll', () => (this.awayFromTop = true), { passive: true });
     this.root.addEventListener('mousedown', (event) => {
@@ -137,11 +135,9 @@ export class MailboxDisplay {
   private openMenu(x: number, y: number): void {
     if (modalOpen()) return;
     this.closeMenu();
-    const menu = element('div', 'menu', document.body);
-    menu.id = 'mailboxmenu';
+    const menu = placed('div', 'menu', document.body, 'mailboxmenu', [x, y, 0, 0]);
     menu.setAttribute('role', 'menu');
     menu.tabIndex = -1;
-    place(menu, x, y);
     const entries = this.items.map((item) => {
       const entry = element('div', item.act ? '' : 'disabled', menu, item.caption);
       entry.setAttribute('role', 'menuitem');

@@ -7,7 +7,7 @@
 
 import { drawSoon } from './frame';
 import type { ControlDescription } from './window_description';
-import { element, place } from './windows';
+import { element, placed } from './windows';
 
 const kRowsAPage = 10; // the list's 290 px of 29 px rows
 
@@ -21,9 +21,7 @@ export class OutputBasket {
   readonly root: HTMLElement;
 
   constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription) {
-    const root = (this.root = element('div', 'outbasket', parent));
-    root.id = name;
-    place(root, ...rect);
+    const root = (this.root = placed('div', 'outbasket', parent, name, rect));
     const listId = `${name}-list`;
     this.field = element('input', '', root);
     this.field.setAttribute('role', 'combobox');

@@ -72,8 +72,7 @@ let described: Windows | undefined;
 
 // Read once from the core, before any window is made.
 export function describeWindows(core: WindowCore): Windows {
-  described = core.windows();
-  return described;
+  return (described = core.windows());
 }
 
 export function windows(): Windows {

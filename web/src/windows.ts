@@ -4,6 +4,8 @@
 // window is unusable, the keyboard stays where it was: in the modal box on top, or in the window
 // that disabled another (the editor over the main window).
 
+import type { Rect } from './controls';
+
 const desktop = (): HTMLElement => document.getElementById('desktop')!;
 const modals: PageWindow[] = [];
 let topZ = 10;
@@ -24,6 +26,23 @@ export function element<K extends keyof HTMLElementTagNameMap>(
 // Sets the element's left and top, and its width and height where they are given, in pixels.
 export function place(target: HTMLElement, ...box: number[]): void {
   box.forEach((n, i) => target.style.setProperty(['left', 'top', 'width', 'height'][i], `${n}px`));
+}
+
+// An element of the kind's class at its place; a rectangle without a size leaves it its own.
+export function placed<K extends keyof HTMLElementTagNameMap>(
+  tag: K,
+  kind: string,
+  parent: HTMLElement,
+  id: string,
+  rect: Rect,
+  text?: string,
+  accessibleName = '',
+): HTMLElementTagNameMap[K] {
+  const made = element(tag, kind, parent, text);
+  made.id = id;
+  place(made, ...(rect[2] ? rect : rect.slice(0, 2)));
+  if (accessibleName) made.setAttribute('aria-label', accessibleName);
+  return made;
 }
 
 export interface PageWindow {
@@ -76,9 +95,9 @@ export function openWindow(
   client.style.position = 'relative';
   frame.style.width = `${width + (options.frameless ? 0 : 2)}px`;
   const band = options.modal ? kModalBand : options.topmost ? kTopmostBand : 0;
-  let placed = false;
+  let centred = false;
   const centre = (): void => {
-    placed = true;
+    centred = true;
     // The screen is what the page shows of the desktop, below the page bar where there is one.
     const origin = desktop().getBoundingClientRect();
     const top = Math.max(0, origin.top);
@@ -119,7 +138,7 @@ export function openWindow(
     },
     show() {
       frame.hidden = false;
-      if (!placed) centre();
+      if (!centred) centre();
       raise();
     },
     hide() {
