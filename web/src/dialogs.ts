@@ -105,15 +105,15 @@ let messageCount = 0;
 // indent, or after the 32 px stop sign and 7 px; the 80 x 24 OK button below at the right. The
 // box is as wide as the text unwrapped, or its title plus 50. Wider than the soft limit (half the
 // screen, at most 500 px), the text wraps at that width or its longest word's; beyond the hard
-// limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere.
+// limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere. An error
+// report (`icon`) is modal and shows the stop sign; a notice is neither.
 function messageBox(
   title: string,
   text: string,
-  modal: boolean,
   icon: boolean,
   offset: number,
   closed: () => void,
-): HTMLElement {
+): void {
   const textLeft = icon ? 62 : 32;
   const softLimit = Math.min(Math.trunc(screen.availWidth / 2), 500);
   const hardLimit =
@@ -144,11 +144,12 @@ function messageBox(
   };
   // A report of a failure is an alert dialog, described by its text; a notice's text is the alert.
   const box = openWindow('', title, width, buttonTop + 24 + 11, {
-    modal,
+    modal: icon,
     onClose: finish,
     offset,
     role: icon ? 'alertdialog' : 'dialog',
   });
+  box.frame.classList.add(icon ? 'error-report' : 'notice');
   if (icon) place(element('div', 'stop-icon', box.client), 11, 11);
   const body = element('div', 'dialog-text', box.client, text);
   body.id = `message-${++messageCount}`;
@@ -165,7 +166,6 @@ function messageBox(
     finish();
   });
   ok.focus();
-  return box.frame;
 }
 
 // ShowNotice: non-modal; several may be open, each a title bar's height from the last free place.
@@ -174,18 +174,14 @@ export function showNotice(text: string): void {
   let placeIndex = 0;
   while (noticePlaces.has(placeIndex)) ++placeIndex;
   noticePlaces.add(placeIndex);
-  const frame = messageBox(windows().noticeCaption, text, false, false, placeIndex, () =>
+  messageBox(windows().noticeCaption, text, false, placeIndex, () =>
     noticePlaces.delete(placeIndex),
   );
-  frame.classList.add('notice');
 }
 
 // ReportError: modal, captioned with the application title; the text has had its period rule.
 export function reportError(report: string | null): void {
   if (report === null) return;
   const focus = document.activeElement as HTMLElement | null;
-  const frame = messageBox(windows().main.title, messageText(report), true, true, 0, () =>
-    focus?.focus(),
-  );
-  frame.classList.add('error-report');
+  messageBox(windows().main.title, messageText(report), true, 0, () => focus?.focus());
 }

@@ -57,9 +57,7 @@ export class EditorWindow {
   // Edit Program in Editor: the store's lines, each followed by a line break; the display is
   // rebuilt, which clears its selection.
   open(): void {
-    this.text.value = splitLines(this.machine.storeLines())
-      .map((line) => `${line}\n`)
-      .join('');
+    this.text.value = [...splitLines(this.machine.storeLines()), ''].join('\n');
     this.text.setSelectionRange(0, 0);
     this.text.scrollTop = 0;
     this.returnFocus = document.activeElement as HTMLElement | null;
