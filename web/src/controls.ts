@@ -3,7 +3,7 @@
 // one-line caption and panel buttons.
 
 import { assetUrl } from './assets';
-import { element, placed } from './windows';
+import { element, placed, setAttributes } from './windows';
 
 export type Rect = [left: number, top: number, width: number, height: number];
 
@@ -53,8 +53,7 @@ export function panelButton(
   glyph?: string,
 ): HTMLElement {
   const button = panel(parent, rect, name, caption, glyph ? 'left' : 'center');
-  button.setAttribute('role', 'button');
-  button.setAttribute('aria-label', caption.replace('&', '').trim());
+  setAttributes(button, { role: 'button', 'aria-label': caption.replace('&', '').trim() });
   outOfTabOrder(button);
   let pressed = false;
   button.addEventListener('mousedown', (event) => {

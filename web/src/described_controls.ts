@@ -5,7 +5,7 @@
 import { assetUrl } from './assets';
 import { captionText, panel, panelButton } from './controls';
 import type { Action, ControlDescription, WindowDescription } from './window_description';
-import { openWindow, placed, type PageWindow, type WindowOptions } from './windows';
+import { openWindow, placed, setAttributes, type PageWindow, type WindowOptions } from './windows';
 
 // What pressing a control does, or nothing.
 export type Handler = (control: ControlDescription) => (() => void) | null;
@@ -31,8 +31,7 @@ function make(
     case 'Panel': {
       const made = panel(parent, rect, id);
       // A panel that holds others, named as the desktop names it.
-      if (accessibleName) made.setAttribute('role', 'group');
-      if (accessibleName) made.setAttribute('aria-label', accessibleName);
+      if (accessibleName) setAttributes(made, { role: 'group', 'aria-label': accessibleName });
       return made;
     }
     case 'LoweredPanel':
@@ -46,8 +45,7 @@ function make(
     case 'Display': {
       const made = withClasses(panel(parent, rect, id, caption, 'right'), 'lowered', 'calculator');
       // Read as the desktop offers it: a name with the shown number as its value.
-      made.setAttribute('role', 'textbox');
-      made.setAttribute('aria-readonly', 'true');
+      setAttributes(made, { role: 'textbox', 'aria-readonly': 'true' });
       made.setAttribute('aria-label', accessibleName);
       return made;
     }

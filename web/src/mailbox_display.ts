@@ -5,7 +5,7 @@
 
 import { drawSoon } from './frame';
 import type { ControlDescription } from './window_description';
-import { element, modalOpen, placed } from './windows';
+import { element, modalOpen, placed, setAttributes } from './windows';
 
 const kRowHeight = 16;
 
@@ -32,8 +32,7 @@ export class MailboxDisplay {
     private readonly rowText: (row: number, line: string) => string,
   ) {
     this.root = placed('div', 'mailboxes', parent, name, rect, undefined, accessibleName);
-    this.root.tabIndex = 0;
-    this.root.setAttribute('role', 'listbox');
+    setAttributes(this.root, { tabindex: '0', role: 'listbox' });
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
     this.root.addEventListener('scroll', () => (this.awayFromTop = true), { passive: true });
     this.root.addEventListener('mousedown', (event) => {
@@ -136,8 +135,7 @@ export class MailboxDisplay {
     if (modalOpen()) return;
     this.closeMenu();
     const menu = placed('div', 'menu', document.body, 'mailboxmenu', [x, y, 0, 0]);
-    menu.setAttribute('role', 'menu');
-    menu.tabIndex = -1;
+    setAttributes(menu, { role: 'menu', tabindex: '-1' });
     const entries = this.items.map((item) => {
       const entry = element('div', item.act ? '' : 'disabled', menu, item.caption);
       entry.setAttribute('role', 'menuitem');

@@ -5,7 +5,7 @@
 // Its messages go to a status line that screen readers read out.
 
 import { examples, type Example } from './examples';
-import { element } from './windows';
+import { element, setAttributes } from './windows';
 
 export interface PageBarActions {
   openExample(example: Example): void;
@@ -84,8 +84,7 @@ function examplesMenu(choose: (example: Example) => void): void {
   );
   const items: HTMLElement[] = examples.map((example) => {
     const item = element('li', '', menu, example.title);
-    item.setAttribute('role', 'menuitem');
-    item.tabIndex = -1;
+    setAttributes(item, { role: 'menuitem', tabindex: '-1' });
     item.dataset.example = example.name;
     item.addEventListener('click', () => {
       close(false);

@@ -23,6 +23,10 @@ export function element<K extends keyof HTMLElementTagNameMap>(
   return made;
 }
 
+export function setAttributes(target: Element, attributes: Record<string, string>): void {
+  for (const [name, value] of Object.entries(attributes)) target.setAttribute(name, value);
+}
+
 // Sets the element's left and top, and its width and height where they are given, in pixels.
 export function place(target: HTMLElement, ...box: number[]): void {
   box.forEach((n, i) => target.style.setProperty(['left', 'top', 'width', 'height'][i], `${n}px`));
@@ -85,8 +89,7 @@ export function openWindow(
 ): PageWindow {
   const frame = element('div', options.frameless ? 'window frameless' : 'window');
   if (id) frame.id = id;
-  frame.setAttribute('role', options.role ?? 'dialog');
-  frame.setAttribute('aria-label', title);
+  setAttributes(frame, { role: options.role ?? 'dialog', 'aria-label': title });
   if (options.modal) frame.setAttribute('aria-modal', 'true');
   frame.addEventListener('focusin', (event) => lastFocus.set(frame, event.target as HTMLElement));
   const bar = options.frameless ? null : element('div', 'title', frame, title);
@@ -147,8 +150,7 @@ export function openWindow(
   };
   if (bar) {
     const close = element('button', 'close', bar, '\u2715');
-    close.tabIndex = -1;
-    close.setAttribute('aria-label', 'Close');
+    setAttributes(close, { tabindex: '-1', 'aria-label': 'Close' });
     close.addEventListener('click', () => {
       if (!options.hidden) pageWindow.close();
       options.onClose?.();
