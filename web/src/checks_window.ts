@@ -5,13 +5,7 @@
 // tobric-run's CSV and JSON for the same files.
 
 import { downloadFile } from './files';
-import {
-  startGrading,
-  type CaseInfo,
-  type CaseOutcome,
-  type GradedProgram,
-  type GradingNews,
-} from './grading';
+import { startGrading, type CaseInfo, type GradedProgram, type GradingNews } from './grading';
 import { bytesOf, messageText, textOf, utf8Bytes } from './text';
 import { element } from './windows';
 
@@ -22,7 +16,7 @@ const count = (n: number, what: string): string =>
   `${n.toLocaleString('en')} ${what}${n === 1 ? '' : 's'}`;
 
 // Why a case failed, as the student reads it.
-function verdict(outcome: CaseOutcome, info: CaseInfo): string {
+function verdict(outcome: { result: string; error: string }, info: CaseInfo): string {
   const said: Record<string, string> = {
     'step limit': `step limit: still running after ${count(info.stepLimit, 'step')}`,
     'no input left': 'no input left: the program asked for more input than the case gives',

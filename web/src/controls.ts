@@ -3,7 +3,7 @@
 // one-line caption and panel buttons.
 
 import { assetUrl } from './assets';
-import { element, place } from './windows';
+import { element, placed, setAttributes } from './windows';
 
 export type Rect = [left: number, top: number, width: number, height: number];
 
@@ -14,9 +14,7 @@ export function panel(
   caption = '',
   align: 'left' | 'center' | 'right' = 'center',
 ): HTMLElement {
-  const made = element('div', 'panel', parent);
-  made.id = name;
-  place(made, ...rect);
+  const made = placed('div', 'panel', parent, name, rect);
   if (caption || align === 'right') {
     element('div', `caption ${align === 'center' ? '' : align}`, made);
     setCaption(made, caption);
@@ -55,8 +53,7 @@ export function panelButton(
   glyph?: string,
 ): HTMLElement {
   const button = panel(parent, rect, name, caption, glyph ? 'left' : 'center');
-  button.setAttribute('role', 'button');
-  button.setAttribute('aria-label', caption.replace('&', '').trim());
+  setAttributes(button, { role: 'button', 'aria-label': caption.replace('&', '').trim() });
   outOfTabOrder(button);
   let pressed = false;
   button.addEventListener('mousedown', (event) => {

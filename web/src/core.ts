@@ -4,7 +4,7 @@
 // needs an answer from the user answers its question instead, and goes on when answered.
 
 import { assetUrl } from './assets';
-import type { WindowCore } from './window_description';
+import type { Windows } from './window_description';
 
 export type Report = string | null;
 
@@ -55,7 +55,9 @@ export interface FileSystem {
   unlink(path: string): void;
 }
 
-export interface Core extends WindowCore {
+export interface Core {
+  windows(): Windows;
+  mailboxRowText(row: number, line: string): string; // "07 LDA 05"
   Machine: new (page: Page) => Machine;
   versionShort: string;
   version: string;

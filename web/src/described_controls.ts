@@ -3,9 +3,9 @@
 // makes its widgets (ui/described_controls.cpp).
 
 import { assetUrl } from './assets';
-import { captionText, panel, panelButton, type Rect } from './controls';
+import { captionText, panel, panelButton } from './controls';
 import type { Action, ControlDescription, WindowDescription } from './window_description';
-import { element, openWindow, place, type PageWindow, type WindowOptions } from './windows';
+import { openWindow, placed, setAttributes, type PageWindow, type WindowOptions } from './windows';
 
 // What pressing a control does, or nothing.
 export type Handler = (control: ControlDescription) => (() => void) | null;
@@ -16,23 +16,6 @@ export type MakeSpecial = (control: ControlDescription, parent: HTMLElement) => 
 // ids put the window's name first.
 function idOf(window: WindowDescription, control: ControlDescription, main: boolean): string {
   return !main && /\d$/.test(control.name) ? `${window.name}-${control.name}` : control.name;
-}
-
-// An element of the kind's class at its place; a rectangle without a size leaves it its own.
-function placed<K extends keyof HTMLElementTagNameMap>(
-  tag: K,
-  kind: string,
-  parent: HTMLElement,
-  id: string,
-  rect: Rect,
-  text?: string,
-  accessibleName = '',
-): HTMLElementTagNameMap[K] {
-  const made = element(tag, kind, parent, text);
-  made.id = id;
-  place(made, ...(rect[2] ? rect : rect.slice(0, 2)));
-  if (accessibleName) made.setAttribute('aria-label', accessibleName);
-  return made;
 }
 
 function make(
@@ -48,8 +31,7 @@ function make(
     case 'Panel': {
       const made = panel(parent, rect, id);
       // A panel that holds others, named as the desktop names it.
-      if (accessibleName) made.setAttribute('role', 'group');
-      if (accessibleName) made.setAttribute('aria-label', accessibleName);
+      if (accessibleName) setAttributes(made, { role: 'group', 'aria-label': accessibleName });
       return made;
     }
     case 'LoweredPanel':
@@ -63,8 +45,7 @@ function make(
     case 'Display': {
       const made = withClasses(panel(parent, rect, id, caption, 'right'), 'lowered', 'calculator');
       // Read as the desktop offers it: a name with the shown number as its value.
-      made.setAttribute('role', 'textbox');
-      made.setAttribute('aria-readonly', 'true');
+      setAttributes(made, { role: 'textbox', 'aria-readonly': 'true' });
       made.setAttribute('aria-label', accessibleName);
       return made;
     }

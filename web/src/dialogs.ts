@@ -55,10 +55,8 @@ export function inputPrompt(
 ): void {
   const { x, y } = averageCharSize();
   const width = mulDivRound(180, x, 4);
-  let done = false;
   const finish = (answer: string): void => {
-    if (done) return;
-    done = true;
+    if (!box.frame.isConnected) return;
     box.close();
     answered(answer);
   };
@@ -107,15 +105,15 @@ let messageCount = 0;
 // indent, or after the 32 px stop sign and 7 px; the 80 x 24 OK button below at the right. The
 // box is as wide as the text unwrapped, or its title plus 50. Wider than the soft limit (half the
 // screen, at most 500 px), the text wraps at that width or its longest word's; beyond the hard
-// limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere.
+// limit (the screen up to 1024 px, else 480 px less, at most 1000) it wraps anywhere. An error
+// report (`icon`) is modal and shows the stop sign; a notice is neither.
 function messageBox(
   title: string,
   text: string,
-  modal: boolean,
   icon: boolean,
   offset: number,
   closed: () => void,
-): HTMLElement {
+): void {
   const textLeft = icon ? 62 : 32;
   const softLimit = Math.min(Math.trunc(screen.availWidth / 2), 500);
   const hardLimit =
@@ -139,20 +137,19 @@ function messageBox(
   const textHeight = measure.getBoundingClientRect().height;
   measure.remove();
   const buttonTop = 11 + Math.max(textHeight + 6, icon ? 32 : 1) + 6;
-  let done = false;
   const finish = (): void => {
-    if (done) return;
-    done = true;
+    if (!box.frame.isConnected) return;
     box.close();
     closed();
   };
   // A report of a failure is an alert dialog, described by its text; a notice's text is the alert.
   const box = openWindow('', title, width, buttonTop + 24 + 11, {
-    modal,
+    modal: icon,
     onClose: finish,
     offset,
     role: icon ? 'alertdialog' : 'dialog',
   });
+  box.frame.classList.add(icon ? 'error-report' : 'notice');
   if (icon) place(element('div', 'stop-icon', box.client), 11, 11);
   const body = element('div', 'dialog-text', box.client, text);
   body.id = `message-${++messageCount}`;
@@ -169,7 +166,6 @@ function messageBox(
     finish();
   });
   ok.focus();
-  return box.frame;
 }
 
 // ShowNotice: non-modal; several may be open, each a title bar's height from the last free place.
@@ -178,18 +174,14 @@ export function showNotice(text: string): void {
   let placeIndex = 0;
   while (noticePlaces.has(placeIndex)) ++placeIndex;
   noticePlaces.add(placeIndex);
-  const frame = messageBox(windows().noticeCaption, text, false, false, placeIndex, () =>
+  messageBox(windows().noticeCaption, text, false, placeIndex, () =>
     noticePlaces.delete(placeIndex),
   );
-  frame.classList.add('notice');
 }
 
 // ReportError: modal, captioned with the application title; the text has had its period rule.
 export function reportError(report: string | null): void {
   if (report === null) return;
   const focus = document.activeElement as HTMLElement | null;
-  const frame = messageBox(windows().main.title, messageText(report), true, true, 0, () =>
-    focus?.focus(),
-  );
-  frame.classList.add('error-report');
+  messageBox(windows().main.title, messageText(report), true, 0, () => focus?.focus());
 }

@@ -7,7 +7,7 @@ import type { Machine, Report } from './core';
 import { describedWindow } from './described_controls';
 import { splitLines, toLatin1 } from './text';
 import { windows } from './window_description';
-import { disableWindow, element, enableWindow, type PageWindow } from './windows';
+import { disableWindow, element, type PageWindow } from './windows';
 
 const kRowHeight = 13;
 const kMargin = 4;
@@ -57,9 +57,7 @@ export class EditorWindow {
   // Edit Program in Editor: the store's lines, each followed by a line break; the display is
   // rebuilt, which clears its selection.
   open(): void {
-    this.text.value = splitLines(this.machine.storeLines())
-      .map((line) => `${line}\n`)
-      .join('');
+    this.text.value = [...splitLines(this.machine.storeLines()), ''].join('\n');
     this.text.setSelectionRange(0, 0);
     this.text.scrollTop = 0;
     this.returnFocus = document.activeElement as HTMLElement | null;
@@ -71,7 +69,7 @@ export class EditorWindow {
   }
 
   private save(): void {
-    enableWindow(this.mainWindow);
+    disableWindow(this.mainWindow, null);
     // A store that cannot take a line stops here: the editor stays open beside the main window.
     const report = this.machine.replaceProgram(this.displayedLines());
     if (report !== null) return this.report(report);
@@ -79,7 +77,7 @@ export class EditorWindow {
   }
 
   private cancel(): void {
-    enableWindow(this.mainWindow);
+    disableWindow(this.mainWindow, null);
     this.close();
   }
 

@@ -4,6 +4,7 @@
 
 import type { FileSystem } from './core';
 import { utf8Bytes } from './text';
+import { element } from './windows';
 
 const kFolder = '/chosen';
 
@@ -12,9 +13,8 @@ export function chooseFileToOpen(
   fs: FileSystem,
   chosen: (name: string | null, done: () => void) => void,
 ): void {
-  const input = document.createElement('input');
+  const input = element('input', '', document.body);
   Object.assign(input, { type: 'file', id: 'open-file', accept: '.txt,text/plain', hidden: true });
-  document.body.appendChild(input);
   const finish = (): void => input.remove();
   input.addEventListener('cancel', () => {
     finish();

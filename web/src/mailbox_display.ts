@@ -5,7 +5,7 @@
 
 import { drawSoon } from './frame';
 import type { ControlDescription } from './window_description';
-import { element, modalOpen, place } from './windows';
+import { element, modalOpen, placed, setAttributes } from './windows';
 
 const kRowHeight = 16;
 
@@ -31,11 +31,8 @@ export class MailboxDisplay {
     private readonly items: MenuItem[],
     private readonly rowText: (row: number, line: string) => string,
   ) {
-    this.root = element('div', 'mailboxes', parent);
-    Object.assign(this.root, { id: name, tabIndex: 0 });
-    this.root.setAttribute('role', 'listbox');
-    this.root.setAttribute('aria-label', accessibleName);
-    place(this.root, ...rect);
+    this.root = placed('div', 'mailboxes', parent, name, rect, undefined, accessibleName);
+    setAttributes(this.root, { tabindex: '0', role: 'listbox' });
     // Scroll events come before a frame's drawing: the flag is current when the rows are drawn.
     this.root.addEventListener('scroll', () => (this.awayFromTop = true), { passive: true });
     this.root.addEventListener('mousedown', (event) => {
@@ -137,11 +134,8 @@ export class MailboxDisplay {
   private openMenu(x: number, y: number): void {
     if (modalOpen()) return;
     this.closeMenu();
-    const menu = element('div', 'menu', document.body);
-    menu.id = 'mailboxmenu';
-    menu.setAttribute('role', 'menu');
-    menu.tabIndex = -1;
-    place(menu, x, y);
+    const menu = placed('div', 'menu', document.body, 'mailboxmenu', [x, y, 0, 0]);
+    setAttributes(menu, { role: 'menu', tabindex: '-1' });
     const entries = this.items.map((item) => {
       const entry = element('div', item.act ? '' : 'disabled', menu, item.caption);
       entry.setAttribute('role', 'menuitem');

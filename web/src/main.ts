@@ -67,14 +67,12 @@ async function openLink(
 ): Promise<void> {
   const { program: linked, cases } = await readLink(fragment);
   if (linked.kind === 'error') return say(linked.message);
-  if (linked.kind !== 'none' && document.querySelector('.page-part[inert]')) {
+  if (linked.kind !== 'none' && document.querySelector('.page-part[inert]'))
     return say('Close the open box or the editor, then open the link again.');
-  }
   const example =
     linked.kind === 'example' ? examples.find(({ name }) => name === linked.name) : undefined;
-  if (linked.kind === 'example' && !example) {
+  if (linked.kind === 'example' && !example)
     return say(`There is no example called \u201c${linked.name}\u201d. Nothing was loaded.`);
-  }
   if (linked.kind === 'program') port.load('link.txt', linked.bytes);
   if (example) openExample(port, example);
   if (cases) checks.useCases('the one the link carries', cases);
@@ -87,9 +85,8 @@ async function copyLink(port: ProgramPort, bar: PageBar, cases: Uint8Array | nul
   const saved = port.saved();
   if (typeof saved === 'string') return bar.say(messageText(saved));
   const link = `${location.href.replace(/#.*$/, '')}#${await programLink(saved, cases)}`;
-  if (link.length > kMostLinkLength) {
+  if (link.length > kMostLinkLength)
     return bar.say('This program is too long for a link: save it to a file and hand that out.');
-  }
   const done = `Link copied: ${link.length.toLocaleString('en')} characters.`;
   try {
     await navigator.clipboard.writeText(link);

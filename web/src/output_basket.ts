@@ -7,7 +7,7 @@
 
 import { drawSoon } from './frame';
 import type { ControlDescription } from './window_description';
-import { element, place } from './windows';
+import { element, placed, setAttributes } from './windows';
 
 const kRowsAPage = 10; // the list's 290 px of 29 px rows
 
@@ -21,22 +21,17 @@ export class OutputBasket {
   readonly root: HTMLElement;
 
   constructor(parent: HTMLElement, { name, rect, accessibleName }: ControlDescription) {
-    const root = (this.root = element('div', 'outbasket', parent));
-    root.id = name;
-    place(root, ...rect);
+    const root = (this.root = placed('div', 'outbasket', parent, name, rect));
     const listId = `${name}-list`;
     this.field = element('input', '', root);
-    this.field.setAttribute('role', 'combobox');
-    this.field.setAttribute('aria-label', accessibleName);
-    this.field.setAttribute('aria-autocomplete', 'none');
-    this.field.setAttribute('aria-controls', listId);
+    setAttributes(this.field, { role: 'combobox', 'aria-label': accessibleName });
+    setAttributes(this.field, { 'aria-autocomplete': 'none', 'aria-controls': listId });
     this.field.setAttribute('aria-expanded', 'false');
     const drop = element('div', 'drop', root); // its arrow is drawn by the style sheet
     this.list = element('div', 'list', root);
     Object.assign(this.list, { id: listId, hidden: true, tabIndex: -1 });
     this.list.style.top = `${rect[3]}px`;
-    this.list.setAttribute('role', 'listbox');
-    this.list.setAttribute('aria-label', accessibleName);
+    setAttributes(this.list, { role: 'listbox', 'aria-label': accessibleName });
     drop.addEventListener('mousedown', (event) => {
       event.preventDefault();
       this.field.focus();
@@ -132,8 +127,7 @@ export class OutputBasket {
       ...this.outputs.map((n, row) => {
         const item = element('div', '', undefined, String(n));
         item.id = `outbasket-option-${row}`;
-        item.setAttribute('role', 'option');
-        item.setAttribute('aria-selected', 'false');
+        setAttributes(item, { role: 'option', 'aria-selected': 'false' });
         return item;
       }),
     );

@@ -5,7 +5,7 @@
 // Its messages go to a status line that screen readers read out.
 
 import { examples, type Example } from './examples';
-import { element } from './windows';
+import { element, setAttributes } from './windows';
 
 export interface PageBarActions {
   openExample(example: Example): void;
@@ -37,7 +37,7 @@ export class PageBar {
     before.insertAdjacentHTML('beforebegin', kBarMarkup);
     const find = <E extends HTMLElement>(id: string): E => document.getElementById(id) as E;
     this.root = find('pagebar');
-    examplesMenu(actions.openExample);
+    examplesMenu([find('examples-button'), find('examples-menu')], actions.openExample);
     const check = find('open-checks');
     check.addEventListener('click', () => actions.openChecks(check));
     find('copy-link').addEventListener('click', () => void actions.copyLink());
@@ -78,14 +78,10 @@ export class PageBar {
 
 // A menu button: Enter, Space or Down opens the menu at its first item, Up at its last; the arrows,
 // Home and End move, Enter or Space choose, Esc closes back to the button, Tab closes.
-function examplesMenu(choose: (example: Example) => void): void {
-  const [button, menu] = ['examples-button', 'examples-menu'].map((id) =>
-    document.getElementById(id)!,
-  );
+function examplesMenu([button, menu]: HTMLElement[], choose: (example: Example) => void): void {
   const items: HTMLElement[] = examples.map((example) => {
     const item = element('li', '', menu, example.title);
-    item.setAttribute('role', 'menuitem');
-    item.tabIndex = -1;
+    setAttributes(item, { role: 'menuitem', tabindex: '-1' });
     item.dataset.example = example.name;
     item.addEventListener('click', () => {
       close(false);

@@ -4,7 +4,7 @@
 // and Page Down by the page step, Home and End to the ends. Only a change of position is reported.
 
 import type { ControlDescription, SpeedBarRange } from './window_description';
-import { element, followMouse, place } from './windows';
+import { element, followMouse, place, placed, setAttributes } from './windows';
 
 // The desktop style's arrow buttons (13 px and the line that parts them from the groove) and the
 // shortest handle it draws, which this bar's page step gives.
@@ -13,20 +13,15 @@ const kThumb = 28;
 
 export function speedBar(
   parent: HTMLElement,
-  control: ControlDescription,
+  { name, rect, accessibleName }: ControlDescription,
   range: SpeedBarRange,
   changed: (position: number) => void,
 ): HTMLElement {
   const { minimum: kMin, maximum: kMax, singleStep: kSingle, pageStep: kPage } = range;
-  const width = control.rect[2];
-  const bar = element('div', 'speedbar', parent);
-  Object.assign(bar, { id: control.name, tabIndex: 0 });
-  place(bar, ...control.rect);
-  bar.setAttribute('role', 'scrollbar');
-  bar.setAttribute('aria-label', control.accessibleName);
-  bar.setAttribute('aria-orientation', 'horizontal');
-  bar.setAttribute('aria-valuemin', String(kMin));
-  bar.setAttribute('aria-valuemax', String(kMax));
+  const width = rect[2];
+  const bar = placed('div', 'speedbar', parent, name, rect, undefined, accessibleName);
+  setAttributes(bar, { tabindex: '0', role: 'scrollbar', 'aria-orientation': 'horizontal' });
+  setAttributes(bar, { 'aria-valuemin': String(kMin), 'aria-valuemax': String(kMax) });
   place(element('div', 'arrow less', bar), 0, 0); // the arrows are drawn by the style sheet
   place(element('div', 'arrow more', bar), width - kArrow, 0);
   const thumb = element('div', 'thumb', bar);

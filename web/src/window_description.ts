@@ -62,18 +62,11 @@ export interface Windows {
   cancelCaption: string;
 }
 
-// What the core module adds for the windows.
-export interface WindowCore {
-  windows(): Windows;
-  mailboxRowText(row: number, line: string): string; // "07 LDA 05"
-}
-
 let described: Windows | undefined;
 
 // Read once from the core, before any window is made.
-export function describeWindows(core: WindowCore): Windows {
-  described = core.windows();
-  return described;
+export function describeWindows(core: { windows(): Windows }): Windows {
+  return (described = core.windows());
 }
 
 export function windows(): Windows {

@@ -4,6 +4,8 @@
 // window is unusable, the keyboard stays where it was: in the modal box on top, or in the window
 // that disabled another (the editor over the main window).
 
+import type { Rect } from './controls';
+
 const desktop = (): HTMLElement => document.getElementById('desktop')!;
 const modals: PageWindow[] = [];
 let topZ = 10;
@@ -21,9 +23,30 @@ export function element<K extends keyof HTMLElementTagNameMap>(
   return made;
 }
 
+export function setAttributes(target: Element, attributes: Record<string, string>): void {
+  for (const [name, value] of Object.entries(attributes)) target.setAttribute(name, value);
+}
+
 // Sets the element's left and top, and its width and height where they are given, in pixels.
 export function place(target: HTMLElement, ...box: number[]): void {
   box.forEach((n, i) => target.style.setProperty(['left', 'top', 'width', 'height'][i], `${n}px`));
+}
+
+// An element of the kind's class at its place; a rectangle without a size leaves it its own.
+export function placed<K extends keyof HTMLElementTagNameMap>(
+  tag: K,
+  kind: string,
+  parent: HTMLElement,
+  id: string,
+  rect: Rect,
+  text?: string,
+  accessibleName = '',
+): HTMLElementTagNameMap[K] {
+  const made = element(tag, kind, parent, text);
+  made.id = id;
+  place(made, ...(rect[2] ? rect : rect.slice(0, 2)));
+  if (accessibleName) made.setAttribute('aria-label', accessibleName);
+  return made;
 }
 
 export interface PageWindow {
@@ -66,8 +89,7 @@ export function openWindow(
 ): PageWindow {
   const frame = element('div', options.frameless ? 'window frameless' : 'window');
   if (id) frame.id = id;
-  frame.setAttribute('role', options.role ?? 'dialog');
-  frame.setAttribute('aria-label', title);
+  setAttributes(frame, { role: options.role ?? 'dialog', 'aria-label': title });
   if (options.modal) frame.setAttribute('aria-modal', 'true');
   frame.addEventListener('focusin', (event) => lastFocus.set(frame, event.target as HTMLElement));
   const bar = options.frameless ? null : element('div', 'title', frame, title);
@@ -76,9 +98,9 @@ export function openWindow(
   client.style.position = 'relative';
   frame.style.width = `${width + (options.frameless ? 0 : 2)}px`;
   const band = options.modal ? kModalBand : options.topmost ? kTopmostBand : 0;
-  let placed = false;
+  let centred = false;
   const centre = (): void => {
-    placed = true;
+    centred = true;
     // The screen is what the page shows of the desktop, below the page bar where there is one.
     const origin = desktop().getBoundingClientRect();
     const top = Math.max(0, origin.top);
@@ -119,7 +141,7 @@ export function openWindow(
     },
     show() {
       frame.hidden = false;
-      if (!placed) centre();
+      if (!centred) centre();
       raise();
     },
     hide() {
@@ -128,8 +150,7 @@ export function openWindow(
   };
   if (bar) {
     const close = element('button', 'close', bar, '\u2715');
-    close.tabIndex = -1;
-    close.setAttribute('aria-label', 'Close');
+    setAttributes(close, { tabindex: '-1', 'aria-label': 'Close' });
     close.addEventListener('click', () => {
       if (!options.hidden) pageWindow.close();
       options.onClose?.();
@@ -170,15 +191,11 @@ export function followMouse(drag: (move: MouseEvent) => void): void {
   window.addEventListener('mouseup', drop);
 }
 
-// A disabled window takes no mouse or keyboard input until it is enabled again; `holder`, the
-// window it is disabled for, keeps the keyboard meanwhile.
-export function disableWindow(frame: HTMLElement, holder: PageWindow): void {
-  disabled.set(frame, holder);
-  updateInert();
-}
-
-export function enableWindow(frame: HTMLElement): void {
-  disabled.delete(frame);
+// A disabled window takes no mouse or keyboard input until it is enabled again (a null holder);
+// `holder`, the window it is disabled for, keeps the keyboard meanwhile.
+export function disableWindow(frame: HTMLElement, holder: PageWindow | null): void {
+  if (holder) disabled.set(frame, holder);
+  else disabled.delete(frame);
   updateInert();
 }
 
