@@ -2,7 +2,9 @@
 #include "decoder.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "decoded_line.h"
 #include "errors.h"
 #include "parse_integer.h"
 
@@ -59,6 +61,25 @@ void DecodeLine(std::string_view line, Mnemonic& mnemonic, std::int32_t& operand
 
 std::string OperandText(std::string_view line) {
     return UpperCased(line.substr(std::min<std::size_t>(4, line.size()), 2));
+}
+
+DecodedLine DecodeOnce(std::string_view line) {
+    DecodedLine decoded;
+    decoded.known = true;
+    decoded.empty = line.empty();
+    NamedMnemonic(line, decoded.named);
+    const std::optional<std::int32_t> operand = TryParseInteger(OperandText(line));
+    decoded.operandConverts = operand.has_value();
+    decoded.operand = operand.value_or(0);
+
+    const std::optional<std::int32_t> value =
+        line.size() <= 4 ? std::optional<std::int32_t>(0) : TryParseInteger(line.substr(4));
+    decoded.valueConverts = value.has_value();
+    decoded.value = value.value_or(0);
+    decoded.complete = decoded.named != Mnemonic::None &&
+                       (decoded.operandConverts || !TakesOperand(decoded.named));
+    decoded.setsOperand = decoded.complete && TakesOperand(decoded.named);
+    return decoded;
 }
 
 }  // namespace tobric

@@ -27,7 +27,11 @@ enum class Mnemonic : std::uint8_t {
 };
 
 // "*", "IN", "OUT", "LDA", ... and "" for None.
-std::string_view MnemonicText(Mnemonic m);
+inline std::string_view MnemonicText(Mnemonic m) {
+    constexpr std::string_view kTexts[] = {"",    "*",   "IN",  "OUT", "LDA", "STA", "ADD",
+                                           "SUB", "JMP", "SKP", "SKN", "SKZ", "HLT", "DAT"};
+    return kTexts[static_cast<std::size_t>(m)];
+}
 
 // The five mnemonics whose operand is a mailbox address.
 inline bool TakesAddress(Mnemonic m) {

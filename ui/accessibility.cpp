@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <unordered_map>
 
@@ -283,13 +284,9 @@ QAccessibleInterface* MakeInterface(const QString& className, QObject* object) {
 void InstallAccessibility() { QAccessible::installFactory(MakeInterface); }
 
 QString CaptionAsRead(const QString& caption) {
-    QString read;
-    read.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && ++i == caption.size()) break;
-        read += caption[i];
-    }
-    return read.trimmed();
+    static const QRegularExpression kMnemonicMark(QStringLiteral("&(.?)"),
+                                                  QRegularExpression::DotMatchesEverythingOption);
+    return QString(caption).replace(kMnemonicMark, QStringLiteral("\\1")).trimmed();
 }
 
 void AnnounceTextChange(QWidget* display, const QString& before, const QString& after) {

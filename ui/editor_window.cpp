@@ -174,10 +174,7 @@ TForm4::TForm4(Machine& machine, QWidget* mainWindow)
 void TForm4::Open() {
     StopFilling();
     std::string text;
-    for (const std::string& line : m_machine.store().Lines()) {
-        text += line;
-        text += '\n';
-    }
+    for (const std::string& line : m_machine.store().Lines()) text.append(line) += '\n';
     // Qt takes a text box's text in at some 2 ms a thousand lines, so a store of 65,535 lines
     // would hold the window shut for a noticeable while. The first lines go in now and the rest
     // follow, while the box shows and scrolls; no edit can come between them (see StillFilling).

@@ -82,7 +82,6 @@ void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PanelButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double-click: not a press, so its release is no click either.
     m_pressed = false;
     event->accept();
 }

@@ -18,26 +18,23 @@ public:
 
     void SetCaption(const QString& caption);
     QString caption() const { return m_caption; }
-    void SetCaptionAlignment(Qt::Alignment horizontal) {
-        m_alignment = horizontal;
-        update();
-    }
+    void SetCaptionAlignment(Qt::Alignment horizontal) { Restyle(m_alignment, horizontal); }
     // Lowers the inner bevel too, as the outer one always is: a sunken field.
-    void SetSunken() {
-        m_innerRaised = false;
-        update();
-    }
+    void SetSunken() { Restyle(m_innerRaised, false); }
     // Shrinks the caption's font, never below `minimumPixelSize`, until the caption fits inside
     // the bevels: the calculator keeps long numbers whole.
-    void SetShrinkToFit(int minimumPixelSize) {
-        m_shrinkMinimum = minimumPixelSize;
-        update();
-    }
+    void SetShrinkToFit(int minimumPixelSize) { Restyle(m_shrinkMinimum, minimumPixelSize); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    template <typename T>
+    void Restyle(T& member, T value) {
+        member = value;
+        update();
+    }
+
     QString m_caption;
     Qt::Alignment m_alignment = Qt::AlignHCenter;
     bool m_innerRaised = true;

@@ -77,12 +77,10 @@ private:
         const bool afterPlaced = !m_after || !m_after->property(kAwaitingPlacement).toBool();
         if (afterPlaced || waited >= kLongestWaitMs) {
             // Once with the frame; before that once without it, when it is long in coming.
-            if (framed && !m_placedWithFrame) {
+            bool& placed = framed ? m_placedWithFrame : m_placedWithoutFrame;
+            if (!placed && (framed || waited >= kFrameWaitMs)) {
                 m_target = Place();
-                m_placedWithFrame = true;
-            } else if (!framed && !m_placedWithoutFrame && waited >= kFrameWaitMs) {
-                m_target = Place();
-                m_placedWithoutFrame = true;
+                placed = true;
             }
         }
         const bool standsThere = m_placedWithFrame && OuterFrame(m_window).topLeft() == m_target;
