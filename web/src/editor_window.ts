@@ -7,7 +7,7 @@ import type { Machine, Report } from './core';
 import { describedWindow } from './described_controls';
 import { splitLines, toLatin1 } from './text';
 import { windows } from './window_description';
-import { disableWindow, element, type PageWindow } from './windows';
+import { disableWindow, element, enableWindow, type PageWindow } from './windows';
 
 const kRowHeight = 13;
 const kMargin = 4;
@@ -69,7 +69,7 @@ export class EditorWindow {
   }
 
   private save(): void {
-    disableWindow(this.mainWindow, null);
+    enableWindow(this.mainWindow);
     // A store that cannot take a line stops here: the editor stays open beside the main window.
     const report = this.machine.replaceProgram(this.displayedLines());
     if (report !== null) return this.report(report);
@@ -77,7 +77,7 @@ export class EditorWindow {
   }
 
   private cancel(): void {
-    disableWindow(this.mainWindow, null);
+    enableWindow(this.mainWindow);
     this.close();
   }
 

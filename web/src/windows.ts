@@ -191,11 +191,15 @@ export function followMouse(drag: (move: MouseEvent) => void): void {
   window.addEventListener('mouseup', drop);
 }
 
-// A disabled window takes no mouse or keyboard input until it is enabled again (a null holder);
-// `holder`, the window it is disabled for, keeps the keyboard meanwhile.
-export function disableWindow(frame: HTMLElement, holder: PageWindow | null): void {
-  if (holder) disabled.set(frame, holder);
-  else disabled.delete(frame);
+// A disabled window takes no mouse or keyboard input until it is enabled again; `holder`, the
+// window it is disabled for, keeps the keyboard meanwhile.
+export function disableWindow(frame: HTMLElement, holder: PageWindow): void {
+  disabled.set(frame, holder);
+  updateInert();
+}
+
+export function enableWindow(frame: HTMLElement): void {
+  disabled.delete(frame);
   updateInert();
 }
 
