@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QtPlugin>
+#include <algorithm>
 #include <vector>
 
 #include "support/qt_test_main.h"
@@ -27,6 +28,7 @@ struct Heard {
     QObject* object;
     int child;
     QString text;  // the text inserted, or the new value
+    bool operator==(const Heard&) const = default;
 };
 std::vector<Heard> heardEvents;
 
@@ -55,11 +57,7 @@ public:
 };
 
 bool HeardEvent(QAccessible::Event type, QObject* object, int child, const QString& text = {}) {
-    for (const Heard& heard : heardEvents)
-        if (heard.type == type && heard.object == object && heard.child == child &&
-            heard.text == text)
-            return true;
-    return false;
+    return std::ranges::find(heardEvents, Heard{type, object, child, text}) != heardEvents.end();
 }
 
 QAccessibleInterface* Reader(QObject* object) {

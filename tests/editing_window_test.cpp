@@ -25,7 +25,6 @@ using namespace tobric_test;
 
 namespace {
 
-// Counts the times a window is activated.
 class Activations final : public QObject {
 public:
     int count = 0;
@@ -50,6 +49,10 @@ private:
     }
     const Store& store() { return m_form->machine().store(); }
     void Trigger(int item) { m_form->mailboxmenu->actions().at(item)->trigger(); }
+    void OpenEditorOn(std::vector<std::string> lines) {
+        SetProgram(std::move(lines));
+        Trigger(3);
+    }
     void Select(int row) {
         QTest::mouseClick(m_form->mailboxshow->viewport(), Qt::LeftButton, {},
                           m_form->mailboxshow->RowRect(row).center());
@@ -186,8 +189,7 @@ private slots:
     }
 
     void saveChangesTakesTheLinesAsShown() {
-        SetProgram({});
-        Trigger(3);
+        OpenEditorOn({});
         m_editor->tobriceditor->setPlainText(QStringLiteral("lda 05\n\nHLT\n\n"));
         m_editor->Button1->click();
         QVERIFY(!m_editor->isVisible());
@@ -208,8 +210,7 @@ private slots:
     void wrappedLongLineBecomesSeveralMailboxes() {
         QFETCH(QString, line);
         const std::string longLine = line.toStdString();
-        SetProgram({longLine, "HLT"});
-        Trigger(3);
+        OpenEditorOn({longLine, "HLT"});
         QTest::qWait(10);
         m_editor->Button1->click();
         QVERIFY(store().Get(0).size() < longLine.size());
@@ -225,8 +226,7 @@ private slots:
         QAccessible::setActive(false);  // with a screen reader at work the text goes in whole
         std::vector<std::string> lines;
         for (int i = 0; i < 12000; ++i) lines.push_back("DAT " + std::to_string(i));
-        SetProgram(lines);
-        Trigger(3);
+        OpenEditorOn(lines);
         QVERIFY(m_editor->StillFilling());
         m_editor->Button1->click();
         QCOMPARE(store().Lines(), lines);
@@ -267,8 +267,7 @@ private slots:
     }
 
     void clearAllThenSaveGivesHundredDats() {
-        SetProgram({"LDA 05"});
-        Trigger(3);
+        OpenEditorOn({"LDA 05"});
         m_editor->Button3->click();
         QVERIFY(m_editor->isVisible());
         QVERIFY(m_editor->tobriceditor->toPlainText().isEmpty());
@@ -278,9 +277,8 @@ private slots:
     }
 
     void cancelAndCloseBoxLeaveTheStore() {
-        SetProgram({"LDA 05"});
         for (const bool cancel : {true, false}) {
-            Trigger(3);
+            OpenEditorOn({"LDA 05"});
             m_editor->tobriceditor->setPlainText(QStringLiteral("HLT"));
             m_editor->lineno->setText(QStringLiteral("12"));
             cancel ? m_editor->Button2->click() : static_cast<void>(m_editor->close());
@@ -291,8 +289,7 @@ private slots:
     }
 
     void keysOfTheEditor() {
-        SetProgram({"LDA 05"});
-        Trigger(3);
+        OpenEditorOn({"LDA 05"});
         QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
         QApplication::setActiveWindow(m_editor.get());
         QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));

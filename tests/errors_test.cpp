@@ -13,14 +13,11 @@
 
 namespace {
 
-using tobric::ErrorKind;
-using tobric::MachineError;
-using tobric::ReportText;
+using namespace tobric;
+using enum ErrorKind;
 
 struct Period {
-    // Test output shows a row by its name.
     friend void PrintTo(const Period& row, std::ostream* os) { *os << row.name; }
-
     const char* name;
     std::string message;
     std::string reported;
@@ -47,9 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Period>& row) { return std::string(row.param.name); });
 
 struct Reported {
-    // Test output shows a row by its name.
     friend void PrintTo(const Reported& row, std::ostream* os) { *os << row.name; }
-
     const char* name;
     MachineError error;
     ErrorKind kind;
@@ -66,24 +61,22 @@ TEST_P(ErrorReport, ShowsTheTemplateFilledInWithThePeriodRule) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ErrorReport,
     ::testing::Values(
-        Reported{"Conversion", tobric::ConversionError("abc"), ErrorKind::Conversion,
+        Reported{"Conversion", ConversionError("abc"), Conversion,
                  "'abc' is not a valid integer value."},
-        Reported{"ConversionOfEmptyText", tobric::ConversionError(""), ErrorKind::Conversion,
+        Reported{"ConversionOfEmptyText", ConversionError(""), Conversion,
                  "'' is not a valid integer value."},
-        Reported{"ListIndex", tobric::ListIndexError(100), ErrorKind::ListIndex,
-                 "List index out of bounds (100)"},
-        Reported{"ListIndexNegative", tobric::ListIndexError(-1), ErrorKind::ListIndex,
+        Reported{"ListIndex", ListIndexError(100), ListIndex, "List index out of bounds (100)"},
+        Reported{"ListIndexNegative", ListIndexError(-1), ListIndex,
                  "List index out of bounds (-1)"},
-        Reported{"Insert", tobric::InsertError(), ErrorKind::Insert, "Unable to insert a line."},
-        Reported{"FileCreate", tobric::FileCreateError("/tmp/a b.txt", "Permission denied"),
-                 ErrorKind::FileCreate, "Cannot create file \"/tmp/a b.txt\". Permission denied."},
-        Reported{"FileOpen", tobric::FileOpenError("/x/p.txt", "No such file or directory"),
-                 ErrorKind::FileOpen, "Cannot open file \"/x/p.txt\". No such file or directory."},
-        Reported{"Write", tobric::WriteError(), ErrorKind::Write, "Stream write error."},
-        Reported{"Timer", tobric::TimerError(), ErrorKind::Timer, "Not enough timers available."},
-        Reported{"OutOfMemory", tobric::OutOfMemoryError(), ErrorKind::OutOfMemory,
-                 "Out of memory."},
-        Reported{"EmptyLine", tobric::EmptyLineError(), ErrorKind::EmptyLine,
+        Reported{"Insert", InsertError(), Insert, "Unable to insert a line."},
+        Reported{"FileCreate", FileCreateError("/tmp/a b.txt", "Permission denied"), FileCreate,
+                 "Cannot create file \"/tmp/a b.txt\". Permission denied."},
+        Reported{"FileOpen", FileOpenError("/x/p.txt", "No such file or directory"), FileOpen,
+                 "Cannot open file \"/x/p.txt\". No such file or directory."},
+        Reported{"Write", WriteError(), Write, "Stream write error."},
+        Reported{"Timer", TimerError(), Timer, "Not enough timers available."},
+        Reported{"OutOfMemory", OutOfMemoryError(), OutOfMemory, "Out of memory."},
+        Reported{"EmptyLine", EmptyLineError(), EmptyLine,
                  "The mailbox line is empty: there is no instruction to obey."}),
     [](const ::testing::TestParamInfo<Reported>& row) { return std::string(row.param.name); });
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -20,34 +21,30 @@ class KeypadTest : public tobric_test::MachineTest {
 protected:
     // Presses keys given as words: digits, "+", "-", "=", "C", "CE".
     void Press(const std::string& keys) {
+        using tobric::Machine;
+        static const std::map<std::string, void (Machine::*)()> kOperators = {
+            {"+", &Machine::PressPlus},
+            {"-", &Machine::PressMinus},
+            {"=", &Machine::PressEquals},
+            {"C", &Machine::PressClear},
+            {"CE", &Machine::PressClearEntry}};
         std::istringstream words(keys);
         for (std::string key; words >> key;) {
-            if (key == "+")
-                machine().PressPlus();
-            else if (key == "-")
-                machine().PressMinus();
-            else if (key == "=")
-                machine().PressEquals();
-            else if (key == "C")
-                machine().PressClear();
-            else if (key == "CE")
-                machine().PressClearEntry();
+            if (const auto op = kOperators.find(key); op != kOperators.end())
+                (machine().*op->second)();
             else if (key.size() == 1 && key[0] >= '0' && key[0] <= '9')
                 machine().PressDigit(key[0] - '0');
             else
                 ADD_FAILURE() << "no key " << key;
         }
     }
-    std::int32_t acc() { return regs().accumulator; }
 };
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 struct Keys {
-    // Test output shows a row by its name.
     friend void PrintTo(const Keys& row, std::ostream* os) { *os << row.name; }
-
     const char* name;
     std::int32_t accumulator;  // before the first key
     const char* keys;
@@ -60,7 +57,7 @@ class KeySequences : public KeypadTest, public ::testing::WithParamInterface<Key
 TEST_P(KeySequences, LeaveTheAccumulatorAndTheDisplay) {
     Start({}, {.accumulator = GetParam().accumulator});
     Press(GetParam().keys);
-    EXPECT_EQ(acc(), GetParam().result);
+    EXPECT_EQ(regs().accumulator, GetParam().result);
     EXPECT_EQ(view.Last("ShowCalculator"), GetParam().shown);
 }
 
@@ -97,7 +94,7 @@ TEST_F(KeypadTest, WorksOnTheAccumulatorProgramsUse) {
     LoadProgram({"LDA 03", "OUT", "HLT", "DAT 8"});
     machine().Step();
     Press("+ 2 =");
-    EXPECT_EQ(acc(), 10);
+    EXPECT_EQ(regs().accumulator, 10);
     machine().Step();
     EXPECT_EQ(view.ArgumentsOf("ShowOutput"), Calls{"10"});
 }

@@ -20,13 +20,8 @@
 #include "ui/main_window.h"
 #include "ui/panel.h"
 
-#ifndef TOBRIC_EXAMPLES_DIR
-#error "TOBRIC_EXAMPLES_DIR must name the example programs' folder"
-#endif
-
 using namespace tobric;
-using tobric_test::BoxWatcher;
-using tobric_test::ScriptedFileChooser;
+using namespace tobric_test;
 
 namespace {
 
@@ -56,7 +51,7 @@ private slots:
         const auto pick = [&](auto& list) {
             return list[random() % (sizeof(list) / sizeof(list[0]))];
         };
-        const tobric_test::TempFolder folder;
+        const TempFolder folder;
         auto files = std::make_unique<ScriptedFileChooser>();
         ScriptedFileChooser* chooser = files.get();
         TForm1 form(std::move(files));
@@ -77,7 +72,7 @@ private slots:
 
         bool displayMayBeStale = true;  // nothing has rebuilt it yet
         for (int action = 0; action < kActions; ++action) {
-            const tobric_test::BoxDeadline deadline;  // should the watcher miss a box
+            const BoxDeadline deadline;  // should the watcher miss a box
             const qsizetype errorsBefore = boxes.errors.size();
             const bool hasProgram = form.machine().store().Count() >= 2;
             const int choice = static_cast<int>(random() % 100);
