@@ -87,11 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             named.empty() ? incomingMnemonic : tobric_fuzz::MnemonicFromText(named);
         FUZZ_CHECK(mnemonic == wanted, context << "mnemonic " << Quoted(TextOf(mnemonic))
                                                << ", expected " << Quoted(TextOf(wanted)));
-        if (!tobric::TakesOperand(wanted) || failed) {
+        if (!tobric::TakesOperand(wanted) || failed)
             FUZZ_CHECK(operand == incomingOperand,
                        context << "operand changed to " << operand << " although "
                                << (failed ? "the conversion failed" : "the mnemonic takes none"));
-        }
         if (tobric::TakesOperand(wanted)) {
             // Positions 5 and 6 of the upper-cased line, as far as the line has them.
             const std::string upper = tobric_fuzz::Upper(line);

@@ -55,7 +55,6 @@ struct Expected {
     std::vector<std::string> lines;            // the store at the end
     std::vector<std::string> carriedMnemonic;  // per line: what the carried decode held after it
     std::vector<std::int32_t> carriedOperand;
-    std::vector<bool> rewritten;
     bool prompted = false;
     std::string defaultText;
     bool rebuilt = false;
@@ -82,18 +81,15 @@ void WorkOutRenumbering(Expected& e, int selected, int step) {
             tobric_fuzz::ReferenceDecode(e.before[i], mnemonic, operand);
         e.carriedMnemonic.push_back(mnemonic);
         e.carriedOperand.push_back(operand);
-        e.rewritten.push_back(false);
         if (decoded.Error()) {
             e.failingLine = i;
             e.failure = decoded.Error();
             e.message = decoded.Message();
             return;
         }
-        if (tobric_fuzz::ReferenceTakesAddress(mnemonic) && operand >= selected) {
+        if (tobric_fuzz::ReferenceTakesAddress(mnemonic) && operand >= selected)
             e.lines[i] =
                 mnemonic + " " + std::to_string(tobric_fuzz::Wrapped(std::int64_t{operand} + step));
-            e.rewritten.back() = true;
-        }
     }
     e.rebuilt = true;
 }

@@ -80,14 +80,9 @@ def as_json_text(name):
     return name.decode("utf-8", "tobric_bytes")
 
 
-class Run:
-    """One tobric-run invocation's exit status and output."""
-
-    def __init__(self, folder, args):
-        done = subprocess.run([TOBRIC_RUN] + args, cwd=folder, capture_output=True, timeout=120)
-        self.status = done.returncode
-        self.out = done.stdout
-        self.err = done.stderr
+def run_tobric(folder, args):
+    """One tobric-run invocation: its exit status, stdout and stderr."""
+    return subprocess.run([TOBRIC_RUN] + args, cwd=folder, capture_output=True, timeout=120)
 
 
 # ---- Readers: each format back to {program index: [verdict per case]} ----
@@ -380,9 +375,9 @@ class ReportFormatsTest(unittest.TestCase):
         cls.folder.cleanup()
 
     def grade(self, level, report_format, programs):
-        return Run(self.folder.name,
-                   [b"--cases", f"{level}.cases".encode(), b"--format", report_format.encode(),
-                    b"--max-steps", str(MAX_STEPS).encode(), b"--"] + programs)
+        return run_tobric(self.folder.name, [b"--cases", f"{level}.cases".encode(), b"--format",
+                                             report_format.encode(), b"--max-steps",
+                                             str(MAX_STEPS).encode(), b"--"] + programs)
 
     def test_every_format_gives_the_table_s_verdicts_at_every_level(self):
         for level in LEVELS:
@@ -393,13 +388,13 @@ class ReportFormatsTest(unittest.TestCase):
                         verdicts = {}
                         for index, name in enumerate(self.names):
                             run = self.grade(level, report_format, [name])
-                            self.assertEqual(run.status, 1, run.err)
-                            verdicts[index] = gradescope_verdicts(self, run.out, index, feedback)
+                            self.assertEqual(run.returncode, 1, run.stderr)
+                            verdicts[index] = gradescope_verdicts(self, run.stdout, index, feedback)
                     else:
                         run = self.grade(level, report_format, self.names)
-                        self.assertEqual(run.status, 1, run.err)
-                        self.assertEqual(run.err, b"")
-                        verdicts = READERS[report_format](self, run.out, self.names, level,
+                        self.assertEqual(run.returncode, 1, run.stderr)
+                        self.assertEqual(run.stderr, b"")
+                        verdicts = READERS[report_format](self, run.stdout, self.names, level,
                                                           feedback)
                     self.assertEqual(verdicts, self.expected)
             with self.subTest(level=level, check="student feedback"):
@@ -433,15 +428,15 @@ class ReportFormatsTest(unittest.TestCase):
     def test_hidden_cases_and_points_reach_the_teacher_whole(self):
         run = self.grade("none", "text", [b"echo.txt", b"spill.txt"])
         self.assertIn(b"  line 5 (equal) [hidden]: expected 5, still running after 2000 steps",
-                      run.out)
-        self.assertIn(b"echo.txt: 3/5 passed, 6/7 points\n", run.out)
+                      run.stdout)
+        self.assertIn(b"echo.txt: 3/5 passed, 6/7 points\n", run.stdout)
 
     def test_exit_status_is_zero_when_every_case_passes_in_every_format(self):
         for report_format in FORMATS:
             with self.subTest(format=report_format):
-                run = Run(self.folder.name, [b"--cases", b"passing.cases", b"--format",
-                                             report_format.encode(), b"larger.txt"])
-                self.assertEqual((run.status, run.err), (0, b""))
+                run = run_tobric(self.folder.name, [b"--cases", b"passing.cases", b"--format",
+                                                    report_format.encode(), b"larger.txt"])
+                self.assertEqual((run.returncode, run.stderr), (0, b""))
 
 
 if __name__ == "__main__":

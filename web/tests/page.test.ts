@@ -16,6 +16,18 @@ async function load(page: Page, name: string, bytes: Buffer): Promise<void> {
   await expect(rows(page)).toHaveCount(100);
 }
 
+// Run from mailbox 00, each IN answered in its prompt, until the run stops.
+async function runAnswering(page: Page, answers: readonly string[]): Promise<void> {
+  await page.locator('#ScrollBar1').press('Home');
+  await page.locator('#runmenu').click();
+  for (const answer of answers) {
+    const field = prompt(page, 'Message').getByRole('textbox');
+    await field.fill(answer);
+    await field.press('Enter');
+  }
+  await expect(page.locator('#Form1')).not.toHaveAttribute('data-timer', 'enabled');
+}
+
 // What axe-core finds wrong for a screen reader's user, one line per rule and element.
 async function accessibilityFaults(page: Page): Promise<string[]> {
   const { violations } = await new AxeBuilder({ page }).analyze();
@@ -35,9 +47,7 @@ test.beforeEach(async ({ page }) => {
   await expect(page.locator('#Form1')).toBeVisible();
 });
 
-test('a loaded program runs with IN answered in the prompt and puts out the sum', async ({
-  page,
-}) => {
+test('a loaded program runs, IN answered in the prompt, and puts out the sum', async ({ page }) => {
   await load(page, 'add_two_numbers.txt', example('add_two_numbers.txt'));
   await expect(rows(page).nth(3)).toHaveText('03 STA 08');
   await page.locator('#ScrollBar1').press('Home');
@@ -88,9 +98,7 @@ test('Save writes every line with CR LF, padded to 100 mailboxes', async ({ page
   expect(saved).toEqual(Buffer.from(lines.map((line) => `${line}\r\n`).join(''), 'latin1'));
 });
 
-test('notices stay open several at once; buttons are pressed as a screen reader does', async ({
-  page,
-}) => {
+test('several notices stay open; buttons are pressed as a screen reader does', async ({ page }) => {
   await page.locator('#runmenu').click();
   // Chromium's press action: a press and a release with no click count, then a click of one.
   const step = page.locator('#Form1').getByRole('button', { name: 'Step', exact: true });
@@ -123,9 +131,7 @@ test('notices stay open several at once; buttons are pressed as a screen reader 
   expect(visited.join(' ')).toBe('mdrtext opcodetext ScrollBar1 outbasket mailboxshow pctext');
 });
 
-test("the editor's Save Changes replaces the store with its lines, padded to 100", async ({
-  page,
-}) => {
+test("the editor's Save Changes puts its lines in the store, padded to 100", async ({ page }) => {
   await load(page, 'add_two_numbers.txt', example('add_two_numbers.txt'));
   await rows(page).nth(2).click({ button: 'right' });
   await page.getByRole('menuitem', { name: 'Edit Program in Editor' }).click();
@@ -168,14 +174,7 @@ test('every example puts out what its cases expect', async ({ page }) => {
       const [answers, expected] = sides.map(numbers);
       if (played++) await page.goto('./'); // the first case has the page beforeEach opened
       await load(page, program, example(program));
-      await page.locator('#ScrollBar1').press('Home');
-      await page.locator('#runmenu').click();
-      for (const answer of answers) {
-        const field = prompt(page, 'Message').getByRole('textbox');
-        await field.fill(answer);
-        await field.press('Enter');
-      }
-      await expect(page.locator('#Form1')).not.toHaveAttribute('data-timer', 'enabled');
+      await runAnswering(page, answers);
       const drop = page.locator('#outbasket .drop');
       await drop.click();
       const outputs = await page.locator('#outbasket .list [role=option]').allTextContents();
@@ -263,20 +262,10 @@ for (const {
   });
 }
 
-test("the OUT basket's list opens and is walked from the keyboard, as a combo box", async ({
-  page,
-}) => {
-  await load(
-    page,
-    'count.txt',
-    Buffer.from('IN\r\nOUT\r\nSUB 06\r\nSKZ\r\nJMP 01\r\nHLT\r\nDAT 1\r\n'),
-  );
-  await page.locator('#ScrollBar1').press('Home');
-  await page.locator('#runmenu').click();
-  const field = prompt(page, 'Message').getByRole('textbox');
-  await field.fill('3');
-  await field.press('Enter');
-  await expect(page.locator('#Form1')).not.toHaveAttribute('data-timer', 'enabled');
+test("the OUT basket's list opens and is walked by keyboard, as a combo box", async ({ page }) => {
+  const countDown = Buffer.from('IN\r\nOUT\r\nSUB 06\r\nSKZ\r\nJMP 01\r\nHLT\r\nDAT 1\r\n');
+  await load(page, 'count.txt', countDown);
+  await runAnswering(page, ['3']);
   const basket = page.getByRole('combobox', { name: 'OUT Basket' });
   const options = page.locator('#outbasket-list').getByRole('option');
   await basket.focus();
